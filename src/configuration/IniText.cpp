@@ -1,0 +1,209 @@
+#include "configuration/IniText.h"
+
+#include "text/Characters.h"
+
+namespace twk::configuration::ini {
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+std::string_view trimmed(std::string_view text)
+{
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+// One line of the file: [begin, end) without its line break, next is where the
+// following line starts.
+struct Line {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    std::size_t next = 0;
+};
+
+class Lines {
+public:
+    explicit Lines(std::string_view content) : content_(content) {}
+
+    bool next(Line& line)
+    {
+        if (position_ >= content_.size())
+            return false;
+        line.begin = position_;
+        const auto feed = content_.find('\n', position_);
+        if (feed == std::string_view::npos) {
+            line.end = content_.size();
+            line.next = content_.size();
+        } else {
+            line.end = (feed > position_ && content_[feed - 1] == '\r') ? feed - 1 : feed;
+            line.next = feed + 1;
+        }
+        position_ = line.next;
+        return true;
+    }
+
+    std::string_view text(const Line& line) const { return content_.substr(line.begin, line.end - line.begin); }
+
+private:
+    std::string_view content_;
+    std::size_t position_ = 0;
+};
+
+// The section a line opens, if it is a section line.
+std::optional<std::string_view> sectionName(std::string_view line)
+{
+    const auto text = trimmed(line);
+    if (text.empty() || text.front() != '[')
+        return std::nullopt;
+    const auto close = text.rfind(']');
+    if (close == std::string_view::npos || close == 0)
+        return std::nullopt;
+    return trimmed(text.substr(1, close - 1));
+}
+
+struct KeyLine {
+    std::string_view key;
+    std::string_view value;
+};
+
+std::optional<KeyLine> keyLine(std::string_view line)
+{
+    const auto equals = line.find('=');
+    if (equals == std::string_view::npos)
+        return std::nullopt;
+    return KeyLine{trimmed(line.substr(0, equals)), trimmed(line.substr(equals + 1))};
+}
+
+bool sameName(std::string_view a, std::string_view b)
+{
+    return text::equalsIgnoringAsciiCase(a, b);
+}
+
+std::string_view unquoted(std::string_view value)
+{
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
+// Where the first section of a name stands: the line after its header, and
+// the end of its last non-blank line (including its line break).
+struct SectionSpan {
+    std::size_t bodyBegin = 0;
+    std::size_t lastLineNext = 0;
+    bool lastLineHasBreak = true;
+};
+
+} // namespace
+
+std::optional<std::string> findValue(std::string_view content, std::string_view section, std::string_view key)
+{
+    Lines lines(content);
+    Line line;
+    bool inside = false;
+    while (lines.next(line)) {
+        const auto text = lines.text(line);
+        if (const auto name = sectionName(text)) {
+            if (inside)
+                return std::nullopt; // only the first section of the name counts
+            inside = sameName(*name, section);
+            continue;
+        }
+        if (!inside)
+            continue;
+        if (const auto entry = keyLine(text); entry && sameName(entry->key, key))
+            return std::string(unquoted(entry->value));
+    }
+    return std::nullopt;
+}
+
+bool hasSection(std::string_view content, std::string_view section)
+{
+    Lines lines(content);
+    Line line;
+    while (lines.next(line))
+        if (const auto name = sectionName(lines.text(line)); name && sameName(*name, section))
+            return true;
+    return false;
+}
+
+std::string newSectionText(std::string_view contentEnd, std::string_view section, std::string_view key,
+                           std::string_view value)
+{
+    std::string added;
+    if (!contentEnd.empty() && contentEnd.back() != '\n')
+        added += kLineEnd;
+    added += '[';
+    added += section;
+    added += ']';
+    added += kLineEnd;
+    added += key;
+    added += '=';
+    added += value;
+    added += kLineEnd;
+    return added;
+}
+
+std::string withValue(std::string_view content, std::string_view section, std::string_view key, std::string_view value)
+{
+    Lines lines(content);
+    Line line;
+    std::optional<SectionSpan> span;
+    while (lines.next(line)) {
+        const auto text = lines.text(line);
+        if (const auto name = sectionName(text)) {
+            if (span)
+                break;
+            if (sameName(*name, section))
+                span = SectionSpan{line.next, line.next, line.end != line.next};
+            continue;
+        }
+        if (!span)
+            continue;
+        if (const auto entry = keyLine(text); entry && sameName(entry->key, key)) {
+            std::string result;
+            result.reserve(content.size() + value.size());
+            result.append(content.substr(0, line.begin));
+            result.append(entry->key);
+            result += '=';
+            result.append(value);
+            result.append(content.substr(line.end));
+            return result;
+        }
+        if (!trimmed(text).empty()) {
+            span->lastLineNext = line.next;
+            span->lastLineHasBreak = line.end != line.next;
+        }
+    }
+
+    if (!span) {
+        std::string result(content);
+        result += newSectionText(content, section, key, value);
+        return result;
+    }
+
+    std::string inserted;
+    if (!span->lastLineHasBreak)
+        inserted += kLineEnd;
+    inserted.append(key);
+    inserted += '=';
+    inserted.append(value);
+    inserted += kLineEnd;
+
+    std::string result;
+    result.reserve(content.size() + inserted.size());
+    result.append(content.substr(0, span->lastLineNext));
+    result += inserted;
+    result.append(content.substr(span->lastLineNext));
+    return result;
+}
+
+} // namespace twk::configuration::ini

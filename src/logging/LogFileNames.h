@@ -1,0 +1,23 @@
+#pragma once
+
+#include "configuration/Settings.h"
+
+#include <optional>
+#include <string>
+
+namespace twk::shell {
+class Program;
+}
+
+namespace twk::logging {
+
+// The clipboard log's file name (behind its folder) for the present stamps,
+// or nothing when SaveType names no scheme.
+std::optional<std::string> ClipLogName(const configuration::Settings& settings);
+// The same for the link log and LinkSaveType.
+std::optional<std::string> LinkLogName(const configuration::Settings& settings);
+
+// Names the current clipboard and link logs for this moment; creates nothing.
+void MakeLogFileNames(shell::Program& program);
+
+} // namespace twk::logging

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/Clipboard.h"
+#include "platform/Dialogs.h"
+#include "platform/Environment.h"
+#include "platform/FileSystem.h"
+#include "platform/Instances.h"
+#include "platform/Shell.h"
+#include "platform/Tray.h"
+
+namespace twk::platform {
+
+// Everything the core needs of a desktop, handed over by a front end.
+struct Platform {
+    Clipboard& clipboard;
+    Dialogs& dialogs;
+    Environment& environment;
+    FileSystem& files;
+    Instances& instances;
+    Shell& shell;
+    Tray& tray;
+};
+
+} // namespace twk::platform

@@ -1,0 +1,59 @@
+#include "shell/Program.h"
+
+#include "capture/FrmToText.h"
+#include "configuration/IniModule.h"
+#include "logging/FrmLinkCatcher.h"
+#include "shell/Form1.h"
+
+namespace twk::shell {
+
+Program::Program(platform::Platform& p, ui::WindowHost& host)
+    : platform(p), ini(p.files), form1(host), frmToText(host), frmLinkCatcher(host)
+{
+}
+
+Program::~Program() = default;
+
+void Program::start()
+{
+    form1.load(*this);
+}
+
+void Program::closeMainWindow()
+{
+    if (handlerDepth_ > 0) {
+        closePending_ = true;
+        return;
+    }
+    form1.close();
+}
+
+Program::HandlerScope::HandlerScope(Program& program) : program_(program)
+{
+    ++program_.handlerDepth_;
+}
+
+Program::HandlerScope::~HandlerScope()
+{
+    if (--program_.handlerDepth_ == 0 && program_.closePending_) {
+        program_.closePending_ = false;
+        program_.form1.close();
+    }
+}
+
+std::string Program::ReadIni(const std::string& section, const std::string& key)
+{
+    return configuration::ReadIni(ini, section, key, Settings.IniPath);
+}
+
+void Program::WriteIni(const std::string& section, const std::string& key, const std::string& value)
+{
+    Settings.LastIniResult = ini.write(Settings.IniPath, section, key, value) ? 1 : 0;
+}
+
+void Program::message(const std::string& text, platform::MessageIcon icon)
+{
+    platform.dialogs.message(text, icon, ApplicationTitle);
+}
+
+} // namespace twk::shell

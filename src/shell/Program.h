@@ -1,0 +1,80 @@
+#pragma once
+
+#include "configuration/IniFiles.h"
+#include "configuration/Settings.h"
+#include "platform/Platform.h"
+#include "ui/WindowSlot.h"
+
+#include <string>
+
+namespace twk::capture {
+class FrmToText;
+}
+namespace twk::logging {
+class FrmLinkCatcher;
+}
+
+namespace twk::shell {
+
+class Form1;
+
+inline constexpr const char* kApplicationTitle = "Tarnwick 3.0";
+inline constexpr const char* kApplicationWindowClass = "ThunderRT6Main";
+
+// The program-wide state: the settings record, the application title, the
+// one reference to each window, and the platform they all work through.
+class Program {
+public:
+    Program(platform::Platform& platform, ui::WindowHost& host);
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    // Loads the hidden main window, whose load handler starts everything.
+    void start();
+    // True once the program has ended (normally, or as an unwanted instance).
+    bool ended() const { return ended_; }
+    void endNow() { ended_ = true; }
+
+    // Closes the main window, which shuts the program down. Asked for from
+    // inside a handler that a front end is still running (a polling tick, a
+    // tray notification), the close waits until that handler has returned.
+    void closeMainWindow();
+
+    // Handlers that may show modal boxes or menus run inside a scope, so that
+    // nothing they use is torn down under them.
+    class HandlerScope {
+    public:
+        explicit HandlerScope(Program& program);
+        ~HandlerScope();
+        HandlerScope(const HandlerScope&) = delete;
+        HandlerScope& operator=(const HandlerScope&) = delete;
+
+    private:
+        Program& program_;
+    };
+    bool insideHandler() const { return handlerDepth_ > 0; }
+
+    // ReadIni and the INI write on the program's own INI file; the write's
+    // result goes to LastIniResult.
+    std::string ReadIni(const std::string& section, const std::string& key);
+    void WriteIni(const std::string& section, const std::string& key, const std::string& value);
+    // A message box with an OK button and the application title.
+    void message(const std::string& text, platform::MessageIcon icon);
+
+    platform::Platform& platform;
+    configuration::IniFiles ini;
+    configuration::Settings Settings;
+    std::string ApplicationTitle = kApplicationTitle;
+
+    ui::WindowSlot<Form1> form1;
+    ui::WindowSlot<capture::FrmToText> frmToText;
+    ui::WindowSlot<logging::FrmLinkCatcher> frmLinkCatcher;
+
+private:
+    int handlerDepth_ = 0;
+    bool closePending_ = false;
+    bool ended_ = false;
+};
+
+} // namespace twk::shell

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace twk::text {
+
+// Texts are in the system's 8-bit encoding, normally UTF-8: a character is a
+// byte that does not continue a multi-byte sequence.
+std::size_t characterCount(std::string_view text);
+
+// The first count characters, never splitting a character.
+std::string_view firstCharacters(std::string_view text, std::size_t count);
+
+// Lower-cases the ASCII letters only, so multi-byte characters stay intact.
+std::string asciiLower(std::string_view text);
+
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);
+
+} // namespace twk::text

@@ -1,0 +1,24 @@
+#include "ui/TextBox.h"
+
+namespace twk::ui {
+
+void TextBox::setText(std::string text)
+{
+    if (text == text_)
+        return;
+    text_ = std::move(text);
+    if (onDisplay)
+        onDisplay();
+    if (onChange)
+        onChange();
+}
+
+void TextBox::setSize(float width, float height)
+{
+    bounds_.width = width;
+    bounds_.height = height;
+    if (onDisplay)
+        onDisplay();
+}
+
+} // namespace twk::ui

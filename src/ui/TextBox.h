@@ -1,0 +1,34 @@
+#pragma once
+
+#include "ui/Geometry.h"
+
+#include <functional>
+#include <string>
+
+namespace twk::ui {
+
+// A text box whose change handler runs inside the code that changes its text,
+// before that code goes on.
+class TextBox {
+public:
+    explicit TextBox(Bounds design = {}) : bounds_(design) {}
+
+    const std::string& text() const { return text_; }
+    // A text that differs from the present one runs onChange before returning.
+    void setText(std::string text);
+
+    const Bounds& bounds() const { return bounds_; }
+    void setSize(float width, float height);
+
+    // The text a double-click selected, as the front end's widget reports it.
+    std::string selectedText;
+
+    std::function<void()> onChange;  // the owning window's handler
+    std::function<void()> onDisplay; // a front end keeps its widget in step
+
+private:
+    std::string text_;
+    Bounds bounds_;
+};
+
+} // namespace twk::ui

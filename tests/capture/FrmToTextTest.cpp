@@ -1,0 +1,64 @@
+#include "fakes/ProgramFixture.h"
+
+using namespace twk;
+
+namespace {
+
+class ViewerWindowTest : public twk::testing::ProgramFixture {};
+
+} // namespace
+
+TEST_F(ViewerWindowTest, TheCloseBoxHidesAndSavesWhileCancelOnlyHides)
+{
+    writeIni("AUTOOOPENVIEWERS=1\r\nAUTOSAVE=0\r\n");
+    start();
+    viewer().Command1_Click();
+    EXPECT_FALSE(viewer().visible());
+    EXPECT_EQ(ini().find("[frmtotext]"), std::string::npos);
+
+    viewer().show();
+    viewer().userChangedBounds({15, 30, 4500, 1500});
+    EXPECT_FALSE(viewer().requestClose());
+    EXPECT_TRUE(program().frmToText.loaded());
+    EXPECT_FALSE(viewer().visible());
+    EXPECT_NE(ini().find("[frmtotext]\r\nLeft=15\r\nTop=30\r\nWidth=4500\r\nHeight=1500\r\nWindowState=0\r\n"),
+              std::string::npos);
+
+    clipboard.content = "still caught";
+    tick();
+    EXPECT_EQ(viewer().Text1.text(), "still caught");
+}
+
+TEST_F(ViewerWindowTest, TheTextFollowsEverySizeAndState)
+{
+    start();
+    viewer().userChangedBounds({0, 0, 3000, 900});
+    EXPECT_EQ(viewer().Text1.bounds(), (ui::Bounds{0, 0, 3000, 900}));
+    catcher().userChangedBounds({0, 0, 2000, 800});
+    EXPECT_EQ(catcher().Text1.bounds(), (ui::Bounds{0, 120, 2000, 800}));
+    viewer().userChangedState(ui::WindowState::Minimized);
+    viewer().userChangedState(ui::WindowState::Normal);
+    EXPECT_EQ(viewer().Text1.bounds().width, 3000);
+}
+
+TEST_F(ViewerWindowTest, ACatcherDoubleClickOpensTheSelection)
+{
+    start();
+    catcher().Text1.selectedText = "http://example.org";
+    catcher().Text1_DblClick();
+    catcher().Text1.selectedText = "";
+    catcher().Text1_DblClick();
+    EXPECT_EQ(shell.opened, (std::vector<std::string>{"http://example.org", ""}));
+}
+
+TEST_F(ViewerWindowTest, TheCatchersCloseBoxHidesAndSaves)
+{
+    writeIni("AUTOOOPENVIEWERS=1\r\n");
+    start();
+    EXPECT_FALSE(catcher().requestClose());
+    EXPECT_FALSE(catcher().visible());
+    EXPECT_NE(ini().find("[frmlinkcatcher]\r\n"), std::string::npos);
+    catcher().show();
+    catcher().Command1_Click();
+    EXPECT_FALSE(catcher().visible());
+}

@@ -1,0 +1,173 @@
+#include "fakes/ProgramFixture.h"
+
+using namespace twk;
+
+namespace {
+
+class PollingCycleTest : public twk::testing::ProgramFixture {
+protected:
+    void startWith(const std::string& lines)
+    {
+        writeIni(lines, "[LINKCATCHER]\r\nON=1\r\nSTRICTURLS=1\r\nAUTOSAVE=0\r\n");
+        start();
+    }
+    std::string onOffCaption() { return form1().mnuBar.find("mnuOnOff")->caption; }
+};
+
+} // namespace
+
+TEST_F(PollingCycleTest, TheTextOnTheClipboardAtStartIsCapturedOnTheFirstTick)
+{
+    startWith("ON=1\r\nBEEPON=1\r\nFREQUENCY=3\r\nAUTOSAVE=0\r\n");
+    clipboard.content = "at start";
+    EXPECT_EQ(onOffCaption(), "");
+    tick();
+    EXPECT_EQ(viewer().txtTMP.text(), "at start");
+    EXPECT_EQ(viewer().Text1.text(), "at start");
+    EXPECT_EQ(clipboard.content, "at start");
+    EXPECT_EQ(clipboard.clears, 1) << "other formats are dropped by the capture";
+    EXPECT_EQ(shell.beeps, 1);
+    EXPECT_EQ(onOffCaption(), "Turn Off TWK");
+    EXPECT_EQ(viewer().Timer1.interval(), 3000);
+}
+
+TEST_F(PollingCycleTest, TheSameTextIsCapturedOnceEvenWhenAutoClearEmptiedTheClipboard)
+{
+    startWith("ON=1\r\nBEEPON=1\r\nAUTOCLEAR=1\r\nAUTOSAVE=0\r\n");
+    clipboard.content = "once";
+    tick();
+    EXPECT_FALSE(clipboard.content.has_value());
+    clipboard.content = "once";
+    tick();
+    EXPECT_EQ(shell.beeps, 1);
+    EXPECT_EQ(clipboard.content, "once");
+    clipboard.content = "ONCE";
+    tick();
+    EXPECT_EQ(viewer().txtTMP.text(), "ONCE") << "a change of letter case is new";
+}
+
+TEST_F(PollingCycleTest, CaptureOffOnlyKeepsTheCaptionCurrent)
+{
+    startWith("ON=0\r\nHITNRUN=1\r\nFREQUENCY=2\r\n");
+    clipboard.content = "ignored";
+    tick();
+    EXPECT_EQ(onOffCaption(), "Turn On TWK");
+    EXPECT_EQ(viewer().txtTMP.text(), "");
+    EXPECT_EQ(viewer().Timer1.interval(), 50);
+    EXPECT_FALSE(program().ended()) << "hit and run waits for capture";
+    form1().mnuOnOff_Click();
+    tick();
+    EXPECT_TRUE(program().ended());
+}
+
+TEST_F(PollingCycleTest, AnOddCaptureValueChangesNoCaptionButCaptures)
+{
+    startWith("ON=7\r\n");
+    clipboard.content = "x";
+    tick();
+    EXPECT_EQ(onOffCaption(), "");
+    EXPECT_EQ(viewer().txtTMP.text(), "x");
+}
+
+TEST_F(PollingCycleTest, HitAndRunEndsAfterOneTickWithOrWithoutText)
+{
+    startWith("ON=1\r\nHITNRUN=1\r\nAUTOSAVE=1\r\nSAVETYPE=1\r\nSAVEDFILEPATH=" + folder.path() + "/\r\n");
+    tick();
+    EXPECT_TRUE(program().ended());
+    EXPECT_FALSE(twk::testing::fileExists(folder.file("twk.txt")));
+}
+
+TEST_F(PollingCycleTest, HitAndRunLogsTheTextAlreadyOnTheClipboardBeforeEnding)
+{
+    startWith("ON=1\r\nHITNRUN=1\r\nAUTOSAVE=1\r\nSAVETYPE=1\r\nSAVEDFILEPATH=" + folder.path() + "/\r\n");
+    clipboard.content = "http://caught";
+    tick();
+    EXPECT_TRUE(program().ended());
+    EXPECT_EQ(twk::testing::readFile(folder.file("twk.txt")), "[20261205140307]\r\nTEXT=http://caught\r\n");
+}
+
+TEST_F(PollingCycleTest, AnEmptyOrUnreadableClipboardCapturesNothingButStillRearms)
+{
+    startWith("ON=1\r\nFREQUENCY=5\r\n");
+    tick();
+    EXPECT_EQ(viewer().Timer1.interval(), 5000);
+    clipboard.content = "held";
+    clipboard.locked = true;
+    program().Settings.Frequency = "1";
+    tick();
+    EXPECT_EQ(viewer().txtTMP.text(), "");
+    EXPECT_EQ(viewer().Timer1.interval(), 1000);
+}
+
+TEST_F(PollingCycleTest, AFrequencyOutsideOneToFiveLeavesTheInterval)
+{
+    startWith("ON=1\r\nFREQUENCY=2\r\n");
+    tick();
+    for (const std::string frequency : {"9", "", "0", "two", " 4 "}) {
+        program().Settings.Frequency = frequency;
+        tick();
+    }
+    EXPECT_EQ(viewer().Timer1.interval(), 4000);
+}
+
+TEST_F(PollingCycleTest, JavascriptLinksAreRewrittenBeforeEverythingElseSeesThem)
+{
+    startWith("ON=1\r\nJS=1\r\n");
+    clipboard.content = "javascript:window.open('http://Example.com/Page')";
+    tick();
+    EXPECT_EQ(viewer().txtTMP.text(), "http://Example.com/Page");
+    EXPECT_EQ(clipboard.content, "http://Example.com/Page");
+    EXPECT_EQ(catcher().Text1.text(), "http://Example.com/Page");
+}
+
+TEST_F(PollingCycleTest, JavascriptIsLeftAloneWhenTheStripperIsOff)
+{
+    startWith("ON=1\r\nJS=0\r\n");
+    clipboard.content = "javascript:window.open('http://x')";
+    tick();
+    EXPECT_EQ(viewer().txtTMP.text(), "javascript:window.open('http://x')");
+}
+
+TEST_F(PollingCycleTest, CaughtLinksGoIntoTheCatcherOnALineEachWithoutDoubles)
+{
+    startWith("ON=1\r\n");
+    for (const char* text : {"http://a", "http://a", "not a link", "www.b", "http://a"}) {
+        clipboard.content = text;
+        tick();
+    }
+    EXPECT_EQ(catcher().Text1.text(), "http://a\r\nwww.b\r\nhttp://a");
+    EXPECT_FALSE(catcher().visible()) << "the hand-over does not show the catcher";
+    form1().mnuClearURL_Click();
+    clipboard.content = "http://c";
+    tick();
+    EXPECT_EQ(catcher().Text1.text(), "http://c");
+}
+
+TEST_F(PollingCycleTest, LinkCatcherOffOrLongTextsCatchNothing)
+{
+    startWith("ON=1\r\n");
+    clipboard.content = "http://" + std::string(300, 'x');
+    tick();
+    EXPECT_EQ(catcher().Text1.text(), "");
+    program().Settings.LinkCatcherOn = "0";
+    clipboard.content = "http://short";
+    tick();
+    EXPECT_EQ(catcher().Text1.text(), "");
+    EXPECT_EQ(viewer().txtTMP.text(), "http://short");
+}
+
+TEST_F(PollingCycleTest, TicksArrivingWhileAMessageIsOpenWaitTheirTurn)
+{
+    // A log that cannot be written shows its message inside the tick.
+    startWith("ON=1\r\nAUTOSAVE=1\r\nSAVETYPE=1\r\nHITNRUN=1\r\nSAVEDFILEPATH=" + folder.path() + "/missing/\r\n");
+    int nested = 0;
+    dialogs.onMessage = [&] {
+        ++nested;
+        tick();
+    };
+    clipboard.content = "text";
+    tick();
+    EXPECT_GE(nested, 1);
+    EXPECT_TRUE(program().ended());
+    EXPECT_FALSE(program().frmToText.loaded());
+}

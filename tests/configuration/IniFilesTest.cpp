@@ -1,0 +1,107 @@
+#include "configuration/IniFiles.h"
+#include "configuration/IniModule.h"
+#include "fakes/TempFolder.h"
+#include "platform/posix/PosixFileSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sys/stat.h>
+
+using namespace twk;
+using twk::testing::fileExists;
+using twk::testing::readFile;
+using twk::testing::TempFolder;
+using twk::testing::writeFile;
+
+namespace {
+
+struct IniFilesTest : ::testing::Test {
+    TempFolder folder;
+    platform::PosixFileSystem files;
+    configuration::IniFiles ini{files};
+    std::string path = folder.file("twk3.ini");
+};
+
+} // namespace
+
+TEST_F(IniFilesTest, ReadIniGivesTheNulBufferForAnythingAbsentOrEmpty)
+{
+    const std::string nul(128, '\0');
+    EXPECT_EQ(configuration::ReadIni(ini, "TWK", "ON", path), nul); // no file
+    writeFile(path, "[TWK]\r\nEMPTY=\r\nBLANK=   \r\nON=1\r\n");
+    EXPECT_EQ(configuration::ReadIni(ini, "TWK", "ON", path), "1");
+    EXPECT_EQ(configuration::ReadIni(ini, "TWK", "EMPTY", path), nul);
+    EXPECT_EQ(configuration::ReadIni(ini, "TWK", "BLANK", path), nul);
+    EXPECT_EQ(configuration::ReadIni(ini, "TWK", "MISSING", path), nul);
+    EXPECT_EQ(configuration::ReadIni(ini, "NONE", "ON", path), nul);
+}
+
+TEST_F(IniFilesTest, ReadIniCutsLongValuesTo126Characters)
+{
+    const std::string longValue(200, 'x');
+    ASSERT_TRUE(ini.write(path, "TWK", "SAVEDFILEPATH", longValue));
+    EXPECT_EQ(configuration::ReadIni(ini, "TWK", "SAVEDFILEPATH", path), std::string(126, 'x'));
+
+    // Characters, not bytes: a two-byte letter is never split.
+    std::string accented;
+    for (int i = 0; i < 130; ++i)
+        accented += "\xC3\xA9";
+    ASSERT_TRUE(ini.write(path, "TWK", "A", accented));
+    EXPECT_EQ(configuration::ReadIni(ini, "TWK", "A", path), accented.substr(0, 252));
+}
+
+TEST_F(IniFilesTest, WritingCreatesTheFileButNotItsFolder)
+{
+    EXPECT_TRUE(ini.write(path, "TWK", "ON", "1"));
+    EXPECT_EQ(readFile(path), "[TWK]\r\nON=1\r\n");
+    EXPECT_FALSE(ini.write(folder.file("missing/twk3.ini"), "TWK", "ON", "1"));
+    EXPECT_FALSE(fileExists(folder.file("missing")));
+}
+
+TEST_F(IniFilesTest, AWriteProtectedFileIsLeftAsItWasEvenForRoot)
+{
+    writeFile(path, "[TWK]\r\nON=1\r\n");
+    ::chmod(path.c_str(), 0444);
+    EXPECT_FALSE(ini.write(path, "TWK", "ON", "0"));
+    EXPECT_EQ(readFile(path), "[TWK]\r\nON=1\r\n");
+    EXPECT_EQ(ini.read(path, "TWK", "ON"), "1");
+}
+
+TEST_F(IniFilesTest, AFileThatCannotBeReadIsNeverReplaced)
+{
+    // A folder where the file should be: unreadable as a file, not missing.
+    std::filesystem::create_directory(path);
+    EXPECT_FALSE(ini.write(path, "TWK", "ON", "1"));
+    EXPECT_TRUE(std::filesystem::is_directory(path));
+}
+
+TEST_F(IniFilesTest, ReplacingKeepsTheModeAndLeavesNoTemporaryFileBehind)
+{
+    writeFile(path, "[TWK]\r\n");
+    ::chmod(path.c_str(), 0600);
+    ASSERT_TRUE(ini.write(path, "TWK", "ON", "1"));
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    int entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path()))
+        ++entries;
+    EXPECT_EQ(entries, 1);
+}
+
+TEST_F(IniFilesTest, PathsWithANulCharacterAreRefused)
+{
+    const std::string sneaky = path + std::string(1, '\0') + "ignored";
+    EXPECT_FALSE(files.replace(sneaky, "x"));
+    EXPECT_FALSE(fileExists(path));
+    EXPECT_FALSE(files.read(sneaky).has_value());
+}
+
+TEST_F(IniFilesTest, AppendAddsToAnExistingFileOnly)
+{
+    EXPECT_FALSE(files.append(path, "x"));
+    writeFile(path, "a");
+    EXPECT_TRUE(files.append(path, "b"));
+    EXPECT_EQ(readFile(path), "ab");
+}

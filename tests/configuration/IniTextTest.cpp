@@ -1,0 +1,76 @@
+#include "configuration/IniText.h"
+
+#include <gtest/gtest.h>
+
+using namespace twk::configuration::ini;
+
+TEST(IniTextRead, HandEditedFilesReadAsThePrivateProfileCallsReadThem)
+{
+    const std::string file = "stray=before\r\n"
+                             "  [ twk ]  \r\n"
+                             " ON = 1 \r\n"
+                             "ON=2\r\n"
+                             ";comment=3\r\n"
+                             "no equals sign here\r\n"
+                             "Q=\"quoted\"\r\n"
+                             "Half=\"open\r\n"
+                             "[LINKCATCHER]\n"
+                             "ON=0\n"
+                             "[TWK]\r\n"
+                             "LATE=only in the second section\r\n";
+    EXPECT_EQ(findValue(file, "TWK", "on"), "1");
+    EXPECT_EQ(findValue(file, "TWK", ";comment"), "3");
+    EXPECT_EQ(findValue(file, "TWK", "Q"), "quoted");
+    EXPECT_EQ(findValue(file, "TWK", "Half"), "\"open");
+    EXPECT_EQ(findValue(file, "linkcatcher", "ON"), "0");
+    EXPECT_FALSE(findValue(file, "TWK", "LATE").has_value());
+    EXPECT_FALSE(findValue(file, "TWK", "stray").has_value());
+    EXPECT_FALSE(findValue(file, "TWK", "no equals sign here").has_value());
+    EXPECT_FALSE(findValue(file, "NOPE", "ON").has_value());
+}
+
+TEST(IniTextRead, AMultiLineValueReadsAsItsFirstLine)
+{
+    const auto file = withValue("", "S", "TEXT", "line1\r\nline2\r\nTEXT=x");
+    EXPECT_EQ(file, "[S]\r\nTEXT=line1\r\nline2\r\nTEXT=x\r\n");
+    EXPECT_EQ(findValue(file, "S", "TEXT"), "line1");
+}
+
+TEST(IniTextWrite, ReplacesTheFirstKeyInPlaceAndKeepsEveryOtherLine)
+{
+    const std::string file = "; my notes\r\n\r\n[ TWK ]\r\n  on = 1  \r\nON=2\r\n\r\n[TWK]\r\nON=3\r\n";
+    EXPECT_EQ(withValue(file, "twk", "ON", "0"), "; my notes\r\n\r\n[ TWK ]\r\non=0\r\nON=2\r\n\r\n[TWK]\r\nON=3\r\n");
+}
+
+TEST(IniTextWrite, AMissingKeyGoesAfterItsSectionsLastLine)
+{
+    const std::string file = "[TWK]\r\nA=1\r\n\r\n[LINKCATCHER]\r\nB=2\r\n";
+    EXPECT_EQ(withValue(file, "TWK", "C", "3"), "[TWK]\r\nA=1\r\nC=3\r\n\r\n[LINKCATCHER]\r\nB=2\r\n");
+    EXPECT_EQ(withValue("[TWK]", "TWK", "A", "1"), "[TWK]\r\nA=1\r\n");
+    EXPECT_EQ(withValue("[TWK]\r\nA=1", "TWK", "B", "2"), "[TWK]\r\nA=1\r\nB=2\r\n");
+}
+
+TEST(IniTextWrite, AMissingSectionGoesAtTheEndOnALineOfItsOwn)
+{
+    EXPECT_EQ(withValue("", "TWK", "ON", "1"), "[TWK]\r\nON=1\r\n");
+    EXPECT_EQ(withValue("[A]\r\nX=1\r\n", "B", "Y", "2"), "[A]\r\nX=1\r\n[B]\r\nY=2\r\n");
+    EXPECT_EQ(withValue("[A]\r\nX=1", "B", "Y", "2"), "[A]\r\nX=1\r\n[B]\r\nY=2\r\n");
+}
+
+TEST(IniTextWrite, ValuesAreWrittenAsTheyAreAndReadBackTrimmed)
+{
+    const auto file = withValue("", "S", "K", "  spaced  ");
+    EXPECT_EQ(file, "[S]\r\nK=  spaced  \r\n");
+    EXPECT_EQ(findValue(file, "S", "K"), "spaced");
+    EXPECT_EQ(withValue(file, "S", "K", ""), "[S]\r\nK=\r\n");
+}
+
+TEST(IniTextWrite, TextThatLooksLikeASectionDoesNotConfuseLaterWrites)
+{
+    // A logged text may hold lines of the file format itself.
+    auto file = withValue("", "20261205140307", "TEXT", "a\r\n[20261205140308]\r\nTEXT=injected");
+    file = withValue(file, "20261205140309", "TEXT", "b");
+    EXPECT_EQ(findValue(file, "20261205140309", "TEXT"), "b");
+    EXPECT_TRUE(hasSection(file, "20261205140308"));
+    EXPECT_TRUE(file.ends_with("\r\n[20261205140309]\r\nTEXT=b\r\n"));
+}

@@ -1,0 +1,119 @@
+#include "configuration/LoadSettings.h"
+#include "fakes/ProgramFixture.h"
+
+using namespace twk;
+using twk::testing::readFile;
+using twk::testing::writeFile;
+
+namespace {
+
+class LoadSettingsTest : public twk::testing::ProgramFixture {
+protected:
+    std::string defaults(const std::string& logViewer)
+    {
+        const std::string f = folder.path() + "/";
+        return "[TWK]\r\nXYPOS=0\r\nPAC=0\r\nAM=0\r\nASAF=1\r\nAMLFPATH=" + f +
+               "appendfile.txt\r\nON=1\r\nBEEPON=1\r\nAUTOOOPENVIEWERS=0\r\nFREQUENCY=1\r\nAUTOSAVE=1\r\nJS=1\r\n"
+               "AUTOCLEAR=0\r\nSAVETYPE=3\r\nLOGVIEWER=" +
+               logViewer + "\r\nSAVEDFILEPATH=" + f + "\r\nHITNRUN=0\r\nFIRSTRUN=9\r\n" +
+               "[LINKCATCHER]\r\nON=1\r\nSTRICTURLS=1\r\nAUTOSAVE=1\r\nSAVETYPE=2\r\nlinkcatcherSAVEDFILEPATH=" + f +
+               "\r\n";
+    }
+};
+
+} // namespace
+
+TEST_F(LoadSettingsTest, FirstRunWritesEveryDefaultInOrderAndWelcomesBeforeAnyViewer)
+{
+    std::vector<std::string> loadedWhenWelcomed;
+    dialogs.onMessage = [&] { loadedWhenWelcomed = host.events; };
+    start();
+
+    EXPECT_EQ(ini(), defaults("/usr/bin/xdg-open"));
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text,
+              "Welcome to TWK!  You can access TWK's menu from your System Tray \n\rusually located next to your "
+              "clock in the taskbar.\n\r\n\rYour logs will be saved to: " +
+                  folder.path() + "\n\r\n\rPlease take a moment to review your TWK Option Settings.");
+    EXPECT_EQ(dialogs.messages[0].icon, platform::MessageIcon::Information);
+    EXPECT_EQ(dialogs.messages[0].title, "Tarnwick 3.0");
+    EXPECT_EQ(loadedWhenWelcomed, std::vector<std::string>{"load TWK"});
+
+    const auto& s = program().Settings;
+    EXPECT_EQ(s.SavedFilePath, folder.path() + "/");
+    EXPECT_EQ(s.ClipLogPath, folder.path() + "/20261205.txt");
+    EXPECT_EQ(s.LinkLogPath, folder.path() + "/u20261205.txt");
+    EXPECT_EQ(s.CaptureOn, "1");
+    EXPECT_EQ(s.AutosaveAppendedFile, 1);
+}
+
+TEST_F(LoadSettingsTest, TheSystemsNotepadIsTheViewerWhereTheSystemRootIsKnown)
+{
+    environment.variables["SystemRoot"] = "C:\\WINDOWS";
+    start();
+    EXPECT_EQ(ini(), defaults("C:\\WINDOWS\\Notepad.exe"));
+}
+
+TEST_F(LoadSettingsTest, AProgramFolderAtTheRootGetsNoDoubledSeparator)
+{
+    environment.folder = "/";
+    files.failAll = true; // nothing may be written to the real root
+    start();
+    EXPECT_EQ(program().Settings.IniPath, "/twk3.ini");
+    EXPECT_NE(dialogs.messages[0].text.find("saved to: /\n\r"), std::string::npos);
+}
+
+TEST_F(LoadSettingsTest, AnyFirstRunMarkOtherThanNineRewritesEveryKey)
+{
+    writeFile(iniPath(), "[TWK]\r\nFIRSTRUN=8\r\nON=0\r\nXYPOS=1\r\n[frmtotext]\r\nLeft=5\r\n");
+    start();
+    const auto file = ini();
+    EXPECT_NE(file.find("[TWK]\r\nFIRSTRUN=9\r\nON=1\r\nXYPOS=0\r\nPAC=0\r\n"), std::string::npos);
+    EXPECT_NE(file.find("[frmtotext]\r\nLeft=5\r\n"), std::string::npos);
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+}
+
+TEST_F(LoadSettingsTest, ABadByteKeyIsSkippedAndTheRestLoads)
+{
+    writeIni("XYPOS=abc\r\nAM=1\r\nON= 1 \r\nSAVETYPE=1\r\nSAVEDFILEPATH=" + folder.path() + "/\r\n");
+    start();
+    const auto& s = program().Settings;
+    EXPECT_EQ(s.RememberPositions, 0);
+    EXPECT_EQ(s.AppendMode, 1);
+    EXPECT_EQ(s.CaptureOn, "1");
+    EXPECT_EQ(s.BeepOn, std::string(128, '\0'));
+    EXPECT_EQ(s.ClipLogPath, folder.path() + "/twk.txt");
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(LoadSettingsTest, TheArgument99SwitchesHitAndRunOffForThisRunOnly)
+{
+    writeIni("HITNRUN=1\r\n");
+    environment.arguments = "99";
+    start();
+    EXPECT_EQ(program().Settings.HitAndRun, 0);
+    EXPECT_NE(ini().find("HITNRUN=1"), std::string::npos);
+}
+
+TEST_F(LoadSettingsTest, AnythingButExactly99KeepsHitAndRun)
+{
+    for (const std::string arguments : {" 99", "99 ", "99 x", "099"}) {
+        writeIni("HITNRUN=1\r\nON=0\r\n");
+        environment.arguments = arguments;
+        shell::Program fresh(platform, host);
+        fresh.Settings.IniPath = iniPath();
+        configuration::LoadSettings(fresh);
+        EXPECT_EQ(fresh.Settings.HitAndRun, 1) << "'" << arguments << "'";
+    }
+}
+
+TEST_F(LoadSettingsTest, AFirstRunThatCannotWriteSaysSoAfterTheWelcomeAndStops)
+{
+    files.failAll = true;
+    start();
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[1].text, "Error Writing to " + iniPath() + ", make sure it is not write protected.");
+    EXPECT_EQ(dialogs.messages[1].icon, platform::MessageIcon::None);
+    EXPECT_TRUE(program().Settings.ClipLogPath.empty()) << "log names are not made after the error";
+    EXPECT_FALSE(twk::testing::fileExists(iniPath()));
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "capture/FrmToText.h"
+#include "fakes/FakePlatform.h"
+#include "fakes/TempFolder.h"
+#include "logging/FrmLinkCatcher.h"
+#include "shell/Form1.h"
+#include "shell/Program.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace twk::testing {
+
+// A whole program on fake desktop parts, in a fresh program folder.
+class ProgramFixture : public ::testing::Test {
+protected:
+    ProgramFixture()
+    {
+        environment.folder = folder.path();
+        dialogs.onMessage = [] {}; // message boxes are closed at once
+    }
+
+    shell::Program& program()
+    {
+        if (!program_)
+            program_ = std::make_unique<shell::Program>(platform, host);
+        return *program_;
+    }
+
+    // Starts the program as a user would, with the INI file as the test left it.
+    shell::Program& start()
+    {
+        program().start();
+        return *program_;
+    }
+
+    std::string iniPath() const { return folder.file("twk3.ini"); }
+    std::string ini() const { return readFile(iniPath()); }
+
+    // An INI file that needs no first run, with the given lines in [TWK].
+    void writeIni(const std::string& mainLines, const std::string& extra = "")
+    {
+        writeFile(iniPath(), "[TWK]\r\nFIRSTRUN=9\r\n" + mainLines + extra);
+    }
+
+    capture::FrmToText& viewer() { return *program().frmToText; }
+    logging::FrmLinkCatcher& catcher() { return *program().frmLinkCatcher; }
+    shell::Form1& form1() { return *program().form1; }
+    void tick() { viewer().Timer1.fire(); }
+
+    TempFolder folder;
+    FakeClipboard clipboard;
+    FakeDialogs dialogs;
+    FakeEnvironment environment;
+    FaultyFileSystem files;
+    FakeInstances instances;
+    FakeShell shell;
+    FakeTray tray;
+    RecordingHost host;
+    platform::Platform platform{clipboard, dialogs, environment, files, instances, shell, tray};
+
+private:
+    std::unique_ptr<shell::Program> program_;
+};
+
+} // namespace twk::testing

@@ -1,0 +1,98 @@
+#include "logging/AppendFile.h"
+#include "configuration/LoadSettings.h"
+#include "fakes/ProgramFixture.h"
+
+using namespace twk;
+using twk::testing::fileExists;
+using twk::testing::readFile;
+using twk::testing::writeFile;
+
+namespace {
+
+class AppendFileTest : public twk::testing::ProgramFixture {
+protected:
+    std::string appendFile() const { return folder.file("appendfile.txt"); }
+    std::string backup(int n) const { return logging::AppendBackupName(appendFile(), n); }
+    void startAppending() { writeIni("ON=1\r\nAM=1\r\nASAF=1\r\nAUTOSAVE=0\r\nAMLFPATH=" + appendFile() + "\r\n"); }
+};
+
+} // namespace
+
+TEST_F(AppendFileTest, TheFileMirrorsTheViewerAfterEachText)
+{
+    startAppending();
+    start();
+    for (const char* text : {"a", "b"}) {
+        clipboard.content = text;
+        tick();
+    }
+    EXPECT_EQ(readFile(appendFile()), "\r\na\r\nb\r\n");
+}
+
+TEST_F(AppendFileTest, TypingIntoTheViewerRewritesTheFile)
+{
+    startAppending();
+    start();
+    viewer().Text1.setText("typed");
+    EXPECT_EQ(readFile(appendFile()), "typed\r\n");
+}
+
+TEST_F(AppendFileTest, NothingIsWrittenUnlessBothSwitchesAreOn)
+{
+    writeIni("ON=1\r\nAM=1\r\nASAF=0\r\nAMLFPATH=" + appendFile() + "\r\n");
+    start();
+    clipboard.content = "x";
+    tick();
+    EXPECT_FALSE(fileExists(appendFile()));
+}
+
+TEST_F(AppendFileTest, BackupsShiftByOneAtEachLoadAndTheOldestDrops)
+{
+    startAppending();
+    writeFile(appendFile(), "gen1");
+    start();
+    EXPECT_EQ(readFile(backup(1)), "gen1");
+    EXPECT_FALSE(fileExists(backup(2)));
+
+    for (int generation = 2; generation <= 7; ++generation) {
+        writeFile(appendFile(), "gen" + std::to_string(generation));
+        configuration::LoadSettings(program());
+    }
+    for (int n = 1; n <= 5; ++n)
+        EXPECT_EQ(readFile(backup(n)), "gen" + std::to_string(8 - n)) << n;
+    EXPECT_EQ(readFile(appendFile()), "gen7");
+    EXPECT_FALSE(fileExists(logging::AppendBackupName(appendFile(), 6)));
+}
+
+TEST_F(AppendFileTest, OnlyBackupOneBecomesBackupTwo)
+{
+    startAppending();
+    writeFile(appendFile(), "new");
+    writeFile(backup(1), "old");
+    start();
+    EXPECT_EQ(readFile(backup(2)), "old");
+    EXPECT_EQ(readFile(backup(1)), "new");
+}
+
+TEST_F(AppendFileTest, NoRotationWithoutAnAppendFile)
+{
+    writeIni("AMLFPATH=   \r\n");
+    start();
+    writeIni("AMLFPATH=" + folder.path() + "\r\n"); // a folder is not a file
+    configuration::LoadSettings(program());
+    EXPECT_FALSE(fileExists(folder.path() + "_001.txt"));
+    EXPECT_FALSE(fileExists(folder.file("   _001.txt")));
+}
+
+TEST_F(AppendFileTest, AFailedRewriteKeepsTheLastGoodFile)
+{
+    startAppending();
+    start();
+    clipboard.content = "a";
+    tick();
+    files.failPaths.insert(appendFile());
+    clipboard.content = "b";
+    tick();
+    EXPECT_EQ(readFile(appendFile()), "\r\na\r\n");
+    EXPECT_TRUE(dialogs.messages.empty());
+}

@@ -1,0 +1,133 @@
+#include "fakes/ProgramFixture.h"
+
+using namespace twk;
+using twk::testing::fileExists;
+using twk::testing::readFile;
+
+namespace {
+
+class ClipboardLogTest : public twk::testing::ProgramFixture {
+protected:
+    void startWith(const std::string& saveType, const std::string& more = "")
+    {
+        writeIni("ON=1\r\nAUTOSAVE=1\r\nSAVETYPE=" + saveType + "\r\nSAVEDFILEPATH=" + folder.path() + "/\r\n" + more);
+        start();
+    }
+    void copy(const std::string& text, int second)
+    {
+        environment.clock.second = second;
+        clipboard.content = text;
+        tick();
+    }
+};
+
+} // namespace
+
+TEST_F(ClipboardLogTest, TheContinuousLogGetsASectionPerTextOldestFirst)
+{
+    startWith("1");
+    copy("one", 1);
+    copy("two", 2);
+    copy("three", 3);
+    EXPECT_EQ(readFile(folder.file("twk.txt")), "[20261205140301]\r\nTEXT=one\r\n"
+                                                "[20261205140302]\r\nTEXT=two\r\n"
+                                                "[20261205140303]\r\nTEXT=three\r\n");
+    EXPECT_EQ(program().Settings.ClipLogPath, folder.file("twk.txt"));
+}
+
+TEST_F(ClipboardLogTest, TwoTextsInOneSecondShareASectionAndTheLaterWins)
+{
+    startWith("3");
+    copy("first", 9);
+    copy("second", 9);
+    EXPECT_EQ(readFile(folder.file("20261205.txt")), "[20261205140309]\r\nTEXT=second\r\n");
+}
+
+TEST_F(ClipboardLogTest, OneFilePerCopyHoldsOneEntry)
+{
+    startWith("2");
+    copy("a", 5);
+    copy("b", 5);
+    copy("c", 6);
+    EXPECT_EQ(readFile(folder.file("20261205_140305.txt")), "[LogEntry]\r\nTEXT=b\r\n");
+    EXPECT_EQ(readFile(folder.file("20261205_140306.txt")), "[LogEntry]\r\nTEXT=c\r\n");
+}
+
+TEST_F(ClipboardLogTest, AMultiLineTextRunsOnOverTheFollowingLines)
+{
+    startWith("3");
+    copy("line one\r\nline two\r\nline three", 0);
+    EXPECT_EQ(readFile(folder.file("20261205.txt")), "[20261205140300]\r\nTEXT=line one\r\nline two\r\nline three\r\n");
+}
+
+TEST_F(ClipboardLogTest, EmptyingTheHiddenBoxLogsAnEmptyEntry)
+{
+    startWith("1", "AM=1\r\n");
+    copy("x", 1);
+    environment.clock.second = 2;
+    form1().mnuClearText_Click();
+    EXPECT_EQ(readFile(folder.file("twk.txt")), "[20261205140301]\r\nTEXT=x\r\n[20261205140302]\r\nTEXT=\r\n");
+}
+
+TEST_F(ClipboardLogTest, AMissingFolderNamesTheFileInTheMessageAndTheViewerStillShows)
+{
+    const std::string missing = folder.path() + "/gone/";
+    writeIni("ON=1\r\nAUTOSAVE=1\r\nSAVETYPE=3\r\nSAVEDFILEPATH=" + missing + "\r\n");
+    start();
+    copy("text", 1);
+    copy("more", 2);
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[0].text, "Error writing to: " + missing +
+                                            "20261205.txt. Be sure file is not protected, the clipboard text is "
+                                            "not too big, and that the file size is not too large.");
+    EXPECT_EQ(dialogs.messages[0].icon, platform::MessageIcon::Exclamation);
+    EXPECT_EQ(viewer().Text1.text(), "more");
+    EXPECT_EQ(program().Settings.ClipLogPath, missing + "20261205.txt");
+}
+
+TEST_F(ClipboardLogTest, AFailedWriteLeavesEverythingAlreadyLogged)
+{
+    startWith("1");
+    copy("kept", 1);
+    files.failPaths.insert(folder.file("twk.txt"));
+    copy("lost", 2);
+    EXPECT_EQ(readFile(folder.file("twk.txt")), "[20261205140301]\r\nTEXT=kept\r\n");
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(program().Settings.LastIniResult, 0);
+}
+
+TEST_F(ClipboardLogTest, NoSchemeOrNoAutoSaveWritesNothingAndSaysNothing)
+{
+    startWith("4");
+    const auto named = program().Settings.ClipLogPath;
+    copy("x", 1);
+    program().Settings.SaveType = "";
+    copy("y", 2);
+    program().Settings.SaveType = "1";
+    program().Settings.AutoSave = "0";
+    copy("z", 3);
+    EXPECT_FALSE(fileExists(folder.file("twk.txt")));
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(program().Settings.ClipLogPath, named);
+}
+
+TEST_F(ClipboardLogTest, StampsArePaddedToTwoDigits)
+{
+    environment.clock = {2027, 1, 1, 0, 0, 0};
+    startWith("2");
+    EXPECT_EQ(program().Settings.DateStamp, "20270101");
+    EXPECT_EQ(program().Settings.TimeStamp, "000000");
+    environment.clock = {2027, 1, 1, 9, 5, 3};
+    clipboard.content = "t";
+    tick();
+    EXPECT_EQ(program().Settings.TimeStamp, "090503");
+    EXPECT_TRUE(fileExists(folder.file("20270101_090503.txt")));
+}
+
+TEST_F(ClipboardLogTest, PopupAfterCopyShowsTheViewer)
+{
+    startWith("1", "PAC=1\r\n");
+    EXPECT_FALSE(viewer().visible());
+    copy("x", 1);
+    EXPECT_TRUE(viewer().visible());
+}

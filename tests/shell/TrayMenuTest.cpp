@@ -1,0 +1,146 @@
+#include "fakes/ProgramFixture.h"
+
+using namespace twk;
+
+namespace {
+
+class TrayMenuTest : public twk::testing::ProgramFixture {
+protected:
+    void notify(int code) { form1().pichook_MouseMove(static_cast<float>(code * 15)); }
+    void choose(const char* name)
+    {
+        tray.onPopup = [name](ui::Menu& menu) { menu.find(name)->onClick(); };
+        notify(shell::kTrayRightButtonUp);
+    }
+};
+
+} // namespace
+
+TEST_F(TrayMenuTest, TheMenuHasEveryEntryInOrderWithItsAccessKey)
+{
+    start();
+    std::vector<std::string> captions;
+    for (const auto& entry : form1().mnuBar.entries) {
+        captions.push_back(entry.caption);
+        for (const auto& child : entry.children)
+            captions.push_back("  " + child.caption);
+    }
+    EXPECT_EQ(captions, (std::vector<std::string>{"View &Logs", "  Current &Clipboard Log", "  Current &Links Log",
+                                                  "  &Other", "View &Text", "View Link/URL &Catcher", "&Clear",
+                                                  "  Clear &Text Window", "  Clear &URL Catcher", "  Clear Clip&board",
+                                                  "  Clear &All", "", "&Options", "&About/Help", "Ca&ncel", "E&xit"}));
+}
+
+TEST_F(TrayMenuTest, OnlyRightClicksAndDoubleClicksOpenTheMenuAndNeverTwice)
+{
+    start();
+    notify(512); // mouse move
+    notify(513); // left button down
+    notify(514); // left button up
+    EXPECT_EQ(tray.popups, 0);
+    notify(shell::kTrayDoubleClick);
+    EXPECT_EQ(tray.popups, 1);
+    tray.onPopup = [this](ui::Menu&) { notify(shell::kTrayRightButtonUp); };
+    notify(shell::kTrayRightButtonUp);
+    EXPECT_EQ(tray.popups, 2);
+    EXPECT_EQ(form1().TrayEventCode, shell::kTrayRightButtonUp);
+    EXPECT_FALSE(form1().TrayBusy);
+}
+
+TEST_F(TrayMenuTest, TheClipboardLogOpensInTheViewerWithOneUnquotedBlank)
+{
+    writeIni("LOGVIEWER=/opt/my viewer/view\r\nSAVETYPE=1\r\nSAVEDFILEPATH=/home/me/my logs/\r\n");
+    start();
+    choose("mnuClipLog");
+    ASSERT_EQ(shell.starts.size(), 1u);
+    EXPECT_EQ(shell.starts[0].program, "/opt/my viewer/view");
+    EXPECT_EQ(shell.starts[0].argument, "/home/me/my logs/twk.txt");
+    EXPECT_EQ(shell.starts[0].commandLine(), "/opt/my viewer/view /home/me/my logs/twk.txt");
+    EXPECT_EQ(program().Settings.LastIniResult, 1);
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(TrayMenuTest, AViewerThatDoesNotStartSaysLoadFailed)
+{
+    writeIni("");
+    start();
+    shell.startSucceeds = false;
+    choose("mnuLinksLog");
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "Load Failed");
+    EXPECT_EQ(dialogs.messages[0].icon, platform::MessageIcon::None);
+    EXPECT_EQ(program().Settings.LastIniResult, 0);
+}
+
+TEST_F(TrayMenuTest, OtherLogAsksForAFileAndDoesNothingWhenCancelled)
+{
+    writeIni("LOGVIEWER=view\r\n");
+    start();
+    choose("mnuOtherLog");
+    ASSERT_EQ(dialogs.fileRequests.size(), 1u);
+    EXPECT_EQ(dialogs.fileRequests[0].title, "KESTOVAN TWK3 Open Log File");
+    EXPECT_EQ(dialogs.fileRequests[0].filter, "Text Files (*.TXT)|*.TXT|All Files (*.*)|*.*");
+    EXPECT_TRUE(dialogs.fileRequests[0].fileMustExist);
+    EXPECT_TRUE(shell.starts.empty());
+    dialogs.fileAnswer = "/tmp/old log.txt";
+    choose("mnuOtherLog");
+    ASSERT_EQ(shell.starts.size(), 1u);
+    EXPECT_EQ(shell.starts[0].commandLine(), "view /tmp/old log.txt");
+}
+
+TEST_F(TrayMenuTest, ToggleFlipsOnlyZeroAndOneAndWritesNothing)
+{
+    writeIni("ON=1\r\n");
+    start();
+    const auto before = ini();
+    choose("mnuOnOff");
+    EXPECT_EQ(program().Settings.CaptureOn, "0");
+    choose("mnuOnOff");
+    EXPECT_EQ(program().Settings.CaptureOn, "1");
+    program().Settings.CaptureOn = "2";
+    choose("mnuOnOff");
+    EXPECT_EQ(program().Settings.CaptureOn, "2");
+    EXPECT_EQ(ini(), before);
+}
+
+TEST_F(TrayMenuTest, ClearTextLeavesTheAppendedBreakAndClearAllLeavesNothing)
+{
+    writeIni("AM=1\r\nAUTOSAVE=0\r\n");
+    start();
+    clipboard.content = "hello";
+    tick();
+    ASSERT_EQ(viewer().Text1.text(), "\r\nhello");
+    choose("mnuClearText");
+    EXPECT_EQ(viewer().Text1.text(), "\r\n");
+    EXPECT_EQ(viewer().txtTMP.text(), "");
+
+    tick(); // the text still on the clipboard is new again
+    EXPECT_EQ(viewer().Text1.text(), "\r\n\r\nhello");
+    choose("mnuClearAll");
+    EXPECT_EQ(viewer().Text1.text(), "");
+    EXPECT_EQ(viewer().txtTMP.text(), "");
+    EXPECT_FALSE(clipboard.content.has_value());
+}
+
+TEST_F(TrayMenuTest, ViewEntriesShowTheWindows)
+{
+    start();
+    choose("menu2");
+    EXPECT_TRUE(viewer().visible());
+    choose("mnuCatcher");
+    EXPECT_TRUE(catcher().visible());
+}
+
+TEST_F(TrayMenuTest, ExitChosenInTheMenuEndsTheProgramOnceTheMenuHasClosed)
+{
+    start();
+    bool loadedAfterChoice = false;
+    tray.onPopup = [&](ui::Menu& menu) {
+        menu.find("mnuExit")->onClick();
+        loadedAfterChoice = program().frmToText.loaded();
+    };
+    notify(shell::kTrayRightButtonUp);
+    EXPECT_TRUE(loadedAfterChoice);
+    EXPECT_TRUE(program().ended());
+    EXPECT_FALSE(program().form1.loaded());
+}
