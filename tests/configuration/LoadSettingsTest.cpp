@@ -1,6 +1,8 @@
 #include "configuration/LoadSettings.h"
 #include "fakes/ProgramFixture.h"
 
+#include <sys/stat.h>
+
 using namespace twk;
 using twk::testing::readFile;
 using twk::testing::writeFile;
@@ -116,4 +118,20 @@ TEST_F(LoadSettingsTest, AFirstRunThatCannotWriteSaysSoAfterTheWelcomeAndStops)
     EXPECT_EQ(dialogs.messages[1].icon, platform::MessageIcon::None);
     EXPECT_TRUE(program().Settings.ClipLogPath.empty()) << "log names are not made after the error";
     EXPECT_FALSE(twk::testing::fileExists(iniPath()));
+}
+
+TEST_F(LoadSettingsTest, AReadOnlyIniFileIsNeverChangedAndItsValuesStillLoad)
+{
+    const std::string content = "[TWK]\r\nXYPOS=1\r\nAM=1\r\nASAF=1\r\nAUTOOOPENVIEWERS=0\r\nJS=0\r\nAUTOCLEAR=1\r\n"
+                                "PAC=0\r\nHITNRUN=0\r\n";
+    writeFile(iniPath(), content);
+    ::chmod(iniPath().c_str(), 0444);
+    start();
+    EXPECT_EQ(ini(), content);
+    ASSERT_EQ(dialogs.messages.size(), 1u) << "the welcome only: every byte key could be read back";
+    EXPECT_EQ(program().Settings.RememberPositions, 1);
+    EXPECT_EQ(program().Settings.AutoClear, 1);
+
+    form1().mnuExit_Click(); // the placement saves fail silently too
+    EXPECT_EQ(ini(), content);
 }
