@@ -1,0 +1,79 @@
+#include "QtEnvironment.h"
+
+#include "Texts.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStandardPaths>
+
+namespace twk::qt {
+namespace {
+
+QScreen* screen()
+{
+    return QGuiApplication::primaryScreen();
+}
+
+} // namespace
+
+double twipsPerPixel(double dotsPerInch)
+{
+    return dotsPerInch > 0 ? 1440.0 / dotsPerInch : 15.0;
+}
+
+std::string QtEnvironment::programFolder()
+{
+    return fromQt(QCoreApplication::applicationDirPath());
+}
+
+std::string QtEnvironment::argumentString()
+{
+    return fromQt(arguments_.mid(1).join(QLatin1Char(' ')));
+}
+
+std::optional<std::string> QtEnvironment::variable(const std::string& name)
+{
+    if (!qEnvironmentVariableIsSet(name.c_str()))
+        return std::nullopt;
+    return fromQt(qEnvironmentVariable(name.c_str()));
+}
+
+std::optional<std::string> QtEnvironment::defaultOpener()
+{
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (opener.isEmpty())
+        return std::nullopt;
+    return fromQt(opener);
+}
+
+platform::LocalDateTime QtEnvironment::now()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDate d = now.date();
+    const QTime t = now.time();
+    return {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()};
+}
+
+double QtEnvironment::screenWidthTwips()
+{
+    return screen() ? screen()->size().width() * twipsPerPixelX() : 0;
+}
+
+double QtEnvironment::screenHeightTwips()
+{
+    return screen() ? screen()->size().height() * twipsPerPixelY() : 0;
+}
+
+double QtEnvironment::twipsPerPixelX()
+{
+    return twipsPerPixel(screen() ? screen()->logicalDotsPerInchX() : 96);
+}
+
+double QtEnvironment::twipsPerPixelY()
+{
+    return twipsPerPixel(screen() ? screen()->logicalDotsPerInchY() : 96);
+}
+
+} // namespace twk::qt

@@ -1,0 +1,79 @@
+#include "QtTray.h"
+
+#include "Texts.h"
+#include "ui/Menu.h"
+
+#include <QCursor>
+#include <QMenu>
+
+#include <map>
+
+namespace twk::qt {
+namespace {
+
+constexpr int kLeftButtonUp = 514;
+constexpr int kLeftDoubleClick = 515;
+constexpr int kRightButtonUp = 517;
+
+void addEntries(QMenu& menu, std::vector<ui::MenuEntry>& entries, std::map<QAction*, ui::MenuEntry*>& actions)
+{
+    for (auto& entry : entries) {
+        if (!entry.children.empty()) {
+            addEntries(*menu.addMenu(toQt(entry.caption)), entry.children, actions);
+            continue;
+        }
+        actions[menu.addAction(toQt(entry.caption))] = &entry;
+    }
+}
+
+} // namespace
+
+QtTray::QtTray(const QIcon& icon) : icon_(icon)
+{
+    connect(&icon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (!onNotification)
+            return;
+        switch (reason) {
+        case QSystemTrayIcon::Context:
+            onNotification(kRightButtonUp);
+            break;
+        case QSystemTrayIcon::DoubleClick:
+            onNotification(kLeftDoubleClick);
+            break;
+        case QSystemTrayIcon::Trigger:
+        case QSystemTrayIcon::MiddleClick:
+            onNotification(kLeftButtonUp);
+            break;
+        case QSystemTrayIcon::Unknown:
+            break;
+        }
+    });
+}
+
+bool QtTray::addIcon(const std::string& tip)
+{
+    icon_.setToolTip(toQt(tip));
+    // Shown even without a tray now: a tray that starts later picks it up.
+    icon_.show();
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void QtTray::removeIcon()
+{
+    icon_.hide();
+}
+
+void QtTray::popup(ui::Menu& menu)
+{
+    QMenu shown;
+    std::map<QAction*, ui::MenuEntry*> actions;
+    addEntries(shown, menu.entries, actions);
+    QAction* chosen = shown.exec(QCursor::pos());
+    const auto it = actions.find(chosen);
+    if (it == actions.end() || !it->second->onClick)
+        return;
+    const auto handler = it->second->onClick;
+    handler();
+}
+
+} // namespace twk::qt

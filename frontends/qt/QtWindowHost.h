@@ -1,0 +1,32 @@
+#pragma once
+
+#include "ui/WindowSlot.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+#include <map>
+
+namespace twk::qt {
+
+// Gives each window the core loads a real window, and drops it again.
+class QtWindowHost final : public ui::WindowHost {
+public:
+    explicit QtWindowHost(double twipsPerPixel) : twipsPerPixel_(twipsPerPixel) {}
+
+    void windowLoaded(ui::Window& window) override;
+    void windowUnloaded(ui::Window& window) override;
+
+    // Restores and raises every window that is shown.
+    void bringForward();
+
+    // Runs once the hidden main window is gone: the program has ended.
+    std::function<void()> onProgramEnded;
+
+private:
+    double twipsPerPixel_;
+    std::map<ui::Window*, QPointer<QWidget>> widgets_;
+};
+
+} // namespace twk::qt

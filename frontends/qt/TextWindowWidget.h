@@ -1,0 +1,68 @@
+#pragma once
+
+#include "ui/TextBox.h"
+#include "ui/Window.h"
+
+#include <QPlainTextEdit>
+#include <QWidget>
+
+#include <functional>
+
+class QPushButton;
+
+namespace twk::qt {
+
+// A text box that reports double-clicks after it has selected what was
+// clicked: the whole run of non-blank characters, so a link is taken whole.
+class LinkTextEdit final : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+    std::function<void(const QString& selected)> onDoubleClick;
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+};
+
+// A window of the program that is one text filling the window and a button
+// that hides it: the viewer and the link catcher.
+class TextWindowWidget final : public QWidget, public ui::WindowPeer {
+    Q_OBJECT
+public:
+    struct Binding {
+        ui::Window& window;
+        ui::TextBox& text;
+        QString buttonCaption;
+        std::function<void()> onButton;      // the button and Esc
+        std::function<void()> onDoubleClick; // after the text's selection is set
+        double twipsPerPixel = 15;
+    };
+
+    explicit TextWindowWidget(Binding binding);
+    ~TextWindowWidget() override;
+
+    // Called when the core drops the window: nothing may reach it afterwards.
+    void detach();
+
+    void windowChanged() override;
+    void bringToFront() override;
+
+protected:
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void refreshText();
+    void reportBounds();
+
+    ui::Window* window_;
+    ui::TextBox* text_;
+    Binding binding_;
+    LinkTextEdit* edit_;
+    QPushButton* button_;
+    bool applying_ = false;
+};
+
+} // namespace twk::qt

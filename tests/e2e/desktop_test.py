@@ -1,0 +1,187 @@
+"""End-to-end tests: the real program under an X display, driven through the
+real X11 clipboard with xclip and through its message boxes with xdotool."""
+
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+PROGRAM = os.environ.get("TWK3_PROGRAM", "")
+WAIT = 20.0  # seconds: generous for a loaded two-core machine
+
+
+def wait_for(condition, timeout=WAIT, what="condition"):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        result = condition()
+        if result:
+            return result
+        time.sleep(0.1)
+    raise AssertionError("timed out waiting for " + what)
+
+
+def windows(name):
+    found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^" + re.escape(name) + "$"],
+                           capture_output=True, text=True)
+    return found.stdout.split()
+
+
+def dismiss(name):
+    """Presses Enter in the first visible window of that name (a message box)."""
+    window = wait_for(lambda: windows(name), what="window " + name)[0]
+    subprocess.run(["xdotool", "windowfocus", "--sync", window], capture_output=True)
+    subprocess.run(["xdotool", "key", "--clearmodifiers", "Return"], capture_output=True)
+    wait_for(lambda: window not in windows(name), what="window %s to close" % name)
+
+
+def set_clipboard(text):
+    # xclip stays in the background to serve the text until someone else owns the clipboard.
+    subprocess.run(["xclip", "-selection", "clipboard", "-i"], input=text.encode(), check=True,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def clipboard():
+    """The clipboard's text, or None when it holds none."""
+    result = subprocess.run(["xclip", "-selection", "clipboard", "-o"], capture_output=True, timeout=10)
+    return result.stdout.decode() if result.returncode == 0 else None
+
+
+def ini_with(main, link=""):
+    return ("[TWK]\r\nFIRSTRUN=9\r\nON=1\r\nBEEPON=0\r\nFREQUENCY=1\r\nJS=1\r\n" + main +
+            "[LINKCATCHER]\r\nON=1\r\nSTRICTURLS=1\r\n" + link)
+
+
+class Desktop(unittest.TestCase):
+    def setUp(self):
+        if not os.environ.get("DISPLAY"):
+            self.skipTest("no X display: run the tests through scripts/test.sh, which starts Xvfb")
+        if not PROGRAM or not os.path.exists(PROGRAM):
+            self.skipTest("TWK3_PROGRAM does not name the built program")
+        self.folder = tempfile.mkdtemp(prefix="twk-e2e-")
+        self.program = os.path.join(self.folder, "twk3")
+        shutil.copy(PROGRAM, self.program)
+        self.processes = []
+        set_clipboard("")  # a clipboard owned by nobody we start
+
+    def tearDown(self):
+        for process in self.processes:
+            if process.poll() is None:
+                process.kill()
+            process.wait(timeout=10)
+        shutil.rmtree(self.folder, ignore_errors=True)
+
+    def path(self, name):
+        return os.path.join(self.folder, name)
+
+    def read(self, name):
+        with open(self.path(name), "rb") as f:
+            return f.read().decode()
+
+    def write_ini(self, content):
+        with open(self.path("twk3.ini"), "wb") as f:
+            f.write(content.encode())
+
+    def start(self, *arguments):
+        process = subprocess.Popen([self.program, *arguments], cwd="/", stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL)
+        self.processes.append(process)
+        return process
+
+    def file_holds(self, name, text):
+        return os.path.exists(self.path(name)) and text in self.read(name)
+
+    def test_first_run_writes_the_defaults_and_welcomes(self):
+        process = self.start()
+        dismiss("Tarnwick 3.0")
+        ini = self.read("twk3.ini")
+        folder = self.folder + "/"
+        for line in ("XYPOS=0", "AMLFPATH=" + folder + "appendfile.txt", "SAVETYPE=3",
+                     "SAVEDFILEPATH=" + folder, "HITNRUN=0", "FIRSTRUN=9",
+                     "linkcatcherSAVEDFILEPATH=" + folder):
+            self.assertIn(line + "\r\n", ini)
+        self.assertIsNone(process.poll())
+
+    def test_a_copied_text_reaches_the_viewer_the_log_and_the_link_log(self):
+        self.write_ini(ini_with("AM=1\r\nASAF=1\r\nAMLFPATH=%s\r\nAUTOSAVE=1\r\nSAVETYPE=1\r\nSAVEDFILEPATH=%s/\r\n"
+                                % (self.path("append.txt"), self.folder),
+                                "AUTOSAVE=1\r\nSAVETYPE=1\r\nlinkcatcherSAVEDFILEPATH=%s/\r\n" % self.folder))
+        self.start()
+        set_clipboard("http://example.org/page")
+        wait_for(lambda: self.file_holds("twkurl.txt", "=http://example.org/page"), what="the link log")
+        self.assertRegex(self.read("twk.txt"), r"^\[\d{14}\]\r\nTEXT=http://example.org/page\r\n$")
+        set_clipboard("two\nlines")
+        wait_for(lambda: self.file_holds("twk.txt", "TEXT=two\r\nlines"), what="the second text")
+        # The append file mirrors the viewer's whole text.
+        self.assertEqual(self.read("append.txt"), "\r\nhttp://example.org/page\r\ntwo\r\nlines\r\n")
+        self.assertEqual(self.read("twkurl.txt").count("="), 1, "the second text is no link")
+
+    def test_a_javascript_link_becomes_its_address_on_the_clipboard(self):
+        self.write_ini(ini_with("AUTOSAVE=0\r\nAUTOCLEAR=0\r\n"))
+        self.start()
+        set_clipboard("javascript:window.open('http://example.org/x')")
+        wait_for(lambda: clipboard() == "http://example.org/x", what="the rewritten link")
+
+    def test_autoclear_leaves_the_clipboard_empty(self):
+        self.write_ini(ini_with("AUTOSAVE=1\r\nSAVETYPE=1\r\nAUTOCLEAR=1\r\nSAVEDFILEPATH=%s/\r\n" % self.folder))
+        self.start()
+        set_clipboard("cleared")
+        wait_for(lambda: self.file_holds("twk.txt", "TEXT=cleared"), what="the capture")
+        wait_for(lambda: clipboard() in (None, ""), what="an empty clipboard")
+
+    def test_without_autoclear_the_text_is_put_back(self):
+        self.write_ini(ini_with("AUTOSAVE=1\r\nSAVETYPE=1\r\nAUTOCLEAR=0\r\nSAVEDFILEPATH=%s/\r\n" % self.folder))
+        self.start()
+        set_clipboard("kept\nas it was")
+        wait_for(lambda: self.file_holds("twk.txt", "TEXT=kept"), what="the capture")
+        # By now the program owns the clipboard: the text comes from it, line breaks unchanged.
+        self.assertEqual(clipboard(), "kept\nas it was")
+
+    def test_hit_and_run_captures_what_is_there_and_ends(self):
+        self.write_ini(ini_with("HITNRUN=1\r\nAUTOSAVE=1\r\nSAVETYPE=1\r\nSAVEDFILEPATH=%s/\r\n" % self.folder))
+        set_clipboard("taken at start")
+        process = self.start()
+        self.assertEqual(process.wait(timeout=WAIT), 0)
+        self.assertIn("TEXT=taken at start\r\n", self.read("twk.txt"))
+        self.assertIn("HITNRUN=1", self.read("twk3.ini"))
+
+    def test_the_argument_99_keeps_a_hit_and_run_program_running(self):
+        self.write_ini(ini_with("HITNRUN=1\r\nAUTOSAVE=1\r\nSAVETYPE=1\r\nSAVEDFILEPATH=%s/\r\n" % self.folder))
+        process = self.start("99")
+        set_clipboard("first")
+        wait_for(lambda: self.file_holds("twk.txt", "TEXT=first"), what="the first capture")
+        set_clipboard("second")
+        wait_for(lambda: self.file_holds("twk.txt", "TEXT=second"), what="a second capture")
+        self.assertIsNone(process.poll())
+
+    def test_a_second_instance_says_so_and_ends_without_a_trace(self):
+        self.write_ini(ini_with("AUTOSAVE=1\r\nSAVETYPE=1\r\nSAVEDFILEPATH=%s/\r\n" % self.folder))
+        first = self.start()
+        set_clipboard("first is up")
+        wait_for(lambda: self.file_holds("twk.txt", "first is up"), what="the first instance")
+        before = self.read("twk3.ini")
+        second = self.start()
+        dismiss("unwanted instance")
+        self.assertEqual(second.wait(timeout=WAIT), 0)
+        self.assertEqual(self.read("twk3.ini"), before)
+        self.assertIsNone(first.poll())
+
+    def test_two_starts_at_once_leave_exactly_one_running(self):
+        self.write_ini(ini_with("AUTOSAVE=0\r\n"))
+        pair = [self.start(), self.start()]
+        dismiss("unwanted instance")
+        wait_for(lambda: sum(p.poll() is None for p in pair) == 1, what="one of the two to end")
+
+    def test_without_a_display_it_says_what_is_missing(self):
+        environment = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+        result = subprocess.run([self.program], env=environment, capture_output=True, text=True, timeout=WAIT)
+        self.assertNotEqual(result.returncode, 0)
+        self.assertIn("DISPLAY", result.stderr)
+        self.assertFalse(os.path.exists(self.path("twk3.ini")))
+
+
+if __name__ == "__main__":
+    unittest.main(argv=sys.argv, verbosity=2)
