@@ -43,7 +43,12 @@ QStringList qtFilters(const std::string& filter)
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
         // "*.*" means every file, with or without a dot in its name.
         patterns.replace(QStringLiteral("*.*"), QStringLiteral("*"));
-        filters << parts[i] + QStringLiteral(" (") + patterns + QStringLiteral(")");
+        // Qt reads the patterns from the description's last parentheses.
+        QString description = parts[i].trimmed();
+        const auto open = description.lastIndexOf(QLatin1Char('('));
+        if (open > 0 && description.endsWith(QLatin1Char(')')))
+            description = description.left(open).trimmed();
+        filters << description + QStringLiteral(" (") + patterns + QStringLiteral(")");
     }
     return filters;
 }

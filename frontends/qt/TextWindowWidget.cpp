@@ -118,9 +118,11 @@ void TextWindowWidget::windowChanged()
     setWindowTitle(toQt(window_->caption()));
     const auto& b = window_->bounds();
     const double tpp = binding_.twipsPerPixel;
+    // The program's sizes are outer sizes, frame and title bar included.
+    const QSize frame = frameGeometry().size() - geometry().size();
     move(static_cast<int>(std::lround(b.left / tpp)), static_cast<int>(std::lround(b.top / tpp)));
-    resize(std::max(1, static_cast<int>(std::lround(b.width / tpp))),
-           std::max(1, static_cast<int>(std::lround(b.height / tpp))));
+    resize(std::max(1, static_cast<int>(std::lround(b.width / tpp)) - frame.width()),
+           std::max(1, static_cast<int>(std::lround(b.height / tpp)) - frame.height()));
     switch (window_->state()) {
     case ui::WindowState::Minimized:
         setWindowState((windowState() & ~Qt::WindowMaximized) | Qt::WindowMinimized);
@@ -150,8 +152,9 @@ void TextWindowWidget::reportBounds()
     if (applying_ || !window_ || !isVisible() || (windowState() & Qt::WindowMinimized))
         return;
     const double tpp = binding_.twipsPerPixel;
-    window_->userChangedBounds({static_cast<float>(pos().x() * tpp), static_cast<float>(pos().y() * tpp),
-                                static_cast<float>(width() * tpp), static_cast<float>(height() * tpp)});
+    const QRect outer = frameGeometry();
+    window_->userChangedBounds({static_cast<float>(outer.x() * tpp), static_cast<float>(outer.y() * tpp),
+                                static_cast<float>(outer.width() * tpp), static_cast<float>(outer.height() * tpp)});
 }
 
 void TextWindowWidget::moveEvent(QMoveEvent* event)

@@ -1,0 +1,92 @@
+#include "QtClipboard.h"
+#include "QtDialogs.h"
+#include "QtEnvironment.h"
+#include "TextWindowWidget.h"
+#include "Texts.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QPlainTextEdit>
+#include <gtest/gtest.h>
+
+using namespace twk;
+
+TEST(QtTexts, LineBreaksConvertBothWaysWithoutTouchingCrLfPairs)
+{
+    EXPECT_EQ(qt::withCrLf("a\nb\r\nc\n"), "a\r\nb\r\nc\r\n");
+    EXPECT_EQ(qt::withCrLf("\n"), "\r\n");
+    EXPECT_EQ(qt::withLf("a\r\nb\rc\n"), "a\nb\rc\n");
+    EXPECT_EQ(qt::fromQt(qt::toQt("caf\xC3\xA9")), "caf\xC3\xA9");
+}
+
+TEST(QtDialogFilters, BecomeQtFiltersThatMatchEveryFileForStarDotStar)
+{
+    EXPECT_EQ(qt::qtFilters("Text Files (*.TXT)|*.TXT|All Files (*.*)|*.*"),
+              (QStringList{"Text Files (*.TXT)", "All Files (*)"}));
+    EXPECT_TRUE(qt::qtFilters("").isEmpty());
+    EXPECT_EQ(qt::qtFilters("Odd|").size(), 1);
+}
+
+TEST(QtScreen, TwipsPerPixelFollowTheDotsPerInch)
+{
+    EXPECT_DOUBLE_EQ(qt::twipsPerPixel(96), 15);
+    EXPECT_DOUBLE_EQ(qt::twipsPerPixel(144), 10);
+    EXPECT_DOUBLE_EQ(qt::twipsPerPixel(0), 15);
+}
+
+TEST(QtClipboardAdapter, GivesCrLfAndPutsBackTheOriginalUnchanged)
+{
+    qt::QtClipboard clipboard;
+    QGuiApplication::clipboard()->setText(QStringLiteral("one\ntwo\r\nthree"));
+    const auto text = clipboard.text();
+    ASSERT_TRUE(text);
+    EXPECT_EQ(*text, "one\r\ntwo\r\nthree");
+    clipboard.clear();
+    clipboard.setText(*text);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("one\ntwo\r\nthree"));
+    clipboard.setText("new\r\ntext");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("new\ntext"));
+    clipboard.clear();
+    EXPECT_FALSE(clipboard.hasText());
+    EXPECT_EQ(clipboard.text(), "");
+}
+
+TEST(QtTextWindow, FollowsTheModelAndHandsTheUsersWorkBack)
+{
+    ui::Window window("Probe", {150, 300, 4500, 1500});
+    ui::TextBox text;
+    int button = 0;
+    auto* widget = new qt::TextWindowWidget({window, text, QStringLiteral("&Cancel"), [&] { ++button; }, nullptr, 15});
+    window.show();
+    EXPECT_TRUE(widget->isVisible());
+    EXPECT_EQ(widget->windowTitle(), QStringLiteral("Probe"));
+    EXPECT_EQ(widget->size(), QSize(300, 100));
+
+    text.setText("line\r\nnext");
+    auto* edit = widget->findChild<QPlainTextEdit*>();
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->toPlainText(), QStringLiteral("line\nnext"));
+    edit->setPlainText(QStringLiteral("typed\nhere"));
+    EXPECT_EQ(text.text(), "typed\r\nhere");
+
+    // The program keeps outer sizes: frame included.
+    widget->resize(400, 200);
+    EXPECT_EQ(window.bounds().width, widget->frameGeometry().width() * 15.0F);
+    EXPECT_EQ(window.bounds().height, widget->frameGeometry().height() * 15.0F);
+    window.move({0, 0, 6000, 3000});
+    EXPECT_EQ(widget->frameGeometry().size(), QSize(400, 200));
+
+    widget->close(); // no close handler of its own: the model closes and the widget stays
+    window.hide();
+    EXPECT_FALSE(widget->isVisible());
+    widget->detach();
+    delete widget;
+}
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
