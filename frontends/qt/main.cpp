@@ -6,6 +6,7 @@
 #include "QtTray.h"
 #include "QtWindowHost.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/PosixFolders.h"
 #include "shell/Form1.h"
 #include "shell/Program.h"
 
@@ -47,11 +48,12 @@ int main(int argc, char** argv)
     qt::QtClipboard clipboard;
     qt::QtDialogs dialogs;
     platform::PosixFileSystem files;
+    platform::PosixFolders folders;
     qt::QtInstances instances(QApplication::applicationFilePath(), QString::fromLatin1(shell::kApplicationWindowClass),
                               QString::fromLatin1(shell::kApplicationTitle));
     qt::QtShell desktopShell;
     qt::QtTray tray(icon);
-    platform::Platform platform{clipboard, dialogs, environment, files, instances, desktopShell, tray};
+    platform::Platform platform{clipboard, dialogs, environment, files, folders, instances, desktopShell, tray};
 
     qt::QtWindowHost host(environment.twipsPerPixelX());
     shell::Program program(platform, host);

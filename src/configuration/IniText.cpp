@@ -1,86 +1,12 @@
 #include "configuration/IniText.h"
 
+#include "configuration/IniLines.h"
 #include "text/Characters.h"
 
 namespace twk::configuration::ini {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
-
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
-std::string_view trimmed(std::string_view text)
-{
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
-// One line of the file: [begin, end) without its line break, next is where the
-// following line starts.
-struct Line {
-    std::size_t begin = 0;
-    std::size_t end = 0;
-    std::size_t next = 0;
-};
-
-class Lines {
-public:
-    explicit Lines(std::string_view content) : content_(content) {}
-
-    bool next(Line& line)
-    {
-        if (position_ >= content_.size())
-            return false;
-        line.begin = position_;
-        const auto feed = content_.find('\n', position_);
-        if (feed == std::string_view::npos) {
-            line.end = content_.size();
-            line.next = content_.size();
-        } else {
-            line.end = (feed > position_ && content_[feed - 1] == '\r') ? feed - 1 : feed;
-            line.next = feed + 1;
-        }
-        position_ = line.next;
-        return true;
-    }
-
-    std::string_view text(const Line& line) const { return content_.substr(line.begin, line.end - line.begin); }
-
-private:
-    std::string_view content_;
-    std::size_t position_ = 0;
-};
-
-// The section a line opens, if it is a section line.
-std::optional<std::string_view> sectionName(std::string_view line)
-{
-    const auto text = trimmed(line);
-    if (text.empty() || text.front() != '[')
-        return std::nullopt;
-    const auto close = text.rfind(']');
-    if (close == std::string_view::npos || close == 0)
-        return std::nullopt;
-    return trimmed(text.substr(1, close - 1));
-}
-
-struct KeyLine {
-    std::string_view key;
-    std::string_view value;
-};
-
-std::optional<KeyLine> keyLine(std::string_view line)
-{
-    const auto equals = line.find('=');
-    if (equals == std::string_view::npos)
-        return std::nullopt;
-    return KeyLine{trimmed(line.substr(0, equals)), trimmed(line.substr(equals + 1))};
-}
 
 bool sameName(std::string_view a, std::string_view b)
 {

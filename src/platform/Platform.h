@@ -4,6 +4,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
+#include "platform/Folders.h"
 #include "platform/Instances.h"
 #include "platform/Shell.h"
 #include "platform/Tray.h"
@@ -16,6 +17,7 @@ struct Platform {
     Dialogs& dialogs;
     Environment& environment;
     FileSystem& files;
+    Folders& folders;
     Instances& instances;
     Shell& shell;
     Tray& tray;

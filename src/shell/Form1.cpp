@@ -1,6 +1,9 @@
 #include "shell/Form1.h"
 
+#include "about/FrmAbout.h"
 #include "capture/FrmToText.h"
+#include "configuration/FrmFileBrowser.h"
+#include "configuration/FrmOptions.h"
 #include "configuration/IniKeys.h"
 #include "configuration/LoadSettings.h"
 #include "logging/FrmLinkCatcher.h"
@@ -51,7 +54,10 @@ void Form1::Form_Unload(bool& cancel)
     program_.Settings.ShuttingDown = 1;
     // Each window saves its placement as it closes; the viewers, seeing the
     // shutdown, close for real instead of hiding.
+    program_.frmAbout.close();
+    program_.frmFileBrowser.close();
     program_.frmLinkCatcher.close();
+    program_.frmOptions.close();
     program_.frmToText.close();
     program_.endNow();
 }

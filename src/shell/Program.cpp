@@ -1,6 +1,9 @@
 #include "shell/Program.h"
 
+#include "about/FrmAbout.h"
 #include "capture/FrmToText.h"
+#include "configuration/FrmFileBrowser.h"
+#include "configuration/FrmOptions.h"
 #include "configuration/IniModule.h"
 #include "logging/FrmLinkCatcher.h"
 #include "shell/Form1.h"
@@ -8,7 +11,8 @@
 namespace twk::shell {
 
 Program::Program(platform::Platform& p, ui::WindowHost& host)
-    : platform(p), ini(p.files), form1(host), frmToText(host), frmLinkCatcher(host)
+    : platform(p), ini(p.files), form1(host), frmToText(host), frmLinkCatcher(host), frmOptions(host),
+      frmFileBrowser(host), frmAbout(host)
 {
 }
 

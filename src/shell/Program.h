@@ -7,9 +7,16 @@
 
 #include <string>
 
+namespace twk::about {
+class FrmAbout;
+}
 namespace twk::capture {
 class FrmToText;
 }
+namespace twk::configuration {
+class FrmFileBrowser;
+class FrmOptions;
+} // namespace twk::configuration
 namespace twk::logging {
 class FrmLinkCatcher;
 }
@@ -70,6 +77,9 @@ public:
     ui::WindowSlot<Form1> form1;
     ui::WindowSlot<capture::FrmToText> frmToText;
     ui::WindowSlot<logging::FrmLinkCatcher> frmLinkCatcher;
+    ui::WindowSlot<configuration::FrmOptions> frmOptions;
+    ui::WindowSlot<configuration::FrmFileBrowser> frmFileBrowser;
+    ui::WindowSlot<about::FrmAbout> frmAbout;
 
 private:
     int handlerDepth_ = 0;

@@ -1,4 +1,6 @@
+#include "about/FrmAbout.h"
 #include "capture/FrmToText.h"
+#include "configuration/FrmOptions.h"
 #include "configuration/IniKeys.h"
 #include "logging/FrmLinkCatcher.h"
 #include "shell/Form1.h"
@@ -139,10 +141,12 @@ void Form1::mnuOnOff_Click()
 
 void Form1::mnuOptions_Click()
 {
+    program_.frmOptions.load(program_).show();
 }
 
 void Form1::mnuAbout_Click()
 {
+    program_.frmAbout.load(program_).show();
 }
 
 void Form1::mnuCancel_Click()

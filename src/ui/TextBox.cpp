@@ -21,4 +21,18 @@ void TextBox::setSize(float width, float height)
         onDisplay();
 }
 
+void TextBox::setVisible(bool visible)
+{
+    visible_ = visible;
+    if (onDisplay)
+        onDisplay();
+}
+
+void TextBox::setEnabled(bool enabled)
+{
+    enabled_ = enabled;
+    if (onDisplay)
+        onDisplay();
+}
+
 } // namespace twk::ui

@@ -20,6 +20,11 @@ public:
     const Bounds& bounds() const { return bounds_; }
     void setSize(float width, float height);
 
+    bool visible() const { return visible_; }
+    bool enabled() const { return enabled_; }
+    void setVisible(bool visible);
+    void setEnabled(bool enabled);
+
     // The text a double-click selected, as the front end's widget reports it.
     std::string selectedText;
 
@@ -29,6 +34,8 @@ public:
 private:
     std::string text_;
     Bounds bounds_;
+    bool visible_ = true;
+    bool enabled_ = true;
 };
 
 } // namespace twk::ui

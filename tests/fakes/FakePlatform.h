@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Folders.h"
 #include "platform/Platform.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "ui/Menu.h"
@@ -183,6 +184,30 @@ public:
     std::set<std::string> failPaths;
     bool failAll = false;
     int replaces = 0;
+};
+
+// Folders the test lays out; drives are the top folders given.
+class FakeFolders : public platform::Folders {
+public:
+    std::vector<std::string> drives() override { return driveList; }
+    std::string driveOf(const std::string& folder) override
+    {
+        std::string best = "/";
+        for (const auto& drive : driveList)
+            if (folder.rfind(drive, 0) == 0 && drive.size() > best.size())
+                best = drive;
+        return best;
+    }
+    std::optional<std::vector<std::string>> subfolders(const std::string& folder) override
+    {
+        const auto it = tree.find(folder);
+        if (it == tree.end())
+            return std::nullopt;
+        return it->second;
+    }
+
+    std::vector<std::string> driveList{"/"};
+    std::map<std::string, std::vector<std::string>> tree;
 };
 
 class RecordingHost : public ui::WindowHost {

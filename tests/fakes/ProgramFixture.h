@@ -55,11 +55,12 @@ protected:
     FakeDialogs dialogs;
     FakeEnvironment environment;
     FaultyFileSystem files;
+    FakeFolders folders;
     FakeInstances instances;
     FakeShell shell;
     FakeTray tray;
     RecordingHost host;
-    platform::Platform platform{clipboard, dialogs, environment, files, instances, shell, tray};
+    platform::Platform platform{clipboard, dialogs, environment, files, folders, instances, shell, tray};
 
 private:
     std::unique_ptr<shell::Program> program_;

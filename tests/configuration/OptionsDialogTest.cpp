@@ -1,0 +1,285 @@
+#include "about/FrmAbout.h"
+#include "configuration/FrmFileBrowser.h"
+#include "configuration/FrmOptions.h"
+#include "fakes/ProgramFixture.h"
+
+#include <sys/stat.h>
+
+using namespace twk;
+using twk::testing::readFile;
+using twk::testing::writeFile;
+
+namespace {
+
+class OptionsDialogTest : public twk::testing::ProgramFixture {
+protected:
+    OptionsDialogTest()
+    {
+        folders.tree[folder.path()] = {"logs"};
+        folders.tree[folder.path() + "/logs"] = {};
+        folders.tree["/"] = {"tmp"};
+    }
+    configuration::FrmOptions& open()
+    {
+        form1().mnuOptions_Click();
+        return *program().frmOptions;
+    }
+    configuration::FrmFileBrowser& browser() { return *program().frmFileBrowser; }
+    std::vector<std::string> messageTexts()
+    {
+        std::vector<std::string> texts;
+        for (const auto& m : dialogs.messages)
+            texts.push_back(m.text);
+        return texts;
+    }
+};
+
+} // namespace
+
+TEST_F(OptionsDialogTest, OddStoredChoicesOpenOnTheFallbackOptionAndSaveIt)
+{
+    for (const auto& [frequency, saveType, linkSaveType] : {std::tuple{"0", "0", "0"}, std::tuple{"6", "4", "3"}}) {
+        writeIni(std::string("FREQUENCY=") + frequency + "\r\nSAVETYPE=" + saveType + "\r\n",
+                 std::string("[LINKCATCHER]\r\nSAVETYPE=") + linkSaveType + "\r\n");
+        shell::Program fresh(platform, host);
+        fresh.start();
+        fresh.form1->mnuOptions_Click();
+        auto& options = *fresh.frmOptions;
+        EXPECT_TRUE(options.Option1.selected());
+        EXPECT_TRUE(options.Option8.selected());
+        EXPECT_TRUE(options.Option10.selected());
+        options.Command2_Click();
+        const auto file = ini();
+        EXPECT_NE(file.find("FREQUENCY=1\r\n"), std::string::npos);
+        EXPECT_NE(file.find("SAVETYPE=3\r\n"), std::string::npos);
+        EXPECT_NE(file.find("[LINKCATCHER]\r\nSAVETYPE=2\r\n"), std::string::npos);
+        EXPECT_FALSE(fresh.frmOptions.loaded());
+    }
+}
+
+TEST_F(OptionsDialogTest, SaveChangesWritesEveryKeyInItsOrder)
+{
+    writeIni("");
+    start();
+    auto& options = open();
+    options.Check1.setValue(1);
+    options.Option3.select();
+    options.Option7.select();
+    options.Option10.select();
+    options.Check4.setValue(1);
+    options.Command1_Click();
+    browser().openFolder(folder.path() + "/logs");
+    browser().Command2_Click();
+    options.Command2_Click();
+
+    const std::string logs = folder.path() + "/logs/";
+    EXPECT_EQ(ini(), "[TWK]\r\nFIRSTRUN=9\r\nON=1\r\nBEEPON=0\r\nAUTOOOPENVIEWERS=0\r\nFREQUENCY=3\r\nAUTOSAVE=0\r\n"
+                     "JS=0\r\nAUTOCLEAR=0\r\nAM=0\r\nASAF=0\r\nPAC=0\r\nSAVEDFILEPATH=" +
+                         logs +
+                         "\r\nSAVETYPE=2\r\nHITNRUN=0\r\nXYPOS=0\r\n"
+                         "[frmfilebrowser]\r\nLeft=7275\r\nTop=4860\r\nWidth=4650\r\nHeight=4680\r\nWindowState=0\r\n"
+                         "[LINKCATCHER]\r\nON=1\r\nSTRICTURLS=0\r\nAUTOSAVE=0\r\nSAVETYPE=2\r\n"
+                         "[frmOptions]\r\nLeft=5340\r\nTop=5137.5\r\nWidth=8520\r\nHeight=4125\r\nWindowState=0\r\n");
+    EXPECT_EQ(program().Settings.SavedFilePath, logs) << "the settings are read back";
+    EXPECT_EQ(program().Settings.Frequency, "3");
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(OptionsDialogTest, AWriteProtectedIniFileGivesOneMessageAndTheDialogStillCloses)
+{
+    writeIni("ON=1\r\n");
+    ::chmod(iniPath().c_str(), 0444);
+    start();
+    auto& options = open();
+    options.Check1.setValue(0);
+    options.Command2_Click();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "Error saving settings, make sure ini file is not write protected");
+    EXPECT_EQ(dialogs.messages[0].icon, platform::MessageIcon::Critical);
+    EXPECT_FALSE(program().frmOptions.loaded());
+    EXPECT_EQ(program().Settings.CaptureOn, "1") << "the record holds what the file holds";
+}
+
+TEST_F(OptionsDialogTest, TheHitAndRunNoticeShowsWhenTickedAlsoWhileLoading)
+{
+    writeIni("HITNRUN=1\r\n");
+    environment.arguments = "99";
+    start();
+    std::vector<bool> shownWhenNoticed;
+    dialogs.onMessage = [&] { shownWhenNoticed.push_back(program().frmOptions->visible()); };
+    auto& options = open();
+    EXPECT_EQ(shownWhenNoticed, std::vector<bool>{false});
+    EXPECT_TRUE(options.Check7.ticked());
+    EXPECT_EQ(program().Settings.StoredHitAndRun, "1");
+    EXPECT_EQ(dialogs.messages[0].text,
+              "NOTICE: Once you check this option and save it, this program will open, do its job, then exit.  The "
+              "only way back in is to edit " +
+                  folder.path() +
+                  "/twk3.ini and set HITNRUN=0 or simply delete twk.ini to reset all settings.  You could also run "
+                  "the command: \"twk3 99\"");
+    EXPECT_EQ(dialogs.messages[0].icon, platform::MessageIcon::Critical);
+    options.Check7.setValue(0);
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+    options.Check7.setValue(1);
+    EXPECT_EQ(dialogs.messages.size(), 2u);
+    options.Command2_Click();
+    EXPECT_EQ(program().Settings.HitAndRun, 0) << "the argument 99 still holds after the reload";
+    EXPECT_NE(ini().find("HITNRUN=1"), std::string::npos);
+}
+
+TEST_F(OptionsDialogTest, ThePickersWriteAtOnceAndACancelledDialogKeepsItsName)
+{
+    writeIni("LOGVIEWER=/usr/bin/mousepad\r\n");
+    start();
+    auto& options = open();
+    options.cmdPickViewer_Click(); // cancelled
+    EXPECT_EQ(dialogs.fileRequests[0].title, "KESTOVAN TWK3 Pick Log Viewing Application");
+    EXPECT_EQ(dialogs.fileRequests[0].filter, "Applications (*.EXE)|*.EXE|All Files (*.*)|*.*");
+    EXPECT_EQ(messageTexts(), std::vector<std::string>{"Log viewer is set: /usr/bin/mousepad"});
+
+    dialogs.fileAnswer = folder.file("mine.txt");
+    options.cmdAMLFPATH_Click();
+    EXPECT_EQ(dialogs.fileRequests[1].title, "KESTOVAN TWK3 Append Mode Filename");
+    options.Command3_Click(); // Cancel keeps what the pickers wrote
+    EXPECT_NE(ini().find("AMLFPATH=" + folder.file("mine.txt")), std::string::npos);
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_FALSE(program().frmOptions.loaded());
+}
+
+TEST_F(OptionsDialogTest, AViewerPickerThatEndsEmptyWritesNothing)
+{
+    writeIni("");
+    start();
+    open().cmdPickViewer_Click();
+    EXPECT_EQ(dialogs.fileRequests[0].fileName, "") << "an absent value opens the dialog empty";
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "Cancel:No new application selected");
+    EXPECT_EQ(dialogs.messages[0].icon, platform::MessageIcon::Information);
+    EXPECT_EQ(ini().find("LOGVIEWER"), std::string::npos);
+}
+
+TEST_F(OptionsDialogTest, AFolderButtonOnceUsedWritesItsFolderAtEverySave)
+{
+    writeIni("SAVEDFILEPATH=" + folder.path() + "\r\n");
+    start();
+    auto& options = open();
+    options.Command1_MouseMove();
+    EXPECT_EQ(options.Command1.tooltip(), "Current main logs path: " + folder.path());
+    options.Command1_Click();
+    EXPECT_FALSE(options.enabled());
+    browser().Command1_Click(); // cancelled
+    EXPECT_TRUE(options.enabled());
+    options.Command2_Click();
+    EXPECT_NE(ini().find("SAVEDFILEPATH=" + folder.path() + "/\r\n"), std::string::npos);
+
+    program().Settings.SavedFilePath = "/tmp"; // as if edited elsewhere and reloaded
+    open().Command2_Click();
+    EXPECT_NE(ini().find("SAVEDFILEPATH=/tmp/\r\n"), std::string::npos);
+    EXPECT_EQ(ini().find("linkcatcherSAVEDFILEPATH"), std::string::npos);
+}
+
+TEST_F(OptionsDialogTest, ShowingTheOpenDialogAgainKeepsItsUnsavedChanges)
+{
+    writeIni("ON=1\r\n");
+    start();
+    auto& options = open();
+    options.Check1.setValue(0);
+    options.List1.select(2);
+    EXPECT_TRUE(options.Frame2.visible());
+    EXPECT_FALSE(options.Frame1.visible());
+    EXPECT_EQ(&open(), &options);
+    EXPECT_EQ(options.Check1.value(), 0);
+    options.List1.select(7);
+    EXPECT_TRUE(options.Frame2.visible());
+}
+
+TEST_F(OptionsDialogTest, TheBrowserShowsTheSavedFolderAndHandsBackWhatWasOpened)
+{
+    writeIni("SAVEDFILEPATH=" + folder.path() + "/logs/\r\n",
+             "[LINKCATCHER]\r\nlinkcatcherSAVEDFILEPATH=" + folder.path() + "/logs/\r\n");
+    start();
+    auto& options = open();
+    options.Command8_Click();
+    EXPECT_EQ(browser().Text1.text(), folder.path() + "/logs/");
+    EXPECT_TRUE(browser().Text1.visible());
+    EXPECT_FALSE(browser().Text1.enabled());
+    browser().openFolder("/");
+    EXPECT_EQ(browser().Text1.text(), "/") << "a root has one separator";
+    browser().Command2_Click();
+    EXPECT_EQ(program().Settings.PendingLinkLogFolder, "/");
+    EXPECT_EQ(program().Settings.PendingLogFolder, folder.path() + "/logs/");
+    options.Command2_Click();
+    EXPECT_NE(ini().find("linkcatcherSAVEDFILEPATH=/\r\n"), std::string::npos);
+}
+
+TEST_F(OptionsDialogTest, TheSavedFolderAlreadyShownSignalsNoChange)
+{
+    writeIni("SAVEDFILEPATH=" + folder.path() + "/\r\n");
+    start();
+    open().Command1_Click();
+    EXPECT_EQ(browser().Text1.text(), "");
+    EXPECT_FALSE(browser().Text1.visible());
+    browser().Command2_Click();
+    EXPECT_EQ(program().Settings.PendingLogFolder, folder.path());
+}
+
+TEST_F(OptionsDialogTest, AFolderThatCannotBeOpenedFallsBackToTheMainLogFolder)
+{
+    folders.driveList = {"/", "/media/cdrom"};
+    writeIni("SAVEDFILEPATH=" + folder.path() + "/logs/\r\n",
+             "[LINKCATCHER]\r\nlinkcatcherSAVEDFILEPATH=/media/cdrom/links/\r\n");
+    start();
+    open().Command8_Click(); // the link folder's drive has no medium
+    EXPECT_EQ(browser().Dir1.path, folder.path() + "/logs");
+    EXPECT_EQ(browser().drive(), "/");
+    browser().chooseDrive("/media/cdrom");
+    EXPECT_EQ(browser().Dir1.path, folder.path() + "/logs");
+    browser().Command2_Click();
+    EXPECT_EQ(program().Settings.PendingLinkLogFolder, folder.path() + "/logs");
+}
+
+TEST_F(OptionsDialogTest, EvenAnUnreadableMainFolderLeavesAUsableBrowser)
+{
+    writeIni("SAVEDFILEPATH=/gone/\r\n");
+    start();
+    open().Command1_Click();
+    EXPECT_EQ(browser().Dir1.path, "/");
+    EXPECT_TRUE(program().frmFileBrowser.loaded());
+}
+
+TEST_F(OptionsDialogTest, ClosingTheDialogClosesTheBrowser)
+{
+    writeIni("");
+    start();
+    auto& options = open();
+    options.Command1_Click();
+    options.Command3_Click();
+    EXPECT_FALSE(program().frmFileBrowser.loaded());
+    EXPECT_FALSE(program().frmOptions.loaded());
+    EXPECT_NE(ini().find("[frmOptions]"), std::string::npos);
+}
+
+TEST_F(OptionsDialogTest, ShutdownClosesEveryWindowInItsOrder)
+{
+    writeIni("");
+    start();
+    open().Command1_Click();
+    form1().mnuAbout_Click();
+    host.events.clear();
+    form1().mnuExit_Click();
+    EXPECT_EQ(host.events,
+              (std::vector<std::string>{"unload About Tarnwick 3.0", "unload TWK Browse for File or Directory",
+                                        "unload Link Catcher", "unload TWK Options", "unload Recent Clipboard Text",
+                                        "unload TWK"}));
+}
+
+TEST_F(OptionsDialogTest, ATrayDoubleClickOpensTheOptionsThenTheMenu)
+{
+    writeIni("");
+    start();
+    bool optionsOpenAtMenu = false;
+    tray.onPopup = [&](ui::Menu&) { optionsOpenAtMenu = program().frmOptions.loaded(); };
+    form1().pichook_MouseMove(static_cast<float>(shell::kTrayDoubleClick * 15));
+    EXPECT_TRUE(optionsOpenAtMenu);
+    EXPECT_TRUE(program().frmOptions->visible());
+}
