@@ -56,8 +56,7 @@ std::optional<std::string> IniIndex::appendedText(std::string_view section, std:
     // A missing key goes after the last non-blank line of the first section
     // of its name: the end of the file when that section is the last one and
     // no blank lines follow it.
-    if (!inSection_ || !lastSectionIsFirst_ || lastLineBlank_ ||
-        !text::equalsIgnoringAsciiCase(lastSection_, section))
+    if (!inSection_ || !lastSectionIsFirst_ || lastLineBlank_ || !text::equalsIgnoringAsciiCase(lastSection_, section))
         return std::nullopt;
     const auto keyHash = foldedHash(key);
     if (std::find(lastSectionKeys_.begin(), lastSectionKeys_.end(), keyHash) != lastSectionKeys_.end())
