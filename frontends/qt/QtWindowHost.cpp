@@ -1,7 +1,13 @@
 #include "QtWindowHost.h"
 
+#include "AboutWidget.h"
+#include "BrowserWidget.h"
+#include "OptionsWidget.h"
 #include "TextWindowWidget.h"
+#include "about/FrmAbout.h"
 #include "capture/FrmToText.h"
+#include "configuration/FrmFileBrowser.h"
+#include "configuration/FrmOptions.h"
 #include "logging/FrmLinkCatcher.h"
 #include "shell/Form1.h"
 
@@ -10,10 +16,10 @@
 namespace twk::qt {
 namespace {
 
-QWidget* viewerWidget(capture::FrmToText& viewer, double tpp)
+WindowWidget* viewerWidget(capture::FrmToText& viewer, double tpp, const std::function<void()>& help)
 {
     auto* widget = new TextWindowWidget(
-        {viewer, viewer.Text1, QStringLiteral("&Cancel"), [&viewer] { viewer.Command1_Click(); }, nullptr, tpp});
+        {viewer, viewer.Text1, QStringLiteral("&Cancel"), [&viewer] { viewer.Command1_Click(); }, nullptr, tpp, help});
     // The polling timer lives as long as the viewer's window.
     auto* timer = new QTimer(widget);
     timer->setInterval(viewer.Timer1.interval());
@@ -23,22 +29,34 @@ QWidget* viewerWidget(capture::FrmToText& viewer, double tpp)
     return widget;
 }
 
-QWidget* catcherWidget(logging::FrmLinkCatcher& catcher, double tpp)
+WindowWidget* catcherWidget(logging::FrmLinkCatcher& catcher, double tpp, const std::function<void()>& help)
 {
     return new TextWindowWidget({catcher, catcher.Text1, QStringLiteral("&OK (ESC)"),
                                  [&catcher] { catcher.Command1_Click(); }, [&catcher] { catcher.Text1_DblClick(); },
-                                 tpp});
+                                 tpp, help});
 }
 
 } // namespace
 
 void QtWindowHost::windowLoaded(ui::Window& window)
 {
-    QWidget* widget = nullptr;
+    const double tpp = twipsPerPixel_;
+    const auto help = [this] {
+        if (onHelp)
+            onHelp();
+    };
+    // One line per kind of window.
+    WindowWidget* widget = nullptr;
     if (auto* viewer = dynamic_cast<capture::FrmToText*>(&window))
-        widget = viewerWidget(*viewer, twipsPerPixel_);
+        widget = viewerWidget(*viewer, tpp, help);
     else if (auto* catcher = dynamic_cast<logging::FrmLinkCatcher*>(&window))
-        widget = catcherWidget(*catcher, twipsPerPixel_);
+        widget = catcherWidget(*catcher, tpp, help);
+    else if (auto* options = dynamic_cast<configuration::FrmOptions*>(&window))
+        widget = new OptionsWidget(*options, tpp, help);
+    else if (auto* browser = dynamic_cast<configuration::FrmFileBrowser*>(&window))
+        widget = new BrowserWidget(*browser, tpp, help);
+    else if (auto* about = dynamic_cast<about::FrmAbout*>(&window))
+        widget = new AboutWidget(*about, tpp, help);
     // The hidden main window has nothing to show.
     if (widget)
         widgets_[&window] = widget;
@@ -54,9 +72,8 @@ void QtWindowHost::windowUnloaded(ui::Window& window)
     const auto it = widgets_.find(&window);
     if (it == widgets_.end())
         return;
-    if (QWidget* widget = it->second) {
-        if (auto* text = qobject_cast<TextWindowWidget*>(widget))
-            text->detach();
+    if (WindowWidget* widget = it->second) {
+        widget->detach();
         for (auto* timer : widget->findChildren<QTimer*>())
             timer->stop();
         widget->hide();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "WindowWidget.h"
 #include "ui/WindowSlot.h"
 
 #include <QPointer>
@@ -23,10 +24,12 @@ public:
 
     // Runs once the hidden main window is gone: the program has ended.
     std::function<void()> onProgramEnded;
+    // F1 in any window.
+    std::function<void()> onHelp;
 
 private:
     double twipsPerPixel_;
-    std::map<ui::Window*, QPointer<QWidget>> widgets_;
+    std::map<ui::Window*, QPointer<WindowWidget>> widgets_;
 };
 
 } // namespace twk::qt

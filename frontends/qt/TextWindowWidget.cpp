@@ -2,14 +2,11 @@
 
 #include "Texts.h"
 
-#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTextBlock>
 #include <QVBoxLayout>
-
-#include <cmath>
 
 namespace twk::qt {
 
@@ -36,7 +33,8 @@ void LinkTextEdit::mouseDoubleClickEvent(QMouseEvent* event)
 }
 
 TextWindowWidget::TextWindowWidget(Binding binding)
-    : window_(&binding.window), text_(&binding.text), binding_(std::move(binding)), edit_(new LinkTextEdit(this)),
+    : WindowWidget(binding.window, binding.twipsPerPixel, binding.onHelp), text_(&binding.text),
+      binding_(std::move(binding)), edit_(new LinkTextEdit(this)),
       button_(new QPushButton(binding_.buttonCaption, this))
 {
     auto* layout = new QVBoxLayout(this);
@@ -74,7 +72,6 @@ TextWindowWidget::TextWindowWidget(Binding binding)
         };
     }
     text_->onDisplay = [this] { refreshText(); };
-    window_->attach(this);
     refreshText();
     windowChanged();
 }
@@ -86,11 +83,9 @@ TextWindowWidget::~TextWindowWidget()
 
 void TextWindowWidget::detach()
 {
-    if (window_)
-        window_->attach(nullptr);
+    WindowWidget::detach();
     if (text_)
         text_->onDisplay = nullptr;
-    window_ = nullptr;
     text_ = nullptr;
     binding_.onButton = nullptr;
     binding_.onDoubleClick = nullptr;
@@ -108,84 +103,6 @@ void TextWindowWidget::refreshText()
     edit_->setPlainText(toQt(shown));
     edit_->moveCursor(QTextCursor::End);
     applying_ = false;
-}
-
-void TextWindowWidget::windowChanged()
-{
-    if (!window_)
-        return;
-    applying_ = true;
-    setWindowTitle(toQt(window_->caption()));
-    const auto& b = window_->bounds();
-    const double tpp = binding_.twipsPerPixel;
-    // The program's sizes are outer sizes, frame and title bar included.
-    const QSize frame = frameGeometry().size() - geometry().size();
-    move(static_cast<int>(std::lround(b.left / tpp)), static_cast<int>(std::lround(b.top / tpp)));
-    resize(std::max(1, static_cast<int>(std::lround(b.width / tpp)) - frame.width()),
-           std::max(1, static_cast<int>(std::lround(b.height / tpp)) - frame.height()));
-    switch (window_->state()) {
-    case ui::WindowState::Minimized:
-        setWindowState((windowState() & ~Qt::WindowMaximized) | Qt::WindowMinimized);
-        break;
-    case ui::WindowState::Maximized:
-        setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
-        break;
-    case ui::WindowState::Normal:
-        setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
-        break;
-    }
-    setEnabled(window_->enabled());
-    setVisible(window_->visible());
-    applying_ = false;
-}
-
-void TextWindowWidget::bringToFront()
-{
-    if (windowState() & Qt::WindowMinimized)
-        setWindowState(windowState() & ~Qt::WindowMinimized);
-    raise();
-    activateWindow();
-}
-
-void TextWindowWidget::reportBounds()
-{
-    if (applying_ || !window_ || !isVisible() || (windowState() & Qt::WindowMinimized))
-        return;
-    const double tpp = binding_.twipsPerPixel;
-    const QRect outer = frameGeometry();
-    window_->userChangedBounds({static_cast<float>(outer.x() * tpp), static_cast<float>(outer.y() * tpp),
-                                static_cast<float>(outer.width() * tpp), static_cast<float>(outer.height() * tpp)});
-}
-
-void TextWindowWidget::moveEvent(QMoveEvent* event)
-{
-    QWidget::moveEvent(event);
-    reportBounds();
-}
-
-void TextWindowWidget::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    reportBounds();
-}
-
-void TextWindowWidget::changeEvent(QEvent* event)
-{
-    QWidget::changeEvent(event);
-    if (event->type() != QEvent::WindowStateChange || applying_ || !window_)
-        return;
-    const auto state = windowState();
-    window_->userChangedState(state & Qt::WindowMinimized   ? ui::WindowState::Minimized
-                              : state & Qt::WindowMaximized ? ui::WindowState::Maximized
-                                                            : ui::WindowState::Normal);
-}
-
-void TextWindowWidget::closeEvent(QCloseEvent* event)
-{
-    // The program decides: its windows hide, or close for real at shutdown.
-    event->ignore();
-    if (window_)
-        window_->requestClose();
 }
 
 } // namespace twk::qt

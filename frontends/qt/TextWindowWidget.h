@@ -1,10 +1,9 @@
 #pragma once
 
+#include "WindowWidget.h"
 #include "ui/TextBox.h"
-#include "ui/Window.h"
 
 #include <QPlainTextEdit>
-#include <QWidget>
 
 #include <functional>
 
@@ -26,7 +25,7 @@ protected:
 
 // A window of the program that is one text filling the window and a button
 // that hides it: the viewer and the link catcher.
-class TextWindowWidget final : public QWidget, public ui::WindowPeer {
+class TextWindowWidget final : public WindowWidget {
     Q_OBJECT
 public:
     struct Binding {
@@ -36,33 +35,21 @@ public:
         std::function<void()> onButton;      // the button and Esc
         std::function<void()> onDoubleClick; // after the text's selection is set
         double twipsPerPixel = 15;
+        std::function<void()> onHelp;
     };
 
     explicit TextWindowWidget(Binding binding);
     ~TextWindowWidget() override;
 
-    // Called when the core drops the window: nothing may reach it afterwards.
-    void detach();
-
-    void windowChanged() override;
-    void bringToFront() override;
-
-protected:
-    void moveEvent(QMoveEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void changeEvent(QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
+    void detach() override;
 
 private:
     void refreshText();
-    void reportBounds();
 
-    ui::Window* window_;
     ui::TextBox* text_;
     Binding binding_;
     LinkTextEdit* edit_;
     QPushButton* button_;
-    bool applying_ = false;
 };
 
 } // namespace twk::qt

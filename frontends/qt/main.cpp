@@ -5,6 +5,7 @@
 #include "QtShell.h"
 #include "QtTray.h"
 #include "QtWindowHost.h"
+#include "about/Help.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/PosixFolders.h"
 #include "shell/Form1.h"
@@ -39,6 +40,8 @@ int main(int argc, char** argv)
         return 2;
     }
     QApplication app(argc, argv);
+    // The icon lives in a static library: nothing else would pull it into the program.
+    Q_INIT_RESOURCE(resources);
     QApplication::setQuitOnLastWindowClosed(false);
     const QIcon icon(QStringLiteral(":/twk3.xpm"));
     QApplication::setWindowIcon(icon);
@@ -58,6 +61,7 @@ int main(int argc, char** argv)
     qt::QtWindowHost host(environment.twipsPerPixelX());
     shell::Program program(platform, host);
     host.onProgramEnded = [] { QCoreApplication::quit(); };
+    host.onHelp = [&program] { about::ShowHelp(program); };
     instances.onBringForward = [&host] { host.bringForward(); };
     tray.onNotification = [&program, &environment](int eventCode) {
         if (auto* form1 = program.form1.get())

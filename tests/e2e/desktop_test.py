@@ -38,6 +38,11 @@ def dismiss(name):
     wait_for(lambda: window not in windows(name), what="window %s to close" % name)
 
 
+def has_icon(window):
+    shown = subprocess.run(["xprop", "-id", window, "_NET_WM_ICON"], capture_output=True, text=True)
+    return "Icon (" in shown.stdout
+
+
 def set_clipboard(text):
     # xclip stays in the background to serve the text until someone else owns the clipboard.
     subprocess.run(["xclip", "-selection", "clipboard", "-i"], input=text.encode(), check=True,
@@ -96,6 +101,8 @@ class Desktop(unittest.TestCase):
 
     def test_first_run_writes_the_defaults_and_welcomes(self):
         process = self.start()
+        welcome = wait_for(lambda: windows("Tarnwick 3.0"), what="the welcome box")[0]
+        self.assertTrue(has_icon(welcome), "the program's own icon is built in")
         dismiss("Tarnwick 3.0")
         ini = self.read("twk3.ini")
         folder = self.folder + "/"

@@ -1,12 +1,17 @@
+#include "ControlBinding.h"
 #include "QtClipboard.h"
 #include "QtDialogs.h"
 #include "QtEnvironment.h"
 #include "TextWindowWidget.h"
 #include "Texts.h"
+#include "WindowWidget.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
+#include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <gtest/gtest.h>
 
 using namespace twk;
@@ -56,7 +61,8 @@ TEST(QtTextWindow, FollowsTheModelAndHandsTheUsersWorkBack)
     ui::Window window("Probe", {150, 300, 4500, 1500});
     ui::TextBox text;
     int button = 0;
-    auto* widget = new qt::TextWindowWidget({window, text, QStringLiteral("&Cancel"), [&] { ++button; }, nullptr, 15});
+    auto* widget =
+        new qt::TextWindowWidget({window, text, QStringLiteral("&Cancel"), [&] { ++button; }, nullptr, 15, nullptr});
     window.show();
     EXPECT_TRUE(widget->isVisible());
     EXPECT_EQ(widget->windowTitle(), QStringLiteral("Probe"));
@@ -81,6 +87,60 @@ TEST(QtTextWindow, FollowsTheModelAndHandsTheUsersWorkBack)
     EXPECT_FALSE(widget->isVisible());
     widget->detach();
     delete widget;
+}
+
+TEST(QtControls, FollowTheModelBothWaysUntilTheWindowIsDropped)
+{
+    ui::Window window("Probe", {0, 0, 3000, 3000});
+    ui::CheckBox check("&Beep");
+    ui::ListBox list({"General", "Links"});
+    ui::Button button("&Save");
+    int clicks = 0;
+    int saves = 0;
+    check.onClick = [&] { ++clicks; };
+    button.onClick = [&] { ++saves; };
+    {
+        qt::WindowWidget owner(window, 15, nullptr);
+        auto* box = new QCheckBox(&owner);
+        auto* entries = new QListWidget(&owner);
+        auto* push = new QPushButton(&owner);
+        qt::bind(owner, *box, check);
+        qt::bind(owner, *entries, list);
+        qt::bind(owner, *push, button);
+        EXPECT_EQ(box->text(), QStringLiteral("&Beep"));
+        EXPECT_EQ(entries->count(), 2);
+
+        box->setChecked(true);
+        EXPECT_EQ(check.value(), 1);
+        EXPECT_EQ(clicks, 1);
+        check.setValue(0); // the model's change shows without coming back to it
+        EXPECT_FALSE(box->isChecked());
+        EXPECT_EQ(clicks, 2);
+
+        entries->setCurrentRow(1);
+        EXPECT_EQ(list.selectedIndex(), 1);
+        list.setItems({"One", "Two", "Three"});
+        EXPECT_EQ(entries->count(), 3);
+        EXPECT_EQ(entries->currentRow(), -1);
+
+        button.setCaption("&Done");
+        button.setEnabled(false);
+        EXPECT_EQ(push->text(), QStringLiteral("&Done"));
+        EXPECT_FALSE(push->isEnabled());
+        button.setEnabled(true);
+        push->click();
+        EXPECT_EQ(saves, 1);
+
+        owner.detach();
+        push->click();
+        box->setChecked(true);
+        EXPECT_EQ(saves, 1);
+        EXPECT_EQ(check.value(), 0);
+    }
+    // The widgets are gone; the model may still change.
+    check.setValue(1);
+    list.select(0);
+    button.setCaption("&Again");
 }
 
 int main(int argc, char** argv)

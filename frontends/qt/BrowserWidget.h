@@ -1,0 +1,33 @@
+#pragma once
+
+#include "WindowWidget.h"
+
+class QComboBox;
+class QLineEdit;
+class QListWidget;
+
+namespace twk::configuration {
+class FrmFileBrowser;
+}
+
+namespace twk::qt {
+
+// "TWK Browse for File or Directory": a drive list, a folder list (a
+// double-click opens a folder), the path box and OK / Cancel.
+class BrowserWidget final : public WindowWidget {
+    Q_OBJECT
+public:
+    BrowserWidget(configuration::FrmFileBrowser& browser, double twipsPerPixel, std::function<void()> onHelp);
+    void detach() override;
+
+private:
+    void showFolders();
+    void showPath();
+
+    configuration::FrmFileBrowser& browser_;
+    QComboBox* drives_;
+    QListWidget* folders_;
+    QLineEdit* path_;
+};
+
+} // namespace twk::qt

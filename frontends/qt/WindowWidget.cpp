@@ -1,0 +1,121 @@
+#include "WindowWidget.h"
+
+#include "Texts.h"
+
+#include <QCloseEvent>
+#include <QShortcut>
+
+#include <cmath>
+
+namespace twk::qt {
+
+WindowWidget::WindowWidget(ui::Window& window, double twipsPerPixel, std::function<void()> onHelp)
+    : window_(&window), twipsPerPixel_(twipsPerPixel)
+{
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    help->setContext(Qt::WindowShortcut);
+    connect(help, &QShortcut::activated, this, [this, onHelp] {
+        if (onHelp && window_)
+            onHelp();
+    });
+    window.attach(this);
+}
+
+WindowWidget::~WindowWidget()
+{
+    if (window_)
+        window_->attach(nullptr);
+}
+
+void WindowWidget::detach()
+{
+    if (window_)
+        window_->attach(nullptr);
+    window_ = nullptr;
+}
+
+void WindowWidget::whenAttached(const std::function<void()>& handler)
+{
+    if (window_ && !applying_)
+        handler();
+}
+
+void WindowWidget::windowChanged()
+{
+    if (!window_)
+        return;
+    applying_ = true;
+    setWindowTitle(toQt(window_->caption()));
+    const auto& b = window_->bounds();
+    const double tpp = twipsPerPixel_;
+    // The program's sizes are outer sizes, frame and title bar included.
+    const QSize frame = frameGeometry().size() - geometry().size();
+    move(static_cast<int>(std::lround(b.left / tpp)), static_cast<int>(std::lround(b.top / tpp)));
+    resize(std::max(1, static_cast<int>(std::lround(b.width / tpp)) - frame.width()),
+           std::max(1, static_cast<int>(std::lround(b.height / tpp)) - frame.height()));
+    switch (window_->state()) {
+    case ui::WindowState::Minimized:
+        setWindowState((windowState() & ~Qt::WindowMaximized) | Qt::WindowMinimized);
+        break;
+    case ui::WindowState::Maximized:
+        setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
+        break;
+    case ui::WindowState::Normal:
+        setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+        break;
+    }
+    setEnabled(window_->enabled());
+    setVisible(window_->visible());
+    applying_ = false;
+}
+
+void WindowWidget::bringToFront()
+{
+    if (windowState() & Qt::WindowMinimized)
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    raise();
+    activateWindow();
+}
+
+void WindowWidget::reportBounds()
+{
+    if (applying_ || !window_ || !isVisible() || (windowState() & Qt::WindowMinimized))
+        return;
+    const double tpp = twipsPerPixel_;
+    const QRect outer = frameGeometry();
+    window_->userChangedBounds({static_cast<float>(outer.x() * tpp), static_cast<float>(outer.y() * tpp),
+                                static_cast<float>(outer.width() * tpp), static_cast<float>(outer.height() * tpp)});
+}
+
+void WindowWidget::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    reportBounds();
+}
+
+void WindowWidget::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    reportBounds();
+}
+
+void WindowWidget::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || applying_ || !window_)
+        return;
+    const auto state = windowState();
+    window_->userChangedState(state & Qt::WindowMinimized   ? ui::WindowState::Minimized
+                              : state & Qt::WindowMaximized ? ui::WindowState::Maximized
+                                                            : ui::WindowState::Normal);
+}
+
+void WindowWidget::closeEvent(QCloseEvent* event)
+{
+    // The program decides: its windows hide, or close for real.
+    event->ignore();
+    if (window_)
+        window_->requestClose();
+}
+
+} // namespace twk::qt

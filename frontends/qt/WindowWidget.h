@@ -1,0 +1,44 @@
+#pragma once
+
+#include "ui/Window.h"
+
+#include <QWidget>
+
+#include <functional>
+
+namespace twk::qt {
+
+// A real window that follows one of the program's windows: caption, place and
+// outer size in twips, state, visibility, enabled state; and that hands the
+// user's moves, sizes and close box back to it. F1 asks for help.
+class WindowWidget : public QWidget, public ui::WindowPeer {
+    Q_OBJECT
+public:
+    WindowWidget(ui::Window& window, double twipsPerPixel, std::function<void()> onHelp);
+    ~WindowWidget() override;
+
+    // The program has dropped the window: nothing may reach it any more.
+    virtual void detach();
+    bool attached() const { return window_ != nullptr; }
+
+    void windowChanged() override;
+    void bringToFront() override;
+
+protected:
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    // Runs a handler of the model unless the window is gone.
+    void whenAttached(const std::function<void()>& handler);
+
+    bool applying_ = false;
+
+private:
+    void reportBounds();
+
+    ui::Window* window_;
+    double twipsPerPixel_;
+};
+
+} // namespace twk::qt
