@@ -30,24 +30,29 @@ void addEntries(QMenu& menu, std::vector<ui::MenuEntry>& entries, std::map<QActi
 
 QtTray::QtTray(const QIcon& icon) : icon_(icon)
 {
-    connect(&icon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (!onNotification)
-            return;
-        switch (reason) {
-        case QSystemTrayIcon::Context:
-            onNotification(kRightButtonUp);
-            break;
-        case QSystemTrayIcon::DoubleClick:
-            onNotification(kLeftDoubleClick);
-            break;
-        case QSystemTrayIcon::Trigger:
-        case QSystemTrayIcon::MiddleClick:
-            onNotification(kLeftButtonUp);
-            break;
-        case QSystemTrayIcon::Unknown:
-            break;
-        }
-    });
+    // Queued: "Exit" hides the icon, and on X11 that deletes the icon's window,
+    // which must not happen inside that window's own mouse event.
+    connect(
+        &icon_, &QSystemTrayIcon::activated, this,
+        [this](QSystemTrayIcon::ActivationReason reason) {
+            if (!onNotification)
+                return;
+            switch (reason) {
+            case QSystemTrayIcon::Context:
+                onNotification(kRightButtonUp);
+                break;
+            case QSystemTrayIcon::DoubleClick:
+                onNotification(kLeftDoubleClick);
+                break;
+            case QSystemTrayIcon::Trigger:
+            case QSystemTrayIcon::MiddleClick:
+                onNotification(kLeftButtonUp);
+                break;
+            case QSystemTrayIcon::Unknown:
+                break;
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 bool QtTray::addIcon(const std::string& tip)

@@ -182,6 +182,34 @@ class Desktop(unittest.TestCase):
         dismiss("unwanted instance")
         wait_for(lambda: sum(p.poll() is None for p in pair) == 1, what="one of the two to end")
 
+    def test_exit_from_the_tray_menu_ends_the_program_cleanly(self):
+        if not shutil.which("trayer"):
+            self.skipTest("trayer is not installed: no tray to click")
+        tray = subprocess.Popen(["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "pixel",
+                                 "--width", "80", "--height", "24"], stdout=subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL)
+        self.processes.append(tray)
+        wait_for(lambda: windows("panel"), what="the tray")
+        self.write_ini(ini_with("AUTOSAVE=0\r\n"))
+        process = self.start()
+        def icons():
+            found = subprocess.run(["xdotool", "search", "--class", "twk3"], capture_output=True, text=True)
+            named = [(w, subprocess.run(["xdotool", "getwindowname", w], capture_output=True, text=True).stdout)
+                     for w in found.stdout.split()]
+            return [w for w, name in named if name.strip() == "twk3"]
+
+        icon = wait_for(icons, what="the tray icon")[0]
+        subprocess.run(["xdotool", "mousemove", "--sync", "--window", icon, "10", "10"], capture_output=True)
+        subprocess.run(["xdotool", "click", "3"], capture_output=True)
+
+        def exited():
+            # The menu may take a moment to open: its access key is pressed until the program ends.
+            subprocess.run(["xdotool", "key", "x"], capture_output=True)
+            return process.poll() is not None
+
+        wait_for(exited, what="the program to end")
+        self.assertEqual(process.returncode, 0)
+
     def test_without_a_display_it_says_what_is_missing(self):
         environment = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
         result = subprocess.run([self.program], env=environment, capture_output=True, text=True, timeout=WAIT)
