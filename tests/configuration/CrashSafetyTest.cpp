@@ -1,0 +1,83 @@
+#include "configuration/IniText.h"
+#include "configuration/LogWriterEntries.h"
+#include "fakes/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <random>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace twk;
+
+namespace {
+
+struct Round {
+    std::vector<long> acknowledged;
+};
+
+// Starts the writer at entry first, kills it after delay, and collects what
+// it acknowledged before it died.
+Round runAndKill(const std::string& log, long first, std::chrono::microseconds delay)
+{
+    int channel[2];
+    if (::pipe(channel) != 0)
+        throw std::runtime_error("pipe");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::dup2(channel[1], STDOUT_FILENO);
+        ::close(channel[0]);
+        ::close(channel[1]);
+        const auto start = std::to_string(first);
+        ::execl(TWK_LOG_WRITER, TWK_LOG_WRITER, log.c_str(), start.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::close(channel[1]);
+    std::this_thread::sleep_for(delay);
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+
+    std::string said;
+    char buffer[4096];
+    for (ssize_t got; (got = ::read(channel[0], buffer, sizeof buffer)) > 0;)
+        said.append(buffer, static_cast<std::size_t>(got));
+    ::close(channel[0]);
+    Round round;
+    for (std::size_t at = 0, end; (end = said.find('\n', at)) != std::string::npos; at = end + 1)
+        round.acknowledged.push_back(std::stol(said.substr(at, end - at)));
+    return round;
+}
+
+} // namespace
+
+TEST(CrashSafety, AWriterKilledAtRandomMomentsLosesNothingItAcknowledged)
+{
+    twk::testing::TempFolder folder;
+    const auto log = folder.file("twk.txt");
+    std::mt19937 random(20261206);
+    std::uniform_int_distribution<int> delayUs(0, 40000);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+
+    std::vector<long> acknowledged;
+    long next = 0;
+    int rounds = 0;
+    for (; rounds < 40 && std::chrono::steady_clock::now() < deadline; ++rounds) {
+        const auto round = runAndKill(log, next, std::chrono::microseconds(delayUs(random)));
+        acknowledged.insert(acknowledged.end(), round.acknowledged.begin(), round.acknowledged.end());
+        if (!round.acknowledged.empty())
+            next = round.acknowledged.back() + 1; // the unacknowledged one is written again
+
+        const auto content = twk::testing::readFile(log);
+        for (const long n : acknowledged) {
+            const auto entry = twk::testing::logWriterEntry(n);
+            ASSERT_EQ(configuration::ini::findValue(content, entry.section, entry.key), entry.firstLine)
+                << "entry " << n << " after round " << rounds;
+        }
+    }
+    EXPECT_GE(rounds, 10);
+    EXPECT_GT(acknowledged.size(), 50u); // the writer got going, and was killed in mid-stream
+}
