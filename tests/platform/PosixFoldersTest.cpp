@@ -1,0 +1,53 @@
+#include "platform/posix/PosixFolders.h"
+#include "fakes/TempFolder.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace twk::platform {
+namespace {
+
+using testing::TempFolder;
+using testing::writeFile;
+
+TEST(PosixFoldersTest, DrivesAreTheRootThenEachMountPointOnceWithBlanksRestored)
+{
+    TempFolder temp;
+    const auto table = temp.file("mounts");
+    writeFile(table, "/dev/sda1 / ext4 rw 0 0\n"
+                     "proc /proc proc rw 0 0\n"
+                     "/dev/sdb1 /media/usb\\040stick vfat rw 0 0\n"
+                     "garbage\n"
+                     "/dev/sdc1 /home ext4 rw 0 0\n"
+                     "/dev/sdc1 /home ext4 rw 0 0\n");
+    PosixFolders folders(table);
+    EXPECT_EQ(folders.drives(), (std::vector<std::string>{"/", "/home", "/media/usb stick", "/proc"}));
+    // The drive of a folder is the deepest mount holding it, never a mere name prefix.
+    EXPECT_EQ(folders.driveOf("/home/ann/logs"), "/home");
+    EXPECT_EQ(folders.driveOf("/homework"), "/");
+    EXPECT_EQ(folders.driveOf("/media/usb stick"), "/media/usb stick");
+}
+
+TEST(PosixFoldersTest, AMissingMountTableStillOffersTheRoot)
+{
+    PosixFolders folders("/nonexistent/mounts");
+    EXPECT_EQ(folders.drives(), std::vector<std::string>{"/"});
+    EXPECT_EQ(folders.driveOf("/tmp"), "/");
+}
+
+TEST(PosixFoldersTest, SubfoldersListOnlyFoldersSortedAndNothingForAnUnopenableOne)
+{
+    TempFolder temp;
+    std::filesystem::create_directory(temp.file("b"));
+    std::filesystem::create_directory(temp.file("a"));
+    writeFile(temp.file("file.txt"), "x");
+    PosixFolders folders;
+    EXPECT_EQ(folders.subfolders(temp.path()), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(folders.subfolders(temp.path() + "/"), (std::vector<std::string>{"a", "b"}));
+    EXPECT_FALSE(folders.subfolders(temp.file("missing")));
+    EXPECT_FALSE(folders.subfolders(temp.file("file.txt")));
+    EXPECT_FALSE(folders.subfolders(""));
+}
+
+} // namespace
+} // namespace twk::platform
