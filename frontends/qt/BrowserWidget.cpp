@@ -65,6 +65,8 @@ BrowserWidget::BrowserWidget(configuration::FrmFileBrowser& b, double twipsPerPi
         });
     });
     b.onFoldersShown = [this] { showFolders(); };
+    // The drive list is filled when the window loads, after this widget exists.
+    b.Drive1.onDisplay = [this] { showFolders(); };
     b.Text1.onDisplay = [this] { showPath(); };
     showFolders();
     showPath();
@@ -75,6 +77,7 @@ void BrowserWidget::detach()
 {
     if (attached()) {
         browser_.onFoldersShown = nullptr;
+        browser_.Drive1.onDisplay = nullptr;
         browser_.Text1.onDisplay = nullptr;
     }
     WindowWidget::detach();
