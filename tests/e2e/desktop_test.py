@@ -182,7 +182,7 @@ class Desktop(unittest.TestCase):
         dismiss("unwanted instance")
         wait_for(lambda: sum(p.poll() is None for p in pair) == 1, what="one of the two to end")
 
-    def test_exit_from_the_tray_menu_ends_the_program_cleanly(self):
+    def start_tray(self):
         if not shutil.which("trayer"):
             self.skipTest("trayer is not installed: no tray to click")
         tray = subprocess.Popen(["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "pixel",
@@ -190,8 +190,8 @@ class Desktop(unittest.TestCase):
                                 stderr=subprocess.DEVNULL)
         self.processes.append(tray)
         wait_for(lambda: windows("panel"), what="the tray")
-        self.write_ini(ini_with("AUTOSAVE=0\r\n"))
-        process = self.start()
+
+    def open_tray_menu(self):
         def icons():
             found = subprocess.run(["xdotool", "search", "--class", "twk3"], capture_output=True, text=True)
             named = [(w, subprocess.run(["xdotool", "getwindowname", w], capture_output=True, text=True).stdout)
@@ -202,6 +202,12 @@ class Desktop(unittest.TestCase):
         subprocess.run(["xdotool", "mousemove", "--sync", "--window", icon, "10", "10"], capture_output=True)
         subprocess.run(["xdotool", "click", "3"], capture_output=True)
 
+    def test_exit_from_the_tray_menu_ends_the_program_cleanly(self):
+        self.start_tray()
+        self.write_ini(ini_with("AUTOSAVE=0\r\n"))
+        process = self.start()
+        self.open_tray_menu()
+
         def exited():
             # The menu may take a moment to open: its access key is pressed until the program ends.
             subprocess.run(["xdotool", "key", "x"], capture_output=True)
@@ -209,6 +215,32 @@ class Desktop(unittest.TestCase):
 
         wait_for(exited, what="the program to end")
         self.assertEqual(process.returncode, 0)
+
+    def test_autoclear_set_in_the_options_acts_at_the_next_tick(self):
+        self.start_tray()
+        self.write_ini(ini_with("AUTOSAVE=1\r\nSAVETYPE=1\r\nAUTOCLEAR=0\r\nSAVEDFILEPATH=%s/\r\n" % self.folder))
+        process = self.start()
+        set_clipboard("before")
+        wait_for(lambda: self.file_holds("twk.txt", "TEXT=before"), what="the first capture")
+        self.assertEqual(clipboard(), "before")
+        self.open_tray_menu()
+
+        def options():
+            subprocess.run(["xdotool", "key", "o"], capture_output=True)
+            return windows("TWK Options")
+
+        dialog = wait_for(options, what="the options window")[0]
+        subprocess.run(["xdotool", "windowfocus", "--sync", dialog], capture_output=True)
+        # The page list has focus: the second page, then to its second box, "Clear Clipboard After Log Save?".
+        for key in ("Down", "Tab", "Tab", "space", "alt+s"):
+            subprocess.run(["xdotool", "key", "--clearmodifiers", key], capture_output=True)
+            time.sleep(0.2)
+        wait_for(lambda: self.file_holds("twk3.ini", "AUTOCLEAR=1"), what="the saved setting")
+        wait_for(lambda: not windows("TWK Options"), what="the options window to close")
+        set_clipboard("after")
+        wait_for(lambda: self.file_holds("twk.txt", "TEXT=after"), what="the second capture")
+        wait_for(lambda: clipboard() in (None, ""), what="an empty clipboard")
+        self.assertIsNone(process.poll())
 
     def test_without_a_display_it_says_what_is_missing(self):
         environment = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
