@@ -72,7 +72,7 @@ TEST_F(FullDiskTest, ANewEntryThatDoesNotFitIsReportedAndTheLogStaysAsItWas)
     copy("second", 2);
     const auto before = readFile(disk_ + "/twk.txt");
 
-    copy(tooBig_, 3); // a new section: the append path
+    copy(tooBig_, 3);       // a new section: the append path
     copy(tooBig_ + "y", 3); // the same second again: the whole-file rewrite
     ASSERT_EQ(dialogs.messages.size(), 2u);
     EXPECT_EQ(dialogs.messages[0].text, errorFor("twk.txt"));
