@@ -132,13 +132,6 @@ class Desktop(unittest.TestCase):
         set_clipboard("javascript:window.open('http://example.org/x')")
         wait_for(lambda: clipboard() == "http://example.org/x", what="the rewritten link")
 
-    def test_autoclear_leaves_the_clipboard_empty(self):
-        self.write_ini(ini_with("AUTOSAVE=1\r\nSAVETYPE=1\r\nAUTOCLEAR=1\r\nSAVEDFILEPATH=%s/\r\n" % self.folder))
-        self.start()
-        set_clipboard("cleared")
-        wait_for(lambda: self.file_holds("twk.txt", "TEXT=cleared"), what="the capture")
-        wait_for(lambda: clipboard() in (None, ""), what="an empty clipboard")
-
     def test_without_autoclear_the_text_is_put_back(self):
         self.write_ini(ini_with("AUTOSAVE=1\r\nSAVETYPE=1\r\nAUTOCLEAR=0\r\nSAVEDFILEPATH=%s/\r\n" % self.folder))
         self.start()

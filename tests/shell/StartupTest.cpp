@@ -1,5 +1,4 @@
 #include "fakes/ProgramFixture.h"
-#include "shell/AppMessages.h"
 
 using namespace twk;
 
@@ -97,13 +96,4 @@ TEST_F(StartupTest, ExitRemovesTheIconFirstThenClosesTheViewersSavingTheirPlaces
     EXPECT_NE(file.find("[frmtotext]\r\nLeft=6240\r\nTop=6120\r\nWidth=6720\r\nHeight=2160\r\nWindowState=0\r\n"),
               std::string::npos);
     EXPECT_FALSE(program().frmToText.loaded());
-}
-
-TEST_F(StartupTest, UnknownMessageCodesShowNothing)
-{
-    start();
-    const auto shown = dialogs.messages.size();
-    shell::ShowAppMessage(program(), 2);
-    shell::ShowAppMessage(program(), 255);
-    EXPECT_EQ(dialogs.messages.size(), shown);
 }

@@ -1,7 +1,6 @@
 #include "ControlBinding.h"
 #include "QtClipboard.h"
 #include "QtDialogs.h"
-#include "QtEnvironment.h"
 #include "TextWindowWidget.h"
 #include "Texts.h"
 #include "WindowWidget.h"
@@ -30,13 +29,6 @@ TEST(QtDialogFilters, BecomeQtFiltersThatMatchEveryFileForStarDotStar)
               (QStringList{"Text Files (*.TXT)", "All Files (*)"}));
     EXPECT_TRUE(qt::qtFilters("").isEmpty());
     EXPECT_EQ(qt::qtFilters("Odd|").size(), 1);
-}
-
-TEST(QtScreen, TwipsPerPixelFollowTheDotsPerInch)
-{
-    EXPECT_DOUBLE_EQ(qt::twipsPerPixel(96), 15);
-    EXPECT_DOUBLE_EQ(qt::twipsPerPixel(144), 10);
-    EXPECT_DOUBLE_EQ(qt::twipsPerPixel(0), 15);
 }
 
 TEST(QtClipboardAdapter, GivesCrLfAndPutsBackTheOriginalUnchanged)
