@@ -13,12 +13,6 @@ protected:
         writeIni("ON=1\r\nAUTOSAVE=1\r\nSAVETYPE=" + saveType + "\r\nSAVEDFILEPATH=" + folder.path() + "/\r\n" + more);
         start();
     }
-    void copy(const std::string& text, int second)
-    {
-        environment.clock.second = second;
-        clipboard.content = text;
-        tick();
-    }
 };
 
 } // namespace

@@ -35,12 +35,6 @@ protected:
         writeIni("ON=1\r\nAUTOSAVE=1\r\nSAVETYPE=" + saveType + "\r\nSAVEDFILEPATH=" + disk_ + "/\r\n");
         start();
     }
-    void copy(const std::string& text, int second)
-    {
-        environment.clock.second = second;
-        clipboard.content = text;
-        tick();
-    }
     std::vector<std::string> filesOnDisk() const
     {
         std::vector<std::string> names;

@@ -15,12 +15,6 @@ protected:
                                                saveType + "\r\nlinkcatcherSAVEDFILEPATH=" + folderPath + "\r\n");
         start();
     }
-    void copy(const std::string& text, int second)
-    {
-        environment.clock.second = second;
-        clipboard.content = text;
-        tick();
-    }
 };
 
 } // namespace
