@@ -192,8 +192,9 @@ class Desktop(unittest.TestCase):
             return [w for w, name in named if name.strip() == "twk3"]
 
         icon = wait_for(icons, what="the tray icon")[0]
-        subprocess.run(["xdotool", "mousemove", "--sync", "--window", icon, "10", "10"], capture_output=True)
-        subprocess.run(["xdotool", "click", "3"], capture_output=True)
+        # No --sync: it waits for a motion that never comes when the pointer is already there.
+        # The server handles the move and the click in the order sent.
+        subprocess.run(["xdotool", "mousemove", "--window", icon, "10", "10", "click", "3"], capture_output=True)
 
     def test_exit_from_the_tray_menu_ends_the_program_cleanly(self):
         self.start_tray()
