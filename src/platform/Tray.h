@@ -3,7 +3,7 @@
 #include <string>
 
 namespace twk::ui {
-class Menu;
+struct Menu;
 }
 
 namespace twk::platform {
