@@ -1,0 +1,75 @@
+// Reads arbitrary file content back through findValue and hasSection, and
+// holds the reader against the write index: both must see the same file.
+#include "FuzzCheck.h"
+#include "IniNames.h"
+#include "SwappedCase.h"
+#include "configuration/IniIndex.h"
+#include "configuration/IniText.h"
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstdint>
+#include <string>
+
+namespace {
+
+using namespace twk::configuration;
+using twk::fuzz::swappedCase;
+
+// Lone line feeds made CR LF, as an editor that fixes line ends would.
+std::string withCrLf(std::string_view content)
+{
+    std::string result;
+    for (std::size_t i = 0; i < content.size(); ++i) {
+        if (content[i] == '\n' && (i == 0 || content[i - 1] != '\r'))
+            result += '\r';
+        result += content[i];
+    }
+    return result;
+}
+
+void checkQuery(std::string_view content, const std::string& crlf, const IniIndex& index, std::string_view section,
+                std::string_view key)
+{
+    const auto value = ini::findValue(content, section, key);
+    const bool present = ini::hasSection(content, section);
+    // A value comes from one line of a section that is there.
+    TWK_FUZZ_CHECK(!value || (present && value->find('\n') == std::string::npos));
+
+    // Letter case in names and the kind of line ends do not matter.
+    TWK_FUZZ_CHECK(ini::findValue(content, swappedCase(section), swappedCase(key)) == value);
+    TWK_FUZZ_CHECK(ini::hasSection(content, swappedCase(section)) == present);
+    TWK_FUZZ_CHECK(ini::findValue(crlf, section, key) == value);
+    TWK_FUZZ_CHECK(ini::hasSection(crlf, section) == present);
+
+    // The first section of a name wins: another one at the end changes nothing.
+    if (present) {
+        const auto later = std::string(content) + ini::newSectionText(content, section, key, "later");
+        TWK_FUZZ_CHECK(ini::findValue(later, section, key) == value);
+    }
+
+    // The write index sees the same file: it adds a new section exactly when
+    // the reader finds none (a 64-bit hash collision aside), and adds a key at
+    // the end only when the reader finds no such key.
+    const auto added = index.appendedText(section, key, "x");
+    const bool addsSection = added == ini::newSectionText(content, section, key, "x");
+    TWK_FUZZ_CHECK(addsSection == !present);
+    TWK_FUZZ_CHECK(!value || !added);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    FuzzedDataProvider input(data, size);
+    const auto section = input.ConsumeRandomLengthString(64);
+    const auto key = input.ConsumeRandomLengthString(64);
+    const auto content = input.ConsumeRemainingBytesAsString();
+
+    const IniIndex index(content);
+    const auto crlf = withCrLf(content);
+    checkQuery(content, crlf, index, section, key);
+    for (const auto& pair : twk::fuzz::namePairs(content, 16))
+        checkQuery(content, crlf, index, pair.section, pair.key);
+    return 0;
+}

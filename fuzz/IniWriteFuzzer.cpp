@@ -1,0 +1,148 @@
+// Writes arbitrary values into arbitrary files, as settings and logs do: the
+// value must read back and nothing else may change, and the appending writes
+// through the index must give the bytes of the plain rewrite, also when the
+// file is edited behind the index's back.
+#include "FuzzCheck.h"
+#include "IniNames.h"
+#include "SwappedCase.h"
+#include "configuration/IniFiles.h"
+#include "configuration/IniIndex.h"
+#include "configuration/IniLines.h"
+#include "configuration/IniText.h"
+#include "fakes/MemoryFileSystem.h"
+#include "text/Characters.h"
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace twk::configuration;
+
+const std::string kPath = "fuzzed.ini";
+
+bool oneLine(std::string_view text)
+{
+    return text.find('\n') == std::string_view::npos;
+}
+
+// A write that puts one key line into the file and nothing that reads as more.
+bool writesOneKeyLine(std::string_view section, std::string_view key, std::string_view value)
+{
+    const auto line = std::string(key) + "=" + std::string(value);
+    return oneLine(section) && oneLine(line) && !ini::sectionName(line);
+}
+
+// A write whose value the reader gives back as it was written: the reader
+// trims names and values, takes quotes off a value and the first "=" as the
+// end of the key, and a CR before a line feed is part of the line break.
+bool readsBackAsWritten(std::string_view section, std::string_view key, std::string_view value)
+{
+    const bool quoted = value.size() >= 2 && value.front() == '"' && value.back() == '"';
+    return writesOneKeyLine(section, key, value) && ini::trimmed(section) == section && ini::trimmed(key) == key &&
+           ini::trimmed(value) == value && key.find('=') == std::string_view::npos && !quoted && !value.ends_with('\r');
+}
+
+std::vector<std::string_view> splitAtLineFeeds(std::string_view text)
+{
+    std::vector<std::string_view> lines;
+    for (std::size_t from = 0;;) {
+        const auto feed = text.find('\n', from);
+        lines.push_back(text.substr(from, feed == std::string_view::npos ? feed : feed - from));
+        if (feed == std::string_view::npos)
+            return lines;
+        from = feed + 1;
+    }
+}
+
+// withValue changes one line (or finishes the last one) and adds lines after
+// it: every other line of the file stays as it was.
+void checkOnlyOneLineChanges(std::string_view before, std::string_view after)
+{
+    const auto old = splitAtLineFeeds(before);
+    const auto now = splitAtLineFeeds(after);
+    TWK_FUZZ_CHECK(now.size() >= old.size());
+    std::size_t same = 0;
+    while (same < old.size() && old[same] == now[same])
+        ++same;
+    std::size_t sameAtEnd = 0;
+    while (same + sameAtEnd < old.size() && old[old.size() - 1 - sameAtEnd] == now[now.size() - 1 - sameAtEnd])
+        ++sameAtEnd;
+    TWK_FUZZ_CHECK(old.size() - same - sameAtEnd <= 1);
+}
+
+void checkWrite(std::string_view before, std::string_view after, std::string_view section, std::string_view key,
+                std::string_view value)
+{
+    checkOnlyOneLineChanges(before, after);
+    if (!writesOneKeyLine(section, key, value))
+        return;
+    // The reader takes the key of the written line as the text before its
+    // first "=", trimmed; that one key of the section may change.
+    const auto line = std::string(key) + "=" + std::string(value);
+    const auto writtenKey = ini::keyLine(line)->key;
+    for (const auto& pair : twk::fuzz::namePairs(before, 32)) {
+        if (twk::text::equalsIgnoringAsciiCase(pair.section, section) &&
+            twk::text::equalsIgnoringAsciiCase(pair.key, writtenKey))
+            continue;
+        TWK_FUZZ_CHECK(ini::findValue(after, pair.section, pair.key) == ini::findValue(before, pair.section, pair.key));
+    }
+    if (readsBackAsWritten(section, key, value))
+        TWK_FUZZ_CHECK(ini::findValue(after, section, key) == value);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    FuzzedDataProvider input(data, size);
+    twk::testing::MemoryFileSystem files;
+    // An empty start stands for a file that is not there yet.
+    std::string expected = input.ConsumeRandomLengthString(4096);
+    if (!expected.empty())
+        files.set(kPath, expected);
+    IniFiles ini(files);
+
+    std::string section;
+    std::string key;
+    for (int step = 0; step < 8 && input.remaining_bytes() > 0; ++step) {
+        const auto kind = input.ConsumeIntegral<std::uint8_t>();
+        if (kind >= 0xF0) {
+            // An editor cuts the file and adds to it while the program runs.
+            expected.resize(input.ConsumeIntegralInRange<std::size_t>(0, expected.size()));
+            expected += input.ConsumeRandomLengthString(64);
+            files.set(kPath, expected);
+            continue;
+        }
+        // Names the file holds, or the last write's, reach keys and sections
+        // that are there; random ones mostly make new sections.
+        const auto pairs = twk::fuzz::namePairs(expected, 64);
+        if ((kind & 4) && !pairs.empty()) {
+            const auto& pair = pairs[input.ConsumeIntegralInRange<std::size_t>(0, pairs.size() - 1)];
+            section = pair.section;
+            key = pair.key;
+        } else {
+            if (!(kind & 1))
+                section = input.ConsumeRandomLengthString(32);
+            if (!(kind & 2))
+                key = input.ConsumeRandomLengthString(16);
+        }
+        if (kind & 8) {
+            section = twk::fuzz::swappedCase(section);
+            key = twk::fuzz::swappedCase(key);
+        }
+        const auto value = input.ConsumeRandomLengthString(128);
+
+        const auto written = ini::withValue(expected, section, key, value);
+        checkWrite(expected, written, section, key, value);
+        if (const auto added = IniIndex(expected).appendedText(section, key, value))
+            TWK_FUZZ_CHECK(written == expected + *added);
+        TWK_FUZZ_CHECK(ini.write(kPath, section, key, value));
+        TWK_FUZZ_CHECK(files.files[kPath].content == written);
+        expected = written;
+    }
+    return 0;
+}
