@@ -17,7 +17,7 @@ bool IsLink(std::string_view text, std::string_view strictUrls);
 bool StartsWithJavascript(std::string_view text);
 
 // The address a "javascript:" link opens: the part between the first "('"
-// and the first "')" once every blank is gone. Nothing when the markers do
+// and the first "')" once every space is gone (tabs stay). Nothing when the markers do
 // not enclose a part.
 std::optional<std::string> JavascriptTarget(std::string_view text);
 
