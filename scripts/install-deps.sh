@@ -5,7 +5,7 @@ SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libbenchmark-dev
           qt6-base-dev qt6-base-dev-tools libgl-dev xdg-utils
-          xvfb xauth xclip xdotool x11-utils imagemagick python3 trayer)
+          xvfb xauth xclip xdotool x11-utils imagemagick python3 trayer openbox)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")

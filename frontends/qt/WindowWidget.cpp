@@ -49,10 +49,10 @@ void WindowWidget::windowChanged()
     const auto& b = window_->bounds();
     const double tpp = twipsPerPixel_;
     // The program's sizes are outer sizes, frame and title bar included.
-    const QSize frame = frameGeometry().size() - geometry().size();
+    appliedFrame_ = frame();
     move(static_cast<int>(std::lround(b.left / tpp)), static_cast<int>(std::lround(b.top / tpp)));
-    resize(std::max(1, static_cast<int>(std::lround(b.width / tpp)) - frame.width()),
-           std::max(1, static_cast<int>(std::lround(b.height / tpp)) - frame.height()));
+    resize(std::max(1, static_cast<int>(std::lround(b.width / tpp)) - appliedFrame_.width()),
+           std::max(1, static_cast<int>(std::lround(b.height / tpp)) - appliedFrame_.height()));
     switch (window_->state()) {
     case ui::WindowState::Minimized:
         setWindowState((windowState() & ~Qt::WindowMaximized) | Qt::WindowMinimized);
@@ -81,10 +81,34 @@ void WindowWidget::reportBounds()
 {
     if (applying_ || !window_ || !isVisible() || (windowState() & Qt::WindowMinimized))
         return;
+    if (placeWithinFirstFrame())
+        return;
     const double tpp = twipsPerPixel_;
     const QRect outer = frameGeometry();
     window_->userChangedBounds({static_cast<float>(outer.x() * tpp), static_cast<float>(outer.y() * tpp),
                                 static_cast<float>(outer.width() * tpp), static_cast<float>(outer.height() * tpp)});
+}
+
+bool WindowWidget::placeWithinFirstFrame()
+{
+    // The first decoration makes the window larger than the program placed
+    // it, and moves it by the title bar; placing it again within its frame
+    // keeps a saved size from growing at every run and windows from overlapping.
+    if (applying_ || !window_ || !isVisible() || !appliedFrame_.isEmpty() || frame().isEmpty() ||
+        windowState() != Qt::WindowNoState)
+        return false;
+    windowChanged();
+    return true;
+}
+
+bool WindowWidget::event(QEvent* event)
+{
+    const bool handled = QWidget::event(event);
+    // Some windows learn their frame from no move or resize of their own.
+    if (event->type() == QEvent::Expose || event->type() == QEvent::WindowActivate ||
+        event->type() == QEvent::UpdateRequest)
+        placeWithinFirstFrame();
+    return handled;
 }
 
 void WindowWidget::moveEvent(QMoveEvent* event)

@@ -25,6 +25,7 @@ public:
     void bringToFront() override;
 
 protected:
+    bool event(QEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -36,9 +37,15 @@ protected:
 
 private:
     void reportBounds();
+    bool placeWithinFirstFrame();
+
+    QSize frame() const { return frameGeometry().size() - geometry().size(); }
 
     ui::Window* window_;
     double twipsPerPixel_;
+    // The frame the last placement allowed for: none until the window
+    // manager has decorated the window once it is shown.
+    QSize appliedFrame_;
 };
 
 } // namespace twk::qt

@@ -236,6 +236,32 @@ class Desktop(unittest.TestCase):
         wait_for(lambda: clipboard() in (None, ""), what="an empty clipboard")
         self.assertIsNone(process.poll())
 
+    def test_a_remembered_placement_keeps_its_size_under_a_window_manager(self):
+        if not shutil.which("openbox"):
+            self.skipTest("openbox is not installed: no window manager to decorate the windows")
+        self.start_tray()
+        manager = subprocess.Popen(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.processes.append(manager)
+        wait_for(lambda: "window id" in subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"],
+                                                       capture_output=True, text=True).stdout,
+                 what="the window manager")
+        placement = "[frmtotext]\r\nLeft=1500\r\nTop=1500\r\nWidth=6720\r\nHeight=2160\r\nWindowState=0\r\n"
+        self.write_ini(ini_with("XYPOS=1\r\nAUTOOOPENVIEWERS=1\r\nAUTOSAVE=0\r\n") + placement)
+        process = self.start()
+        viewer = wait_for(lambda: windows("Recent Clipboard Text"), what="the viewer")[0]
+        wait_for(lambda: "=" in subprocess.run(["xprop", "-id", viewer, "_NET_FRAME_EXTENTS"],
+                                               capture_output=True, text=True).stdout,
+                 what="the viewer's frame")
+        time.sleep(1)  # the program hears of its frame after the window manager has set it
+        self.open_tray_menu()
+
+        def exited():
+            subprocess.run(["xdotool", "key", "x"], capture_output=True)
+            return process.poll() is not None
+
+        wait_for(exited, what="the program to end")
+        self.assertIn(placement, self.read("twk3.ini"))
+
     def test_without_a_display_it_says_what_is_missing(self):
         environment = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
         result = subprocess.run([self.program], env=environment, capture_output=True, text=True, timeout=WAIT)
