@@ -1,6 +1,6 @@
 #include "configuration/IniFiles.h"
 
-#include "configuration/IniText.h"
+#include "configuration/IniEncoding.h"
 
 #include <algorithm>
 
@@ -11,7 +11,7 @@ std::optional<std::string> IniFiles::read(const std::string& path, const std::st
     const auto content = files_.read(path);
     if (!content)
         return std::nullopt;
-    return ini::findValue(*content, section, key);
+    return ini::valueInFile(*content, section, key);
 }
 
 bool IniFiles::write(const std::string& path, const std::string& section, const std::string& key,
@@ -62,7 +62,7 @@ bool IniFiles::rewrite(const std::string& path, std::optional<std::string> conte
             content.emplace();
         }
     }
-    const auto updated = ini::withValue(*content, section, key, value);
+    const auto updated = ini::fileWithValue(*content, section, key, value);
     content.reset(); // a long log need not be held twice
     if (!files_.replace(path, updated))
         return false;
@@ -91,6 +91,8 @@ IniFiles::Indexed* IniFiles::remember(const std::string& path, const platform::F
     forget(path);
     if (stamp.size != content.size())
         return nullptr; // someone else is writing it too
+    if (!ini::isPlainText(content))
+        return nullptr; // a file with a byte-order mark or CR line ends is always rewritten whole
     if (indexed_.size() >= kIndexedFiles)
         indexed_.erase(indexed_.begin());
     indexed_.push_back({path, stamp, IniIndex(content)});
