@@ -1,3 +1,4 @@
+#include "EndRequests.h"
 #include "QtClipboard.h"
 #include "QtDialogs.h"
 #include "QtEnvironment.h"
@@ -71,5 +72,10 @@ int main(int argc, char** argv)
     program.start();
     if (program.ended())
         return 0;
+    // Ended by the system: the same orderly shutdown as the tray's "Exit".
+    qt::EndRequests endRequests([&program] {
+        if (!program.ended())
+            program.closeMainWindow();
+    });
     return QApplication::exec();
 }

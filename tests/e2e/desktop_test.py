@@ -4,6 +4,7 @@ real X11 clipboard with xclip and through its message boxes with xdotool."""
 import os
 import re
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -236,15 +237,18 @@ class Desktop(unittest.TestCase):
         wait_for(lambda: clipboard() in (None, ""), what="an empty clipboard")
         self.assertIsNone(process.poll())
 
-    def test_a_remembered_placement_keeps_its_size_under_a_window_manager(self):
+    def start_window_manager(self):
         if not shutil.which("openbox"):
             self.skipTest("openbox is not installed: no window manager to decorate the windows")
-        self.start_tray()
         manager = subprocess.Popen(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.processes.append(manager)
         wait_for(lambda: "window id" in subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"],
                                                        capture_output=True, text=True).stdout,
                  what="the window manager")
+
+    def test_a_remembered_placement_keeps_its_size_under_a_window_manager(self):
+        self.start_tray()
+        self.start_window_manager()
         placement = "[frmtotext]\r\nLeft=1500\r\nTop=1500\r\nWidth=6720\r\nHeight=2160\r\nWindowState=0\r\n"
         self.write_ini(ini_with("XYPOS=1\r\nAUTOOOPENVIEWERS=1\r\nAUTOSAVE=0\r\n") + placement)
         process = self.start()
@@ -261,6 +265,38 @@ class Desktop(unittest.TestCase):
 
         wait_for(exited, what="the program to end")
         self.assertIn(placement, self.read("twk3.ini"))
+
+    def test_ended_by_the_system_it_saves_every_placement_and_a_minimised_window_stays_so(self):
+        self.start_tray()
+        self.start_window_manager()
+        minimised = "[frmtotext]\r\nLeft=1500\r\nTop=1500\r\nWidth=6720\r\nHeight=2160\r\nWindowState=1\r\n"
+        self.write_ini(ini_with("XYPOS=1\r\nAUTOOOPENVIEWERS=1\r\nAUTOSAVE=0\r\n") + minimised)
+        process = self.start()
+        wait_for(lambda: windows("Link Catcher"), what="the link catcher")
+
+        def viewer_state():
+            found = subprocess.run(["xdotool", "search", "--name", "^Recent Clipboard Text$"],
+                                   capture_output=True, text=True).stdout.split()
+            states = [subprocess.run(["xprop", "-id", w, "WM_STATE"], capture_output=True, text=True).stdout
+                      for w in found]
+            return next((s for s in states if "window state:" in s), None)
+
+        time.sleep(1)  # the window manager has had its say
+        self.assertIn("Iconic", wait_for(viewer_state, what="the viewer's state"))
+        process.send_signal(signal.SIGTERM)
+        self.assertEqual(process.wait(timeout=WAIT), 0)
+        ini = self.read("twk3.ini")
+        self.assertIn("WindowState=1\r\n", ini[ini.index("[frmtotext]"):])
+        self.assertIn("[frmlinkcatcher]\r\n", ini)
+
+        for ending in (signal.SIGINT, signal.SIGHUP):
+            self.write_ini(ini_with("AUTOSAVE=0\r\n"))
+            process = self.start()
+            wait_for(lambda: subprocess.run(["xdotool", "search", "--name", "^Link Catcher$"],
+                                            capture_output=True).returncode == 0, what="the program to start")
+            process.send_signal(ending)
+            self.assertEqual(process.wait(timeout=WAIT), 0, ending)
+            self.assertIn("[frmlinkcatcher]\r\n", self.read("twk3.ini"), ending)
 
     def test_without_a_display_it_says_what_is_missing(self):
         environment = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
