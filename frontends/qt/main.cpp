@@ -61,7 +61,10 @@ int main(int argc, char** argv)
 
     qt::QtWindowHost host(environment.twipsPerPixelX());
     shell::Program program(platform, host);
-    host.onProgramEnded = [] { QCoreApplication::quit(); };
+    host.onProgramEnded = [&instances] {
+        instances.programEnded();
+        QCoreApplication::quit();
+    };
     host.onHelp = [&program] { about::ShowHelp(program); };
     instances.onBringForward = [&host] { host.bringForward(); };
     tray.onNotification = [&program, &environment](int eventCode) {

@@ -70,6 +70,8 @@ class Desktop(unittest.TestCase):
         self.folder = tempfile.mkdtemp(prefix="twk-e2e-")
         self.program = os.path.join(self.folder, "twk3")
         shutil.copy(PROGRAM, self.program)
+        # The user's runtime folder, where a running copy keeps its lock and socket.
+        self.runtime = tempfile.mkdtemp(prefix="twk-run-")
         self.processes = []
         set_clipboard("")  # a clipboard owned by nobody we start
 
@@ -79,6 +81,7 @@ class Desktop(unittest.TestCase):
                 process.kill()
             process.wait(timeout=10)
         shutil.rmtree(self.folder, ignore_errors=True)
+        shutil.rmtree(self.runtime, ignore_errors=True)
 
     def path(self, name):
         return os.path.join(self.folder, name)
@@ -91,9 +94,10 @@ class Desktop(unittest.TestCase):
         with open(self.path("twk3.ini"), "wb") as f:
             f.write(content.encode())
 
-    def start(self, *arguments):
-        process = subprocess.Popen([self.program, *arguments], cwd="/", stdout=subprocess.DEVNULL,
-                                   stderr=subprocess.DEVNULL)
+    def start(self, *arguments, program=None):
+        environment = dict(os.environ, XDG_RUNTIME_DIR=self.runtime)
+        process = subprocess.Popen([program or self.program, *arguments], cwd="/", env=environment,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.processes.append(process)
         return process
 
@@ -175,6 +179,50 @@ class Desktop(unittest.TestCase):
         pair = [self.start(), self.start()]
         dismiss("unwanted instance")
         wait_for(lambda: sum(p.poll() is None for p in pair) == 1, what="one of the two to end")
+
+    def test_copies_in_two_folders_each_stay_one_and_leave_nothing_behind(self):
+        logging = "AUTOSAVE=1\r\nSAVETYPE=1\r\nAUTOCLEAR=0\r\nSAVEDFILEPATH=%s/\r\n"
+        self.write_ini(ini_with(logging % self.folder))
+        other = os.path.join(self.folder, "other")
+        os.mkdir(other)
+        shutil.copy(PROGRAM, os.path.join(other, "twk3"))
+        with open(os.path.join(other, "twk3.ini"), "wb") as f:
+            f.write(ini_with(logging % other).encode())
+
+        first = self.start()
+        set_clipboard("seen by the first")
+        wait_for(lambda: self.file_holds("twk.txt", "seen by the first"), what="the first copy")
+        self.assertNotEqual(os.listdir(self.runtime), [], "the lock is in the user's runtime folder")
+        elsewhere = self.start(program=os.path.join(other, "twk3"))
+        set_clipboard("seen by both")
+        wait_for(lambda: self.file_holds("other/twk.txt", "seen by both"), what="the copy in the other folder")
+        elsewhere.send_signal(signal.SIGTERM)
+        self.assertEqual(elsewhere.wait(timeout=WAIT), 0)
+
+        second = self.start()
+        dismiss("unwanted instance")
+        self.assertEqual(second.wait(timeout=WAIT), 0)
+        self.assertIsNone(first.poll())
+        first.send_signal(signal.SIGTERM)
+        self.assertEqual(first.wait(timeout=WAIT), 0)
+        self.assertEqual(os.listdir(self.runtime), [], "no lock or socket is left behind")
+
+    def test_a_start_while_the_previous_copy_ends_runs_on_its_own(self):
+        self.write_ini(ini_with("AUTOSAVE=1\r\nSAVETYPE=1\r\nAUTOCLEAR=0\r\nSAVEDFILEPATH=%s/\r\n" % self.folder))
+        previous = self.start()
+        set_clipboard("before")
+        wait_for(lambda: self.file_holds("twk.txt", "TEXT=before"), what="the previous copy")
+        # Caught between its last event and its end: it holds the lock and
+        # its socket still takes connections, but it answers no one.
+        previous.send_signal(signal.SIGSTOP)
+        following = self.start()
+        time.sleep(1.5)
+        previous.kill()
+        previous.wait(timeout=WAIT)
+        set_clipboard("after")
+        wait_for(lambda: self.file_holds("twk.txt", "TEXT=after"), what="the following copy")
+        self.assertEqual(windows("unwanted instance"), [])
+        self.assertIsNone(following.poll())
 
     def start_tray(self):
         if not shutil.which("trayer"):
