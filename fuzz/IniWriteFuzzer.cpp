@@ -144,7 +144,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             section = twk::fuzz::swappedCase(section);
             key = twk::fuzz::swappedCase(key);
         }
-        const auto value = input.ConsumeRandomLengthString(128);
+        // Names and values are C strings to a writer: each ends at its first NUL.
+        section = std::string(twk::text::beforeFirstNul(section));
+        key = std::string(twk::text::beforeFirstNul(key));
+        const std::string value(twk::text::beforeFirstNul(input.ConsumeRandomLengthString(128)));
 
         const auto written = ini::fileWithValue(expected, section, key, value);
         const auto before = ini::decoded(expected);

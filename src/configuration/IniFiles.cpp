@@ -1,6 +1,7 @@
 #include "configuration/IniFiles.h"
 
 #include "configuration/IniEncoding.h"
+#include "text/Characters.h"
 
 #include <algorithm>
 
@@ -14,9 +15,14 @@ std::optional<std::string> IniFiles::read(const std::string& path, const std::st
     return ini::valueInFile(*content, section, key);
 }
 
-bool IniFiles::write(const std::string& path, const std::string& section, const std::string& key,
-                     const std::string& value)
+bool IniFiles::write(const std::string& path, const std::string& fullSection, const std::string& fullKey,
+                     const std::string& fullValue)
 {
+    // Each part ends at its first NUL, as a C string does: the answer for an
+    // absent value is 128 NULs, and not one of them may reach the file.
+    const std::string section(text::beforeFirstNul(fullSection));
+    const std::string key(text::beforeFirstNul(fullKey));
+    const std::string value(text::beforeFirstNul(fullValue));
     const auto before = files_.stamp(path);
     auto* indexed = indexFor(path, before);
     std::optional<std::string> content;

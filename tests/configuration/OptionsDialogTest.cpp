@@ -322,3 +322,23 @@ TEST_F(OptionsDialogTest, ASettingsFileSavedWithAMarkOrAsUtf16SurvivesSaveChange
         EXPECT_TRUE(dialogs.messages.empty());
     }
 }
+
+TEST_F(OptionsDialogTest, AMissingLogFolderNeverPutsANulByteInTheIniFileOrAMessage)
+{
+    writeIni("");
+    start();
+    auto& options = open();
+    options.Check1.setValue(1);
+    options.Check5.setValue(1);
+    options.Option6.select();
+    options.Command1_Click();
+    browser().Command1_Click(); // cancelled: the pending folder is the absent one
+    options.Command2_Click();
+    EXPECT_EQ(ini().find('\0'), std::string::npos);
+    EXPECT_NE(ini().find("SAVEDFILEPATH=\r\n"), std::string::npos);
+
+    copy("some text", 1); // the log cannot be written where no folder is named
+    ASSERT_FALSE(dialogs.messages.empty());
+    for (const auto& text : messageTexts())
+        EXPECT_EQ(text.find('\0'), std::string::npos) << text.size();
+}
