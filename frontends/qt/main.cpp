@@ -1,3 +1,4 @@
+#include "ClipboardKeeper.h"
 #include "QtClipboard.h"
 #include "QtDialogs.h"
 #include "QtEnvironment.h"
@@ -71,5 +72,9 @@ int main(int argc, char** argv)
     program.start();
     if (program.ended())
         return 0;
-    return QApplication::exec();
+    const int result = QApplication::exec();
+    // Every end comes through here: what we left on the clipboard must outlive us.
+    if (const auto text = clipboard.ownText())
+        qt::KeepClipboardText(*text, QCoreApplication::applicationDirPath() + QStringLiteral("/twk3-keeper"));
+    return result;
 }

@@ -2,6 +2,7 @@
 
 #include <poll.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace twk::x11 {
@@ -83,7 +84,8 @@ XConnection::Wait XConnection::next(Event& event, std::chrono::milliseconds boun
         if (left.count() <= 0)
             return Wait::timedOut;
         pollfd fds[2] = {{xcb_get_file_descriptor(connection_), POLLIN, 0}, {wakeFd, POLLIN, 0}};
-        const int ready = poll(fds, wakeFd >= 0 ? 2 : 1, static_cast<int>(left.count()));
+        const auto slice = std::min<long long>(left.count(), 60000);
+        const int ready = poll(fds, wakeFd >= 0 ? 2 : 1, static_cast<int>(slice));
         if (ready > 0 && wakeFd >= 0 && (fds[1].revents & POLLIN))
             return Wait::woken;
     }
