@@ -1,3 +1,4 @@
+#include "ClipboardKeeper.h"
 #include "EndRequests.h"
 #include "QtClipboard.h"
 #include "QtDialogs.h"
@@ -80,5 +81,9 @@ int main(int argc, char** argv)
         if (!program.ended())
             program.closeMainWindow();
     });
-    return QApplication::exec();
+    const int result = QApplication::exec();
+    // Every end comes through here: what we left on the clipboard must outlive us.
+    if (const auto text = clipboard.ownText())
+        qt::KeepClipboardText(*text, QCoreApplication::applicationDirPath() + QStringLiteral("/twk3-keeper"));
+    return result;
 }

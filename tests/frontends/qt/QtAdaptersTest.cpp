@@ -1,3 +1,4 @@
+#include "ClipboardMarks.h"
 #include "ControlBinding.h"
 #include "QtClipboard.h"
 #include "QtDialogs.h"
@@ -12,6 +13,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <gtest/gtest.h>
+
+#include <map>
 
 using namespace twk;
 
@@ -46,6 +49,38 @@ TEST(QtClipboardAdapter, GivesCrLfAndPutsBackTheOriginalUnchanged)
     clipboard.clear();
     EXPECT_FALSE(clipboard.hasText());
     EXPECT_EQ(clipboard.text(), "");
+}
+
+TEST(QtClipboardMarks, SecretsAndCopiedFilesAreToldFromTheOfferedFormats)
+{
+    using platform::ClipboardMark;
+    std::map<std::string, std::string> data;
+    const auto read = [&data](const std::string& format) -> std::optional<std::string> {
+        const auto found = data.find(format);
+        return found == data.end() ? std::nullopt : std::optional<std::string>(found->second);
+    };
+    const auto mark = [&] {
+        std::vector<std::string> formats{"UTF8_STRING", "text/html"};
+        for (const auto& [format, value] : data)
+            formats.push_back(format);
+        return qt::markOf(formats, read);
+    };
+    EXPECT_EQ(mark(), ClipboardMark::none) << "rich text is still text";
+    data["x-kde-passwordManagerHint"] = "secret\n";
+    EXPECT_EQ(mark(), ClipboardMark::secret);
+    data["x-kde-passwordManagerHint"] = "";
+    EXPECT_EQ(mark(), ClipboardMark::none);
+    data.clear();
+    data["text/uri-list"] = "# copied\r\nhttp://example.org/\r\n";
+    EXPECT_EQ(mark(), ClipboardMark::none) << "a browser's copied link";
+    data["text/uri-list"] = "# copied\r\nfile:///home/a.txt\r\nFILE:///home/b.txt\r\n";
+    EXPECT_EQ(mark(), ClipboardMark::fileList);
+    data.clear();
+    for (const char* format :
+         {"x-special/gnome-copied-files", "x-special/mate-copied-files", "application/x-kde-cutselection"}) {
+        data = {{format, "copy"}};
+        EXPECT_EQ(mark(), ClipboardMark::fileList) << format;
+    }
 }
 
 TEST(QtTextWindow, FollowsTheModelAndHandsTheUsersWorkBack)
