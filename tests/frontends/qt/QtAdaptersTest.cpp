@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDir>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -29,6 +30,23 @@ TEST(QtDialogFilters, BecomeQtFiltersThatMatchEveryFileForStarDotStar)
               (QStringList{"Text Files (*.TXT)", "All Files (*)"}));
     EXPECT_TRUE(qt::qtFilters("").isEmpty());
     EXPECT_EQ(qt::qtFilters("Odd|").size(), 1);
+    // Programs here have no ".EXE": the first filter shows the executable files.
+    const auto programs = qt::qtFilters("Applications (*.EXE)|*.EXE|All Files (*.*)|*.*");
+    EXPECT_EQ(programs, (QStringList{"Applications (*)", "All Files (*)"}));
+    EXPECT_TRUE(qt::isProgramFilter(programs[0]));
+    EXPECT_FALSE(qt::isProgramFilter(programs[1]));
+}
+
+TEST(QtDialogFilters, ANameInAMissingFolderOrAMissingFileThatMustExistIsRefused)
+{
+    const QString folder = QDir::tempPath();
+    platform::OpenFileRequest append;
+    append.pathMustExist = true;
+    EXPECT_TRUE(qt::refusal(append, folder + QStringLiteral("/new.txt")).isEmpty());
+    EXPECT_FALSE(qt::refusal(append, folder + QStringLiteral("/no-such-folder-twk/new.txt")).isEmpty());
+    platform::OpenFileRequest viewer;
+    viewer.fileMustExist = true;
+    EXPECT_FALSE(qt::refusal(viewer, folder + QStringLiteral("/no-such-file-twk")).isEmpty());
 }
 
 TEST(QtClipboardAdapter, GivesCrLfAndPutsBackTheOriginalUnchanged)
