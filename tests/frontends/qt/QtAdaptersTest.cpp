@@ -1,4 +1,5 @@
 #include "ControlBinding.h"
+#include "DisplayChoice.h"
 #include "QtClipboard.h"
 #include "QtDialogs.h"
 #include "TextWindowWidget.h"
@@ -13,6 +14,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <gtest/gtest.h>
+
+#include <map>
 
 using namespace twk;
 
@@ -47,6 +50,21 @@ TEST(QtDialogFilters, ANameInAMissingFolderOrAMissingFileThatMustExistIsRefused)
     platform::OpenFileRequest viewer;
     viewer.fileMustExist = true;
     EXPECT_FALSE(qt::refusal(viewer, folder + QStringLiteral("/no-such-file-twk")).isEmpty());
+}
+
+TEST(QtDisplayChoice, AWaylandSessionRunsOnXWaylandUnlessTheUserChose)
+{
+    const auto session = [](std::map<std::string, std::string> variables) {
+        return qt::ChosenQtPlatform([variables](const char* name) {
+            const auto found = variables.find(name);
+            return found == variables.end() ? std::string() : found->second;
+        });
+    };
+    EXPECT_EQ(session({{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}}), "xcb");
+    EXPECT_EQ(session({{"WAYLAND_DISPLAY", "wayland-0"}}), std::nullopt) << "no XWayland: Wayland it is";
+    EXPECT_EQ(session({{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}, {"QT_QPA_PLATFORM", "wayland"}}),
+              std::nullopt);
+    EXPECT_EQ(session({{"DISPLAY", ":0"}}), std::nullopt);
 }
 
 TEST(QtClipboardAdapter, GivesCrLfAndPutsBackTheOriginalUnchanged)
