@@ -452,6 +452,22 @@ class Desktop(unittest.TestCase):
         wait_for(exited, what="the program to end")
         self.assertEqual(process.returncode, 0)
 
+    def test_without_a_tray_the_menu_opens_from_the_viewer(self):
+        self.write_ini(ini_with("AUTOOOPENVIEWERS=0\r\nAUTOSAVE=0\r\n"))
+        process = self.start()
+        viewer = wait_for(lambda: windows("Recent Clipboard Text"), what="the viewer, shown for the menu")[0]
+        dismiss("Tarnwick 3.0")  # how to reach the menu, said once
+        self.assertEqual(windows("Tarnwick 3.0"), [])
+
+        def exited():
+            subprocess.run(["xdotool", "mousemove", "--window", viewer, "40", "30", "click", "3"], capture_output=True)
+            time.sleep(0.5)
+            subprocess.run(["xdotool", "key", "x"], capture_output=True)
+            return process.poll() is not None
+
+        wait_for(exited, what="Exit chosen from the viewer's menu")
+        self.assertEqual(process.returncode, 0)
+
     def test_without_a_display_it_says_what_is_missing(self):
         environment = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
         result = subprocess.run([self.program], env=environment, capture_output=True, text=True, timeout=WAIT)

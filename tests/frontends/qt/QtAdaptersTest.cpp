@@ -1,5 +1,6 @@
 #include "ClipboardMarks.h"
 #include "ControlBinding.h"
+#include "DisplayChoice.h"
 #include "QtClipboard.h"
 #include "QtDialogs.h"
 #include "TextWindowWidget.h"
@@ -9,6 +10,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDir>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -32,6 +34,38 @@ TEST(QtDialogFilters, BecomeQtFiltersThatMatchEveryFileForStarDotStar)
               (QStringList{"Text Files (*.TXT)", "All Files (*)"}));
     EXPECT_TRUE(qt::qtFilters("").isEmpty());
     EXPECT_EQ(qt::qtFilters("Odd|").size(), 1);
+    // Programs here have no ".EXE": the first filter shows the executable files.
+    const auto programs = qt::qtFilters("Applications (*.EXE)|*.EXE|All Files (*.*)|*.*");
+    EXPECT_EQ(programs, (QStringList{"Applications (*)", "All Files (*)"}));
+    EXPECT_TRUE(qt::isProgramFilter(programs[0]));
+    EXPECT_FALSE(qt::isProgramFilter(programs[1]));
+}
+
+TEST(QtDialogFilters, ANameInAMissingFolderOrAMissingFileThatMustExistIsRefused)
+{
+    const QString folder = QDir::tempPath();
+    platform::OpenFileRequest append;
+    append.pathMustExist = true;
+    EXPECT_TRUE(qt::refusal(append, folder + QStringLiteral("/new.txt")).isEmpty());
+    EXPECT_FALSE(qt::refusal(append, folder + QStringLiteral("/no-such-folder-twk/new.txt")).isEmpty());
+    platform::OpenFileRequest viewer;
+    viewer.fileMustExist = true;
+    EXPECT_FALSE(qt::refusal(viewer, folder + QStringLiteral("/no-such-file-twk")).isEmpty());
+}
+
+TEST(QtDisplayChoice, AWaylandSessionRunsOnXWaylandUnlessTheUserChose)
+{
+    const auto session = [](std::map<std::string, std::string> variables) {
+        return qt::ChosenQtPlatform([variables](const char* name) {
+            const auto found = variables.find(name);
+            return found == variables.end() ? std::string() : found->second;
+        });
+    };
+    EXPECT_EQ(session({{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}}), "xcb");
+    EXPECT_EQ(session({{"WAYLAND_DISPLAY", "wayland-0"}}), std::nullopt) << "no XWayland: Wayland it is";
+    EXPECT_EQ(session({{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}, {"QT_QPA_PLATFORM", "wayland"}}),
+              std::nullopt);
+    EXPECT_EQ(session({{"DISPLAY", ":0"}}), std::nullopt);
 }
 
 TEST(QtClipboardAdapter, GivesCrLfAndPutsBackTheOriginalUnchanged)
