@@ -14,6 +14,22 @@ std::optional<std::string> IniFiles::read(const std::string& path, const std::st
     return ini::findValue(*content, section, key);
 }
 
+bool IniFiles::hasSection(const std::string& path, const std::string& section)
+{
+    const auto stamp = files_.stamp(path);
+    if (!stamp)
+        return false;
+    // The index a write would build anyway answers, and is kept for that write.
+    if (const auto* indexed = indexFor(path, stamp))
+        return indexed->index.hasSection(section);
+    const auto content = files_.read(path);
+    if (!content)
+        return false;
+    if (files_.stamp(path) == stamp)
+        remember(path, *stamp, *content);
+    return ini::hasSection(*content, section);
+}
+
 bool IniFiles::write(const std::string& path, const std::string& section, const std::string& key,
                      const std::string& value)
 {
