@@ -33,9 +33,10 @@ void SaveClipToLog(shell::Program& program)
     if (!name)
         return;
 
-    // A name counts as taken when a reader would see it in the file: also a
-    // section line inside an earlier multi-line text, or the next entry
-    // would land in that text.
+    // One file per copy: any file of the name takes it. Otherwise a section
+    // name is taken by every line a reader sees as its section line, also one
+    // inside an earlier multi-line text: the new entry then lands after that
+    // text, not in it.
     std::string section;
     if (text::numberEquals(s.SaveType, 2)) {
         const auto fileName = FreeEntryName(s.DateStamp + "_" + s.TimeStamp, [&](const std::string& candidate) {
