@@ -14,13 +14,9 @@ std::string WithoutLineBreaks(std::string_view text)
 {
     std::string result;
     result.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            continue; // the CR of a CR LF pair
-        if (text[i] == '\n')
-            continue;
-        result += text[i];
-    }
+    for (const char c : text)
+        if (c != '\r' && c != '\n')
+            result += c;
     return result;
 }
 

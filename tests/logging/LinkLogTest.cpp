@@ -50,7 +50,7 @@ TEST_F(LinkLogTest, MultiLineLinksAreLoggedOnOneLineAndEachLinkOfOneSecondKeepsI
     EXPECT_EQ(readFile(folder.file("twkurl.txt")), "[20261205]\r\n140301=http://apart two\r\n"
                                                    "140301_2=http://b[20261205]140301_2=posing\r\n"
                                                    "140301_3=http://c\r\n");
-    EXPECT_EQ(logging::WithoutLineBreaks("a\r\nb\rc\nd\r\r\n\n"), "ab\rcd\r");
+    EXPECT_EQ(logging::WithoutLineBreaks("a\r\nb\rc\nd\r\r\n\n"), "abcd");
 }
 
 TEST_F(LinkLogTest, TheRepeatedHourOfTheDailyLogKeepsBothLinks)

@@ -40,14 +40,11 @@ std::string timeOfDay(int second)
     return twoDigits(second / 3600) + twoDigits(second / 60 % 60) + twoDigits(second % 60);
 }
 
-// What a link log holds of a text: without its CR LF pairs and lone LFs.
-std::string asOneLine(const std::string& text)
+// What a link log holds of a text: all of it but its CRs and LFs.
+std::string asOneLine(std::string text)
 {
-    std::string line;
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (text[i] != '\n' && !(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
-            line += text[i];
-    return line;
+    std::erase_if(text, [](char c) { return c == '\r' || c == '\n'; });
+    return text;
 }
 
 // The stamp alone, or the stamp, "_" and a counter from 2 on.
@@ -277,7 +274,7 @@ private:
     {
         const auto path = logs_ + (linkScheme() == "1" ? "twkurl.txt" : "u" + std::string(kDate) + ".txt");
         const auto content = fileExists(path) ? readFile(path) : "";
-        // Values never hold a LF, so every line ends in CR LF and is a section or a key line.
+        // Values hold no CR or LF, so every line ends in CR LF and is a section or a key line.
         std::vector<std::string> sections;
         std::map<std::string, std::vector<std::pair<std::string, std::string>>> keys;
         for (std::size_t at = 0; at < content.size();) {
