@@ -84,4 +84,8 @@ TEST(IniFilesIndex, HasSectionSeesSectionLinesInsideValuesAndReadsTheFileOnce)
     files.set("log", "[4]\r\n"); // replaced behind its back
     EXPECT_FALSE(ini.hasSection("log", "3"));
     EXPECT_TRUE(ini.hasSection("log", "4"));
+
+    files.set("log", "[5]\rTEXT=a\r[6]\r"); // saved with CR line ends: never indexed, read as it is
+    EXPECT_TRUE(ini.hasSection("log", "6"));
+    EXPECT_FALSE(ini.hasSection("log", "4"));
 }
