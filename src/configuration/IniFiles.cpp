@@ -1,6 +1,7 @@
 #include "configuration/IniFiles.h"
 
 #include "configuration/IniEncoding.h"
+#include "configuration/IniText.h"
 #include "text/Characters.h"
 
 #include <algorithm>
@@ -13,6 +14,23 @@ std::optional<std::string> IniFiles::read(const std::string& path, const std::st
     if (!content)
         return std::nullopt;
     return ini::valueInFile(*content, section, key);
+}
+
+bool IniFiles::hasSection(const std::string& path, const std::string& section)
+{
+    const auto stamp = files_.stamp(path);
+    if (!stamp)
+        return false;
+    // The index a write would build anyway answers, and is kept for that write.
+    if (const auto* indexed = indexFor(path, stamp))
+        return indexed->index.hasSection(section);
+    const auto content = files_.read(path);
+    if (!content)
+        return false;
+    if (files_.stamp(path) == stamp)
+        if (const auto* indexed = remember(path, *stamp, *content))
+            return indexed->index.hasSection(section);
+    return ini::hasSection(ini::decoded(*content).text, section);
 }
 
 bool IniFiles::write(const std::string& path, const std::string& fullSection, const std::string& fullKey,

@@ -25,6 +25,11 @@ public:
     explicit IniFiles(platform::FileSystem& files) : files_(files) {}
 
     std::optional<std::string> read(const std::string& path, const std::string& section, const std::string& key);
+    // Whether a line of the file opens a section of that name, as a reader
+    // sees it: also one that stands inside an earlier multi-line value. May
+    // say yes for an absent name (a hash collision), never no for a present
+    // one. False for a missing or unreadable file.
+    bool hasSection(const std::string& path, const std::string& section);
     // False when the file could not be written (missing folder, write
     // protection, full disk) or exists but could not be read.
     bool write(const std::string& path, const std::string& section, const std::string& key, const std::string& value);

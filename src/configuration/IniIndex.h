@@ -28,6 +28,9 @@ public:
     // Takes in bytes that appendedText gave and that now end the file.
     void appended(std::string_view text);
 
+    // Whether any line opens a section of that name (or of one whose hash is the same).
+    bool hasSection(std::string_view section) const { return sections_.contains(foldedHash(section)); }
+
     std::size_t sectionCount() const { return sections_.size(); }
 
 private:

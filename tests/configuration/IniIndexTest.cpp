@@ -66,3 +66,26 @@ TEST(IniFilesIndex, AFailedAppendIsReportedAndTheNextWriteLooksAgain)
     ASSERT_TRUE(ini.write("log", "1", "TEXT", "a3"));
     EXPECT_EQ(files.files["log"].content, withValue(torn, "1", "TEXT", "a3"));
 }
+
+TEST(IniFilesIndex, HasSectionSeesSectionLinesInsideValuesAndReadsTheFileOnce)
+{
+    twk::testing::MemoryFileSystem files;
+    IniFiles ini(files);
+    EXPECT_FALSE(ini.hasSection("log", "1")); // no file
+    files.set("log", "[1]\r\nTEXT=pasted\r\n  [2]  \r\nTEXT=inside\r\n");
+    EXPECT_TRUE(ini.hasSection("log", "1"));
+    EXPECT_TRUE(ini.hasSection("log", "2"));
+    EXPECT_FALSE(ini.hasSection("log", "3"));
+    ASSERT_TRUE(ini.write("log", "3", "TEXT", "c"));
+    EXPECT_TRUE(ini.hasSection("log", "3"));
+    EXPECT_EQ(files.reads, 1);
+    EXPECT_EQ(files.appends, 1);
+
+    files.set("log", "[4]\r\n"); // replaced behind its back
+    EXPECT_FALSE(ini.hasSection("log", "3"));
+    EXPECT_TRUE(ini.hasSection("log", "4"));
+
+    files.set("log", "[5]\rTEXT=a\r[6]\r"); // saved with CR line ends: never indexed, read as it is
+    EXPECT_TRUE(ini.hasSection("log", "6"));
+    EXPECT_FALSE(ini.hasSection("log", "4"));
+}
