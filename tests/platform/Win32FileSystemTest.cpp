@@ -113,3 +113,23 @@ TEST_F(Win32FileSystemTest, AFileAnotherProgramHasOpenCanStillBeReadAndAppendedT
     ::CloseHandle(reader);
     EXPECT_EQ(readFile(path), "ab");
 }
+
+TEST_F(Win32FileSystemTest, AWriteRemovesWhatKilledWritesLeftButNotTheTemporaryOfALiveWriter)
+{
+    writeFile(path, "[A]\r\n");
+    writeFile(path + ".twk-Ab3dE9", "half a log");
+    writeFile(path + ".twk-notOurs", "kept: not our naming");
+    writeFile(folder.file("other.txt.twk-Zz0000"), "kept: another file's");
+    const auto live = path + ".twk-LIVE01";
+    writeFile(live, "being written");
+    const HANDLE writer = ::CreateFileA(live.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+
+    ASSERT_TRUE(files.append(path, "K=1\r\n"));
+    EXPECT_FALSE(twk::testing::fileExists(path + ".twk-Ab3dE9"));
+    EXPECT_TRUE(twk::testing::fileExists(path + ".twk-notOurs"));
+    EXPECT_TRUE(twk::testing::fileExists(folder.file("other.txt.twk-Zz0000")));
+    EXPECT_TRUE(twk::testing::fileExists(live)) << "its writer still holds it";
+    ::CloseHandle(writer);
+    EXPECT_EQ(readFile(path), "[A]\r\nK=1\r\n");
+}

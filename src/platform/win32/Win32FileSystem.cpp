@@ -2,8 +2,10 @@
 
 #include "platform/win32/AnsiText.h"
 #include "platform/win32/FileHandle.h"
+#include "platform/win32/LinkTargets.h"
+#include "platform/win32/Temporaries.h"
 
-#include <atomic>
+#include <algorithm>
 #include <new>
 #include <windows.h>
 
@@ -13,6 +15,7 @@ namespace {
 using win32::FileHandle;
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+constexpr std::size_t kCleanedRemembered = 64;
 
 // A NUL inside a path would silently cut it short and name another file.
 std::optional<std::wstring> usable(const std::string& path)
@@ -51,15 +54,6 @@ bool writeAll(HANDLE file, const std::string& content)
         left -= written;
     }
     return true;
-}
-
-// A name beside the file that no other write uses at the same time.
-std::wstring temporaryBeside(const std::wstring& path, unsigned attempt)
-{
-    static std::atomic<unsigned> counter{0};
-    wchar_t suffix[64];
-    ::wsprintfW(suffix, L".twk-%lx-%x-%x", ::GetCurrentProcessId(), counter++, attempt);
-    return path + suffix;
 }
 
 // Virus scanners and indexers open files for a moment; a replace waits briefly
@@ -113,35 +107,32 @@ bool Win32FileSystem::replace(const std::string& path, const std::string& conten
     const auto wide = usable(path);
     if (!wide)
         return false;
-    const DWORD existing = ::GetFileAttributesW(wide->c_str());
+    // Through a link to its target, so the link stays a link.
+    const auto target = win32::FinalTarget(*wide);
+    if (!target)
+        return false;
+    const DWORD existing = ::GetFileAttributesW(target->c_str());
     if (existing != INVALID_FILE_ATTRIBUTES &&
         (existing & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_READONLY)) != 0)
         return false;
+    removeLeftoversOnce(*target);
     // The new file keeps the old one's hidden, system and archive marks.
-    const DWORD attributes = existing == INVALID_FILE_ATTRIBUTES
-                                 ? FILE_ATTRIBUTE_NORMAL
-                                 : (existing & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
-                                                FILE_ATTRIBUTE_NOT_CONTENT_INDEXED));
+    const DWORD marks = existing == INVALID_FILE_ATTRIBUTES
+                            ? 0
+                            : (existing & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                                           FILE_ATTRIBUTE_NOT_CONTENT_INDEXED));
 
     // Written beside the file and moved over it: a crash or a full disk
     // leaves the old file whole.
-    std::wstring temporary;
-    HANDLE created = INVALID_HANDLE_VALUE;
-    for (unsigned attempt = 0; attempt < 16 && created == INVALID_HANDLE_VALUE; ++attempt) {
-        temporary = temporaryBeside(*wide, attempt);
-        created = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                attributes ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (created == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS)
-            return false;
-    }
-    FileHandle file(created);
-    if (!file.valid())
+    auto temporary = win32::CreateTemporary(*target, marks ? marks : FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (!temporary)
         return false;
-    const bool written = writeAll(file.get(), content) && ::FlushFileBuffers(file.get()) && file.closeChecked();
-    if (!written || !moveOver(temporary, *wide)) {
-        if (file.valid())
-            file.closeChecked();
-        ::DeleteFileW(temporary.c_str());
+    const bool written = writeAll(temporary->file.get(), content) && ::FlushFileBuffers(temporary->file.get()) &&
+                         temporary->file.closeChecked();
+    if (!written || !moveOver(temporary->path, *target)) {
+        if (temporary->file.valid())
+            temporary->file.closeChecked();
+        ::DeleteFileW(temporary->path.c_str());
         return false;
     }
     return true;
@@ -159,6 +150,8 @@ bool Win32FileSystem::append(const std::string& path, const std::string& content
     if (!file.valid() || !::GetFileInformationByHandle(file.get(), &info) || !isFile(info) ||
         (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0)
         return false;
+    if (const auto target = win32::FinalTarget(*wide))
+        removeLeftoversOnce(*target);
     LARGE_INTEGER end{};
     end.QuadPart = static_cast<LONGLONG>(joined(info.nFileSizeHigh, info.nFileSizeLow));
     if (!::SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN))
@@ -212,6 +205,16 @@ bool Win32FileSystem::remove(const std::string& path)
 {
     const auto wide = usable(path);
     return wide && ::DeleteFileW(wide->c_str());
+}
+
+void Win32FileSystem::removeLeftoversOnce(const std::wstring& target)
+{
+    if (std::find(cleaned_.begin(), cleaned_.end(), target) != cleaned_.end())
+        return;
+    win32::RemoveLeftovers(target);
+    cleaned_.push_back(target);
+    if (cleaned_.size() > kCleanedRemembered)
+        cleaned_.pop_front();
 }
 
 } // namespace twk::platform

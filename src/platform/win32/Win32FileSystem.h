@@ -2,6 +2,9 @@
 
 #include "platform/FileSystem.h"
 
+#include <deque>
+#include <string>
+
 namespace twk::platform {
 
 // The real file system of a Windows machine. Paths are ANSI text; files are
@@ -15,6 +18,12 @@ public:
     bool isRegularFile(const std::string& path) override;
     bool copy(const std::string& from, const std::string& to) override;
     bool remove(const std::string& path) override;
+
+private:
+    // Leftovers come from writes that died before this process began, so
+    // each file is looked at for them once, at its first write here.
+    void removeLeftoversOnce(const std::wstring& target);
+    std::deque<std::wstring> cleaned_;
 };
 
 } // namespace twk::platform
