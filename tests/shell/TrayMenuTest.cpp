@@ -66,20 +66,21 @@ TEST_F(TrayMenuTest, TheClipboardLogOpensInTheViewerWithOneUnquotedBlank)
 
 TEST_F(TrayMenuTest, AViewerWithArgumentsIsSplitAsACommandLineWithTheLogLast)
 {
+    const std::string logs = twk::testing::under(twk::testing::kRootFolder, "logs/");
     for (const auto& [line, words] : std::vector<std::pair<std::string, std::vector<std::string>>>{
              {"viewer --flag", {"viewer", "--flag"}},
              {"\"/opt/my viewer/view\" -n 'two words' ''", {"/opt/my viewer/view", "-n", "two words", ""}},
              {"  C:\\Tools\\view.exe\t/r ", {"C:\\Tools\\view.exe", "/r"}},
              {"sh -c 'rm -rf ~'; echo", {"sh", "-c", "rm -rf ~;", "echo"}},
          }) {
-        writeIni("LOGVIEWER=" + line + "\r\nSAVETYPE=1\r\nSAVEDFILEPATH=/logs/\r\n");
+        writeIni("LOGVIEWER=" + line + "\r\nSAVETYPE=1\r\nSAVEDFILEPATH=" + logs + "\r\n");
         shell::Program fresh(platform, host);
         fresh.start();
         shell.starts.clear();
         fresh.form1->mnuClipLog_Click();
         ASSERT_EQ(shell.starts.size(), 1u);
         auto expected = words;
-        expected.push_back("/logs/twk.txt");
+        expected.push_back(logs + "twk.txt");
         std::vector<std::string> got{shell.starts[0].program};
         got.insert(got.end(), shell.starts[0].arguments.begin(), shell.starts[0].arguments.end());
         EXPECT_EQ(got, expected) << line;
