@@ -1,0 +1,345 @@
+"""End-to-end tests of the native Windows program under Wine: each test has a
+Wine prefix of its own (a copy of one prepared prefix) and an X display of its
+own with a window manager and a tray; xclip sets and reads the clipboard, which
+Wine passes to the program both ways, and xdotool clicks the tray icon, the
+menu and the message boxes."""
+
+import fcntl
+import os
+import re
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+PROGRAM = os.environ.get("TWK3_EXE", "")
+PROBE = os.environ.get("TWK3_PROBE", "")
+TEMPLATE = os.environ.get("TWK3_WINE_TEMPLATE", os.path.join(tempfile.gettempdir(), "twk3-wine-template"))
+WAIT = 45.0  # seconds: Wine starts slowly on a loaded two-core machine
+RUN_LIMIT = "120"  # seconds any one Wine process may live
+LOADERS = {0x14C: "/usr/lib/wine/wine", 0x8664: "/usr/lib/wine/wine64"}
+
+
+def wait_for(condition, timeout=WAIT, what="condition"):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        result = condition()
+        if result:
+            return result
+        time.sleep(0.2)
+    raise AssertionError("timed out waiting for " + what)
+
+
+def machine_of(exe):
+    """The machine a PE program is built for."""
+    with open(exe, "rb") as f:
+        header = f.read(4096)
+    offset = struct.unpack_from("<I", header, 0x3C)[0]
+    if header[offset:offset + 4] != b"PE\0\0":
+        raise AssertionError(exe + " is no PE program")
+    return struct.unpack_from("<H", header, offset + 4)[0]
+
+
+def can_run(loader):
+    try:
+        return subprocess.run([loader, "--version"], capture_output=True, timeout=30).returncode == 0
+    except OSError:
+        return False
+
+
+def prepare_template(loader):
+    """Makes the prepared prefix once; later tests copy it in about two seconds."""
+    os.makedirs(os.path.dirname(TEMPLATE) or ".", exist_ok=True)
+    with open(TEMPLATE + ".lock", "w") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        if os.path.exists(os.path.join(TEMPLATE, "system.reg")):
+            return
+        shutil.rmtree(TEMPLATE, ignore_errors=True)
+        env = dict(os.environ, WINEPREFIX=TEMPLATE, WINEDEBUG="-all", WINELOADER=loader,
+                   WINEDLLOVERRIDES="mscoree,mshtml=")
+        env.pop("DISPLAY", None)
+        wine = [loader]
+        subprocess.run(["timeout", "300"] + wine + ["wineboot", "-i"], env=env, capture_output=True)
+        # A crash must end the program, not wait in a debugger's dialog.
+        subprocess.run(["timeout", "60"] + wine + ["reg", "add", r"HKCU\Software\Wine\WineDbg", "/v",
+                                                   "ShowCrashDialog", "/t", "REG_DWORD", "/d", "0", "/f"],
+                       env=env, capture_output=True)
+        subprocess.run(["timeout", "60", "wineserver", "-k"], env=env, capture_output=True)
+        subprocess.run(["timeout", "60", "wineserver", "-w"], env=env, capture_output=True)
+        if not os.path.exists(os.path.join(TEMPLATE, "system.reg")):
+            raise AssertionError("could not make a Wine prefix in " + TEMPLATE)
+
+
+def windows_path(path):
+    return "Z:" + path.replace("/", "\\")
+
+
+def ini_with(main, link=""):
+    return ("[TWK]\r\nFIRSTRUN=9\r\nON=1\r\nBEEPON=0\r\nFREQUENCY=1\r\nJS=1\r\n" + main +
+            "[LINKCATCHER]\r\nON=1\r\nSTRICTURLS=1\r\n" + link)
+
+
+class Wine(unittest.TestCase):
+    def setUp(self):
+        if not PROGRAM or not os.path.exists(PROGRAM):
+            self.skipTest("TWK3_EXE does not name the built twk3.exe")
+        for tool in ("Xvfb", "xclip", "xdotool", "openbox", "trayer", "xwininfo"):
+            if not shutil.which(tool):
+                self.skipTest(tool + " is not installed")
+        self.loader = LOADERS.get(machine_of(PROGRAM))
+        if not self.loader or not can_run(self.loader):
+            self.skipTest("this machine's Wine cannot run %s programs: it is tested in its 64-bit build" %
+                          ("32-bit" if machine_of(PROGRAM) == 0x14C else "these"))
+        prepare_template(self.loader)
+        self.processes = []
+        self.folder = tempfile.mkdtemp(prefix="twk-wine-")
+        self.prefix = os.path.join(self.folder, "prefix")
+        subprocess.run(["cp", "-a", TEMPLATE, self.prefix], check=True)
+        self.files = os.path.join(self.folder, "program")
+        os.mkdir(self.files)
+        shutil.copy(PROGRAM, os.path.join(self.files, "twk3.exe"))
+        if PROBE and os.path.exists(PROBE):
+            shutil.copy(PROBE, os.path.join(self.files, "probe.exe"))
+        self.start_desktop()
+        self.env = dict(os.environ, WINEPREFIX=self.prefix, WINEDEBUG="-all", WINELOADER=self.loader,
+                        DISPLAY=self.display, WINEDLLOVERRIDES="mscoree,mshtml=")
+        self.set_clipboard("")
+
+    def tearDown(self):
+        env = getattr(self, "env", None)
+        if env:
+            subprocess.run(["timeout", "60", "wineserver", "-k"], env=env, capture_output=True)
+        for process in reversed(self.processes):
+            if process.poll() is None:
+                process.kill()
+            process.wait(timeout=30)
+        shutil.rmtree(self.folder, ignore_errors=True)
+
+    # The desktop: a display of its own, a window manager, a tray.
+
+    def start_desktop(self):
+        fixed = os.environ.get("TWK3_WINE_DISPLAY")
+        if fixed:
+            server = subprocess.Popen(["Xvfb", fixed, "-screen", "0", "1280x960x24", "-nolisten", "tcp"],
+                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            self.display = fixed
+        else:
+            read, write = os.pipe()
+            server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x960x24",
+                                       "-nolisten", "tcp"], pass_fds=(write,), stdout=subprocess.DEVNULL,
+                                      stderr=subprocess.DEVNULL)
+            os.close(write)
+            with os.fdopen(read) as f:
+                self.display = ":" + f.readline().strip()
+        self.processes.append(server)
+        wait_for(lambda: subprocess.run(["xdpyinfo"], env=self.x_env(), capture_output=True).returncode == 0,
+                 what="the X display")
+        self.background(["openbox", "--sm-disable"])
+        wait_for(lambda: "window id" in self.x(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]),
+                 what="the window manager")
+        self.background(["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "pixel", "--width",
+                         "80", "--height", "24"])
+        wait_for(lambda: self.named("panel"), what="the tray")
+
+    def x_env(self):
+        return dict(os.environ, DISPLAY=getattr(self, "display", ""))
+
+    def x(self, command, **kwargs):
+        return subprocess.run(command, env=self.x_env(), capture_output=True, text=True, timeout=30,
+                              **kwargs).stdout
+
+    def background(self, command):
+        process = subprocess.Popen(command, env=self.x_env(), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.processes.append(process)
+        return process
+
+    def named(self, name):
+        return self.x(["xdotool", "search", "--onlyvisible", "--name", "^" + re.escape(name) + "$"]).split()
+
+    def dismiss(self, name):
+        """Presses Enter in the first visible window of that name (a message box)."""
+        window = wait_for(lambda: self.named(name), what="window " + name)[0]
+        self.x(["xdotool", "windowfocus", "--sync", window])
+        self.x(["xdotool", "key", "--clearmodifiers", "Return"])
+        wait_for(lambda: window not in self.named(name), what="window %s to close" % name)
+
+    def tray_icons(self):
+        """The icons docked in the tray: Wine's windows inside trayer's panel."""
+        tree = self.x(["xwininfo", "-root", "-tree"])
+        icons, inside = [], None
+        for line in tree.splitlines():
+            depth = len(line) - len(line.lstrip())
+            if '"panel": ("panel" "trayer")' in line:
+                inside = depth
+            elif inside is not None and depth <= inside and line.strip():
+                inside = None
+            elif inside is not None and '("explorer.exe"' in line:
+                icons.append(line.split()[0])
+        return icons
+
+    def popup_menus(self):
+        """The program's open popup menus: its windows without a name."""
+        found = self.x(["xdotool", "search", "--onlyvisible", "--class", "twk3.exe"]).split()
+        return [w for w in found if not self.x(["xdotool", "getwindowname", w]).strip()]
+
+    def open_tray_menu(self):
+        icon = wait_for(self.tray_icons, what="the tray icon")[0]
+        self.x(["xdotool", "mousemove", "--window", icon, "8", "8", "click", "3"])
+        return wait_for(self.popup_menus, what="the tray menu")[0]
+
+    def click_entry(self, menu, index, count):
+        """Clicks the index-th of count entries of an open menu."""
+        geometry = self.x(["xdotool", "getwindowgeometry", menu])
+        height = int(re.search(r"Geometry: \d+x(\d+)", geometry).group(1))
+        self.x(["xdotool", "mousemove", "--window", menu, "30", str(int(height * (index + 0.5) / count)),
+                "click", "1"])
+
+    # The clipboard of this test's display.
+
+    def set_clipboard(self, text):
+        # xclip stays in the background to serve the text until someone else owns the clipboard.
+        subprocess.run(["xclip", "-selection", "clipboard", "-i"], input=text.encode("utf-8"), env=self.x_env(),
+                       check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def clipboard(self):
+        result = subprocess.run(["xclip", "-selection", "clipboard", "-o"], env=self.x_env(), capture_output=True,
+                                timeout=20)
+        return result.stdout.decode("utf-8", "replace") if result.returncode == 0 else None
+
+    # The program and its files.
+
+    def path(self, name):
+        return os.path.join(self.files, name)
+
+    def read(self, name):
+        with open(self.path(name), "rb") as f:
+            return f.read()
+
+    def write_ini(self, content):
+        with open(self.path("twk3.ini"), "wb") as f:
+            f.write(content.encode("latin-1"))
+
+    def file_holds(self, name, data):
+        return os.path.exists(self.path(name)) and data in self.read(name)
+
+    def wine(self, *arguments, program="twk3.exe"):
+        command = ["timeout", RUN_LIMIT, self.loader, program, *arguments]
+        process = subprocess.Popen(command, cwd=self.files, env=self.env, stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL)
+        self.processes.append(process)
+        return process
+
+    def probe(self, *arguments):
+        if not os.path.exists(self.path("probe.exe")):
+            self.skipTest("TWK3_PROBE does not name the built probe.exe")
+        result = subprocess.run(["timeout", "60", self.loader, "probe.exe", *arguments], cwd=self.files,
+                                env=self.env, capture_output=True, text=True)
+        return result.returncode, result.stdout
+
+    def folder_ini_line(self):
+        return windows_path(self.files) + "\\"
+
+    # The cases.
+
+    def test_first_run_at_a_drive_root_writes_the_defaults_and_welcomes(self):
+        # The program's folder is the root of drive D:, so its INI file is D:\twk3.ini.
+        os.symlink(self.files, os.path.join(self.prefix, "dosdevices", "d:"))
+        process = self.wine(program="D:\\twk3.exe")
+        wait_for(lambda: self.named("Tarnwick 3.0"), what="the welcome box")
+        self.assertEqual(self.named("Recent Clipboard Text"), [], "the welcome comes before the viewers")
+        self.assertEqual(self.probe("find"), (0, 'found "Tarnwick 3.0" visible=0\n'))
+        self.dismiss("Tarnwick 3.0")
+        ini = self.read("twk3.ini").decode("latin-1")
+        for line in ("XYPOS=0", "AMLFPATH=D:\\appendfile.txt", "SAVETYPE=3", "SAVEDFILEPATH=D:\\", "HITNRUN=0",
+                     "FIRSTRUN=9", "linkcatcherSAVEDFILEPATH=D:\\"):
+            self.assertIn(line + "\r\n", ini)
+        self.assertRegex(ini, r"LOGVIEWER=[A-Za-z]:\\windows\\Notepad\.exe\r\n")
+        self.assertEqual(len(wait_for(self.tray_icons, what="the tray icon")), 1)
+        self.assertIsNone(process.poll())
+
+    def test_a_copied_text_reaches_the_clipboard_log_and_the_link_log(self):
+        folder = self.folder_ini_line()
+        self.write_ini(ini_with("AM=1\r\nASAF=1\r\nAMLFPATH=%sappend.txt\r\nAUTOSAVE=1\r\nSAVETYPE=1\r\n"
+                                "SAVEDFILEPATH=%s\r\nAUTOCLEAR=0\r\n" % (folder, folder),
+                                "AUTOSAVE=1\r\nSAVETYPE=1\r\nlinkcatcherSAVEDFILEPATH=%s\r\n" % folder))
+        self.wine()
+        self.set_clipboard("http://example.org/page")
+        wait_for(lambda: self.file_holds("twkurl.txt", b"=http://example.org/page"), what="the link log")
+        self.assertRegex(self.read("twk.txt"), rb"^\[\d{14}\]\r\nTEXT=http://example.org/page\r\n$")
+        self.assertRegex(self.read("twkurl.txt"), rb"^\[\d{8}\]\r\n\d{6}=http://example.org/page\r\n$")
+        # Two lines, and a letter outside ASCII that the system's code page holds.
+        self.set_clipboard("two\nlines caf\u00e9")
+        wait_for(lambda: self.file_holds("twk.txt", b"TEXT=two"), what="the second text")
+        log = self.read("twk.txt")
+        self.assertTrue(log.endswith(b"]\r\nTEXT=two\r\nlines caf\xe9\r\n"), log)
+        self.assertEqual(self.read("append.txt"), b"\r\nhttp://example.org/page\r\ntwo\r\nlines caf\xe9\r\n")
+        self.assertEqual(self.read("twkurl.txt").count(b"="), 1, "the second text is no link")
+        # Put back as it came.
+        self.assertEqual(self.clipboard(), "two\nlines caf\u00e9")
+
+    def test_with_autoclear_the_clipboard_is_left_empty(self):
+        folder = self.folder_ini_line()
+        self.write_ini(ini_with("AUTOSAVE=1\r\nSAVETYPE=1\r\nSAVEDFILEPATH=%s\r\nAUTOCLEAR=1\r\n" % folder))
+        self.wine()
+        self.set_clipboard("taken away")
+        wait_for(lambda: self.file_holds("twk.txt", b"TEXT=taken away\r\n"), what="the capture")
+        wait_for(lambda: self.clipboard() in (None, ""), what="an empty clipboard")
+
+    def test_hit_and_run_captures_what_is_there_and_ends(self):
+        folder = self.folder_ini_line()
+        self.write_ini(ini_with("HITNRUN=1\r\nAUTOSAVE=1\r\nSAVETYPE=1\r\nSAVEDFILEPATH=%s\r\n" % folder))
+        self.set_clipboard("taken at start")
+        process = self.wine()
+        self.assertEqual(process.wait(timeout=WAIT), 0)
+        self.assertRegex(self.read("twk.txt"), rb"^\[\d{14}\]\r\nTEXT=taken at start\r\n$")
+        self.assertIn(b"HITNRUN=1\r\n", self.read("twk3.ini"))
+        self.assertEqual(self.probe("find")[0], 1, "nothing of the program is left")
+
+    def test_a_second_instance_says_so_and_ends_without_a_trace(self):
+        folder = self.folder_ini_line()
+        self.write_ini(ini_with("AUTOSAVE=1\r\nSAVETYPE=1\r\nSAVEDFILEPATH=%s\r\n" % folder))
+        first = self.wine()
+        self.set_clipboard("first is up")
+        wait_for(lambda: self.file_holds("twk.txt", b"first is up"), what="the first instance")
+        before = self.read("twk3.ini")
+        icons = len(self.tray_icons())
+        second = self.wine()
+        self.dismiss("unwanted instance")
+        self.assertEqual(second.wait(timeout=WAIT), 0)
+        self.assertEqual(self.read("twk3.ini"), before)
+        self.assertEqual(len(self.tray_icons()), icons, "the second instance added no tray icon")
+        self.assertIsNone(first.poll())
+        self.assertEqual(self.probe("find"), (0, 'found "Tarnwick 3.0" visible=0\n'))
+
+    def test_a_log_opens_in_the_log_viewer_with_one_blank(self):
+        folder = self.folder_ini_line()
+        viewer = windows_path(self.path("probe.exe"))
+        self.write_ini(ini_with("AUTOSAVE=1\r\nSAVETYPE=1\r\nSAVEDFILEPATH=%s\r\nLOGVIEWER=%s\r\n" % (folder, viewer)))
+        self.wine()
+        menu = self.open_tray_menu()
+        self.click_entry(menu, 0, 9)  # "View &Logs" opens its submenu
+        submenu = wait_for(lambda: [m for m in self.popup_menus() if m != menu], what="the View Logs submenu")[0]
+        self.click_entry(submenu, 0, 3)  # "Current &Clipboard Log"
+        wait_for(lambda: os.path.exists(self.path("probe-command-lines.txt")), what="the log viewer")
+        self.assertEqual(self.read("probe-command-lines.txt"), (viewer + " " + folder + "twk.txt\n").encode())
+
+    def test_exit_from_the_tray_menu_ends_the_program_cleanly(self):
+        self.write_ini(ini_with("AUTOSAVE=0\r\nAUTOOOPENVIEWERS=1\r\n"))
+        process = self.wine()
+        wait_for(lambda: self.named("Recent Clipboard Text"), what="the viewer")
+        menu = self.open_tray_menu()
+        self.click_entry(menu, 8, 9)  # "E&xit"
+        self.assertEqual(process.wait(timeout=WAIT), 0)
+        self.assertEqual(self.tray_icons(), [], "the tray icon is gone")
+        # Each viewer saved where it was as it closed.
+        ini = self.read("twk3.ini").decode("latin-1")
+        for section in ("[frmtotext]", "[frmlinkcatcher]"):
+            self.assertRegex(ini, re.escape(section) + r"\r\nLeft=\d+\r\nTop=\d+\r\nWidth=\d+\r\nHeight=\d+\r\n"
+                                                       r"WindowState=0\r\n")
+
+
+if __name__ == "__main__":
+    unittest.main(argv=sys.argv, verbosity=2)
