@@ -340,6 +340,31 @@ class Wine(unittest.TestCase):
             self.assertRegex(ini, re.escape(section) + r"\r\nLeft=\d+\r\nTop=\d+\r\nWidth=\d+\r\nHeight=\d+\r\n"
                                                        r"WindowState=0\r\n")
 
+    def test_a_remembered_placement_comes_back_as_it_was_saved(self):
+        placement = "[frmtotext]\r\nLeft=1500\r\nTop=1500\r\nWidth=6720\r\nHeight=2160\r\nWindowState=0\r\n"
+        self.write_ini(ini_with("XYPOS=1\r\nAUTOOOPENVIEWERS=1\r\nAUTOSAVE=0\r\n") + placement)
+        process = self.wine()
+        wait_for(lambda: self.named("Recent Clipboard Text"), what="the viewer")
+        # Bounds are outer bounds both ways: a saved size does not grow by the frame.
+        menu = self.open_tray_menu()
+        self.click_entry(menu, 8, 9)
+        self.assertEqual(process.wait(timeout=WAIT), 0)
+        self.assertIn(placement, self.read("twk3.ini").decode("latin-1"))
+
+    def test_esc_hides_the_viewer_which_goes_on_showing_new_text(self):
+        folder = self.folder_ini_line()
+        self.write_ini(ini_with("AUTOSAVE=1\r\nSAVETYPE=1\r\nSAVEDFILEPATH=%s\r\nAUTOOOPENVIEWERS=1\r\n"
+                                "PAC=1\r\n" % folder))
+        self.wine()
+        viewer = wait_for(lambda: self.named("Recent Clipboard Text"), what="the viewer")[0]
+        self.x(["xdotool", "windowfocus", "--sync", viewer])
+        self.x(["xdotool", "key", "--clearmodifiers", "Escape"])
+        wait_for(lambda: not self.named("Recent Clipboard Text"), what="the viewer to hide")
+        # It pops up again with the next text.
+        self.set_clipboard("back again")
+        wait_for(lambda: self.file_holds("twk.txt", b"TEXT=back again\r\n"), what="the capture")
+        wait_for(lambda: self.named("Recent Clipboard Text"), what="the viewer to pop up")
+
 
 if __name__ == "__main__":
     unittest.main(argv=sys.argv, verbosity=2)
