@@ -10,7 +10,10 @@ namespace twk::platform {
 struct FileStamp {
     std::uintmax_t size = 0;
     std::int64_t modifiedNs = 0;
+    // Which file it is: its number on its volume, and the volume. Together
+    // they tell a file put in the place of another from the one written before.
     std::uint64_t inode = 0;
+    std::uint64_t device = 0;
     bool operator==(const FileStamp&) const = default;
 };
 

@@ -163,6 +163,7 @@ std::optional<FileStamp> PosixFileSystem::stamp(const std::string& path)
     result.size = static_cast<std::uintmax_t>(info.st_size);
     result.modifiedNs = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
     result.inode = static_cast<std::uint64_t>(info.st_ino);
+    result.device = static_cast<std::uint64_t>(info.st_dev);
     return result;
 }
 
