@@ -7,6 +7,7 @@ void TextBox::setText(std::string text)
     if (text == text_)
         return;
     text_ = std::move(text);
+    ++revision_;
     if (onDisplay)
         onDisplay();
     if (onChange)

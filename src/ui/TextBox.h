@@ -14,6 +14,8 @@ public:
     explicit TextBox(Bounds design = {}) : bounds_(design) {}
 
     const std::string& text() const { return text_; }
+    // Advances at every change of the text: a cheap "has it changed since".
+    unsigned long revision() const { return revision_; }
     // A text that differs from the present one runs onChange before returning.
     void setText(std::string text);
 
@@ -33,6 +35,7 @@ public:
 
 private:
     std::string text_;
+    unsigned long revision_ = 0;
     Bounds bounds_;
     bool visible_ = true;
     bool enabled_ = true;
