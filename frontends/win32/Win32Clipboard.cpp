@@ -1,5 +1,7 @@
 #include "Win32Clipboard.h"
 
+#include <shellapi.h>
+
 #include <cstring>
 
 namespace twk::win32 {
@@ -23,7 +25,33 @@ private:
     bool open_;
 };
 
+// Formats an owner adds to say "keep this out of any history": password
+// managers offer them beside a secret's text.
+bool offersSecret()
+{
+    for (const char* name : {"ExcludeClipboardContentFromMonitorProcessing", "Clipboard Viewer Ignore"}) {
+        const UINT format = RegisterClipboardFormatA(name);
+        if (format && IsClipboardFormatAvailable(format))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
+
+std::uint32_t Win32Clipboard::sequenceNumber()
+{
+    return GetClipboardSequenceNumber();
+}
+
+std::optional<platform::ClipboardMark> Win32Clipboard::mark()
+{
+    if (offersSecret())
+        return platform::ClipboardMark::secret;
+    if (IsClipboardFormatAvailable(CF_HDROP))
+        return platform::ClipboardMark::fileList;
+    return platform::ClipboardMark::none;
+}
 
 std::optional<std::string> Win32Clipboard::text()
 {

@@ -17,6 +17,11 @@ public:
     bool hasText() override;
     bool setText(const std::string& text) override;
     bool clear() override;
+    // GetClipboardSequenceNumber: it moves at every change, ours included.
+    std::uint32_t sequenceNumber() override;
+    // Copied files (CF_HDROP), or content its owner keeps out of clipboard
+    // histories by the formats Windows' own history honours.
+    std::optional<platform::ClipboardMark> mark() override;
 
 private:
     HWND owner_;

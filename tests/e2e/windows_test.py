@@ -299,6 +299,20 @@ class Wine(unittest.TestCase):
         self.assertIsNone(first.poll())
         self.assertEqual(self.probe("find"), (0, 'found "Tarnwick 3.0" visible=0\n'))
 
+    def test_a_password_managers_secret_and_copied_files_stay_out_of_the_log(self):
+        folder = self.folder_ini_line()
+        self.write_ini(ini_with("AUTOSAVE=1\r\nSAVETYPE=1\r\nSAVEDFILEPATH=%s\r\nAUTOCLEAR=1\r\n" % folder))
+        self.wine()
+        self.set_clipboard("before")
+        wait_for(lambda: self.file_holds("twk.txt", b"TEXT=before\r\n"), what="the first capture")
+        self.assertEqual(self.probe("secret", "hunter2")[0], 0)
+        self.assertEqual(self.probe("files", r"C:\windows\win.ini")[0], 0)
+        time.sleep(3)  # three ticks
+        self.set_clipboard("after")
+        wait_for(lambda: self.file_holds("twk.txt", b"TEXT=after\r\n"), what="the next capture")
+        self.assertNotIn(b"hunter2", self.read("twk.txt"))
+        self.assertNotIn(b"win.ini", self.read("twk.txt"))
+
     def test_a_log_opens_in_the_log_viewer_with_one_blank(self):
         folder = self.folder_ini_line()
         viewer = windows_path(self.path("probe.exe"))

@@ -1,6 +1,9 @@
 // A small Windows program the end-to-end tests run beside twk3.exe:
 //   probe find   looks for the running program the way a later copy of it does,
 //                and says what it found;
+//   probe secret TEXT   puts TEXT on the clipboard as a password manager does,
+//                       with the format that keeps it out of clipboard histories;
+//   probe files PATH    puts a copied file on the clipboard, and its path as text;
 //   probe ARGS   stands in for a log viewer: it adds the command line it was
 //                started with to "probe-command-lines.txt" beside itself.
 #include <windows.h>
@@ -33,12 +36,45 @@ int find()
     return 0;
 }
 
+HGLOBAL block(const void* data, std::size_t size)
+{
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+    std::memcpy(GlobalLock(memory), data, size);
+    GlobalUnlock(memory);
+    return memory;
+}
+
+int put(const char* text, bool secret)
+{
+    if (!OpenClipboard(nullptr))
+        return 2;
+    EmptyClipboard();
+    const std::size_t length = std::strlen(text);
+    SetClipboardData(CF_TEXT, block(text, length + 1));
+    if (secret) {
+        SetClipboardData(RegisterClipboardFormatA("ExcludeClipboardContentFromMonitorProcessing"), block("", 1));
+    } else {
+        // DROPFILES, then the file's name and the empty name that ends the list.
+        std::string drop(20, '\0');
+        drop[0] = 20;
+        drop += text;
+        drop += std::string(2, '\0');
+        SetClipboardData(CF_HDROP, block(drop.data(), drop.size()));
+    }
+    CloseClipboard();
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     if (argc == 2 && std::strcmp(argv[1], "find") == 0)
         return find();
+    if (argc == 3 && std::strcmp(argv[1], "secret") == 0)
+        return put(argv[2], true);
+    if (argc == 3 && std::strcmp(argv[1], "files") == 0)
+        return put(argv[2], false);
     FILE* log = std::fopen(besideProgram("probe-command-lines.txt").c_str(), "ab");
     if (!log)
         return 2;
