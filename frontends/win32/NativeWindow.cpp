@@ -1,11 +1,27 @@
 #include "NativeWindow.h"
 
+#include <commctrl.h>
+
 #include <cmath>
 
 namespace twk::win32 {
 namespace {
 
 constexpr const char* kWindowClass = "TwkWindow";
+constexpr const char* kPageClass = "TwkPage";
+constexpr int kFirstCommandId = 1000;
+
+// A page passes its controls' commands and colour requests on to the window.
+LRESULT CALLBACK pageProcedure(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+        return SendMessageA(GetParent(page), message, wParam, lParam);
+    default:
+        return DefWindowProcA(page, message, wParam, lParam);
+    }
+}
 
 void registerClass(HINSTANCE instance)
 {
@@ -21,6 +37,11 @@ void registerClass(HINSTANCE instance)
     cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     cls.lpszClassName = kWindowClass;
     registered = RegisterClassA(&cls) != 0;
+    cls.style = 0;
+    cls.lpfnWndProc = pageProcedure;
+    cls.hIcon = nullptr;
+    cls.lpszClassName = kPageClass;
+    RegisterClassA(&cls);
 }
 
 UINT showCommand(const ui::Window& window, HWND handle)
@@ -76,6 +97,10 @@ void NativeWindow::detach()
 {
     onTimer = nullptr;
     onHelp = nullptr;
+    commands_.clear();
+    for (auto& release : releases_)
+        release();
+    releases_.clear();
     if (window_)
         window_->attach(nullptr);
     window_ = nullptr;
@@ -160,14 +185,48 @@ bool NativeWindow::handleKey(const MSG& message)
 }
 
 HWND NativeWindow::addControl(const char* windowClass, const char* text, DWORD style, const ui::Bounds& place, int id,
-                              DWORD extendedStyle)
+                              HWND parent, DWORD extendedStyle)
 {
     HWND control =
         CreateWindowExA(extendedStyle, windowClass, text, WS_CHILD | WS_VISIBLE | style, pixels(place.left),
-                        pixels(place.top), pixels(place.width), pixels(place.height), handle_,
+                        pixels(place.top), pixels(place.width), pixels(place.height), parent ? parent : handle_,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
     setFont(control);
     return control;
+}
+
+HWND NativeWindow::addPage(const ui::Bounds& place)
+{
+    return addControl(kPageClass, "", WS_CLIPSIBLINGS, place, 0, nullptr, WS_EX_CONTROLPARENT);
+}
+
+int NativeWindow::registerCommand(std::function<void(int code, HWND control)> handler)
+{
+    const int id = kFirstCommandId + static_cast<int>(commands_.size());
+    commands_[id] = std::move(handler);
+    return id;
+}
+
+void NativeWindow::whenDetached(std::function<void()> release)
+{
+    releases_.push_back(std::move(release));
+}
+
+void NativeWindow::setTooltip(HWND control, const std::string& text)
+{
+    if (!tooltips_)
+        tooltips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, handle_, nullptr,
+                                    GetModuleHandleA(nullptr), nullptr);
+    TOOLINFOA tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = handle_;
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = const_cast<char*>(text.c_str());
+    SendMessageA(tooltips_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    if (!text.empty())
+        SendMessageA(tooltips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void NativeWindow::setFont(HWND control) const
@@ -192,6 +251,15 @@ LRESULT NativeWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             tick();
         }
         return 0;
+    case WM_COMMAND: {
+        const auto it = commands_.find(LOWORD(wParam));
+        if (it == commands_.end())
+            return DefWindowProcA(handle_, message, wParam, lParam);
+        // The handler may close this window: run it from a copy.
+        const auto handler = it->second;
+        handler(HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+        return 0;
+    }
     case WM_CLOSE:
         // The program decides: its windows hide, or close for real.
         if (window_)

@@ -5,6 +5,9 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
+#include <string>
+#include <vector>
 
 namespace twk::win32 {
 
@@ -32,6 +35,22 @@ public:
     // for help, Esc presses the cancel button, Enter the default button.
     bool handleKey(const MSG& message);
 
+    // A control's command (WM_COMMAND: its notification code and the control)
+    // goes to the handler registered under its id, while the window is attached.
+    int registerCommand(std::function<void(int code, HWND control)> handler);
+    // Runs when the window is detached: bindings let go of the model here.
+    void whenDetached(std::function<void()> release);
+    // A child control placed at a rectangle in twips, in this window or in a
+    // page of it.
+    HWND addControl(const char* windowClass, const char* text, DWORD style, const ui::Bounds& place, int id,
+                    HWND parent = nullptr, DWORD extendedStyle = 0);
+    // A child window that holds the controls of one page and passes their
+    // commands to this window.
+    HWND addPage(const ui::Bounds& place);
+    void setTooltip(HWND control, const std::string& text);
+    int pixels(float twips) const;
+    float twips(int pixels) const;
+
     std::function<void()> onHelp;
     // WM_TIMER, whichever timer of the window it is.
     std::function<void()> onTimer;
@@ -42,13 +61,7 @@ protected:
     virtual bool cancel() { return false; }
     virtual bool accept() { return false; }
 
-    // Twips of the model to pixels of the screen, and back.
-    int pixels(float twips) const;
-    float twips(int pixels) const;
     double twipsPerPixel() const { return twipsPerPixel_; }
-    // A child control placed at a design rectangle in twips.
-    HWND addControl(const char* windowClass, const char* text, DWORD style, const ui::Bounds& place, int id,
-                    DWORD extendedStyle = 0);
     void setFont(HWND control) const;
 
     bool applying_ = false;
@@ -61,6 +74,9 @@ private:
     ui::Window* window_;
     double twipsPerPixel_;
     HWND handle_ = nullptr;
+    HWND tooltips_ = nullptr;
+    std::map<int, std::function<void(int, HWND)>> commands_;
+    std::vector<std::function<void()>> releases_;
 };
 
 } // namespace twk::win32

@@ -1,7 +1,9 @@
 #include "Win32WindowHost.h"
 
+#include "OptionsWindow.h"
 #include "TextWindow.h"
 #include "capture/FrmToText.h"
+#include "configuration/FrmOptions.h"
 #include "logging/FrmLinkCatcher.h"
 #include "shell/Form1.h"
 
@@ -48,6 +50,8 @@ void Win32WindowHost::windowLoaded(ui::Window& window)
         native = viewerWindow(*viewer, tpp);
     else if (auto* catcher = dynamic_cast<logging::FrmLinkCatcher*>(&window))
         native = catcherWindow(*catcher, tpp);
+    else if (auto* options = dynamic_cast<configuration::FrmOptions*>(&window))
+        native = std::make_unique<OptionsWindow>(*options, tpp);
     // The hidden main window has nothing to show: the tray stands for it.
     if (!native)
         return;

@@ -339,6 +339,31 @@ class Wine(unittest.TestCase):
             self.assertRegex(ini, re.escape(section) + r"\r\nLeft=\d+\r\nTop=\d+\r\nWidth=\d+\r\nHeight=\d+\r\n"
                                                        r"WindowState=0\r\n")
 
+    def click_twips(self, window, left, top):
+        """Clicks a point of a window's client area given in twips, at 15 twips a pixel."""
+        self.x(["xdotool", "mousemove", "--window", window, str(int(left / 15)), str(int(top / 15)), "click", "1"])
+        time.sleep(0.5)
+
+    def test_autoclear_ticked_in_the_options_window_acts_at_the_next_tick(self):
+        folder = self.folder_ini_line()
+        self.write_ini(ini_with("AUTOSAVE=1\r\nSAVETYPE=1\r\nSAVEDFILEPATH=%s\r\nAUTOCLEAR=0\r\n" % folder))
+        process = self.wine()
+        self.set_clipboard("before")
+        wait_for(lambda: self.file_holds("twk.txt", b"TEXT=before\r\n"), what="the first capture")
+        self.assertEqual(self.clipboard(), "before")
+        menu = self.open_tray_menu()
+        self.click_entry(menu, 5, 9)  # "&Options"
+        options = wait_for(lambda: self.named("TWK Options"), what="the options window")[0]
+        self.click_twips(options, 600, 300)  # the page list's second entry, "Clipboard Logging"
+        self.click_twips(options, 2040 + 120 + 120, 240 + 285 + 120)  # "Clear Clipboard After Log Save?"
+        self.click_twips(options, 6840 + 600, 3120 + 240)  # "&Save Changes"
+        wait_for(lambda: self.file_holds("twk3.ini", b"AUTOCLEAR=1\r\n"), what="the saved setting")
+        wait_for(lambda: not self.named("TWK Options"), what="the options window to close")
+        self.set_clipboard("after")
+        wait_for(lambda: self.file_holds("twk.txt", b"TEXT=after\r\n"), what="the second capture")
+        wait_for(lambda: self.clipboard() in (None, ""), what="an empty clipboard")
+        self.assertIsNone(process.poll())
+
     def test_a_remembered_placement_comes_back_as_it_was_saved(self):
         placement = "[frmtotext]\r\nLeft=1500\r\nTop=1500\r\nWidth=6720\r\nHeight=2160\r\nWindowState=0\r\n"
         self.write_ini(ini_with("XYPOS=1\r\nAUTOOOPENVIEWERS=1\r\nAUTOSAVE=0\r\n") + placement)
