@@ -68,6 +68,17 @@ HWND bindButton(NativeWindow& owner, ui::Button& control, const ui::Bounds& plac
     return widget;
 }
 
+HWND bindHelpButton(NativeWindow& owner, ui::Button& control, const ui::Bounds& place, HWND parent)
+{
+    const int id = owner.registerCommand([&owner](int code, HWND) {
+        if (code == BN_CLICKED && owner.onHelp)
+            owner.onHelp();
+    });
+    HWND widget = owner.addControl("BUTTON", "", BS_PUSHBUTTON | WS_TABSTOP, place, id, parent);
+    follow(owner, control, [&owner, &control, widget] { showLook(owner, widget, control); });
+    return widget;
+}
+
 HWND bindList(NativeWindow& owner, ui::ListBox& control, const ui::Bounds& place, HWND parent)
 {
     const int id = owner.registerCommand([&control](int code, HWND widget) {

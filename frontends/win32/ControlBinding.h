@@ -18,6 +18,8 @@ HWND bindOption(NativeWindow& owner, ui::OptionButton& control, const ui::Bounds
 // A button without a caption of its own shows the given one.
 HWND bindButton(NativeWindow& owner, ui::Button& control, const ui::Bounds& place, const char* emptyCaption = "",
                 HWND parent = nullptr);
+// "Help (F1)": it presses F1, whose help is the front end's (onHelp).
+HWND bindHelpButton(NativeWindow& owner, ui::Button& control, const ui::Bounds& place, HWND parent = nullptr);
 HWND bindList(NativeWindow& owner, ui::ListBox& control, const ui::Bounds& place, HWND parent = nullptr);
 HWND bindLabel(NativeWindow& owner, ui::Control& control, const ui::Bounds& place, DWORD style = SS_LEFT,
                HWND parent = nullptr);

@@ -52,7 +52,7 @@ OptionsWindow::OptionsWindow(configuration::FrmOptions& o, double twipsPerPixel)
     addGeneralPage();
     addClipboardPage();
     addLinkPage();
-    bindButton(*this, o.Command5, {2280, 3120, 1215, 495});
+    bindHelpButton(*this, o.Command5, {2280, 3120, 1215, 495});
     bindButton(*this, o.Command4, {3720, 3120, 1335, 495});
     bindButton(*this, o.Command3, {5280, 3120, 1335, 495});
     bindButton(*this, o.Command2, {6840, 3120, 1335, 495});

@@ -1,7 +1,9 @@
 #include "Win32WindowHost.h"
 
+#include "AboutWindow.h"
 #include "OptionsWindow.h"
 #include "TextWindow.h"
+#include "about/FrmAbout.h"
 #include "capture/FrmToText.h"
 #include "configuration/FrmOptions.h"
 #include "logging/FrmLinkCatcher.h"
@@ -52,6 +54,8 @@ void Win32WindowHost::windowLoaded(ui::Window& window)
         native = catcherWindow(*catcher, tpp);
     else if (auto* options = dynamic_cast<configuration::FrmOptions*>(&window))
         native = std::make_unique<OptionsWindow>(*options, tpp);
+    else if (auto* about = dynamic_cast<about::FrmAbout*>(&window))
+        native = std::make_unique<AboutWindow>(*about, tpp);
     // The hidden main window has nothing to show: the tray stands for it.
     if (!native)
         return;

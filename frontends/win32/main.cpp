@@ -2,11 +2,11 @@
 #include "Win32Clipboard.h"
 #include "Win32Dialogs.h"
 #include "Win32Environment.h"
+#include "Win32Help.h"
 #include "Win32Instances.h"
 #include "Win32Shell.h"
 #include "Win32Tray.h"
 #include "Win32WindowHost.h"
-#include "about/Help.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Folders.h"
 #include "shell/Form1.h"
@@ -57,7 +57,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     win32::Win32WindowHost host(environment.twipsPerPixelX());
     shell::Program program(platform, host);
     host.onProgramEnded = [] { PostQuitMessage(0); };
-    host.onHelp = [&program] { about::ShowHelp(program); };
+    host.onHelp = [&environment] { win32::ShowHtmlHelp(environment.programFolder()); };
     tray.onMouseMove = [&program](float x) {
         if (auto* form1 = program.form1.get())
             form1->pichook_MouseMove(x);

@@ -86,6 +86,9 @@ class Wine(unittest.TestCase):
         self.files = os.path.join(self.folder, "program")
         os.mkdir(self.files)
         shutil.copy(PROGRAM, os.path.join(self.files, "twk3.exe"))
+        help_file = os.path.join(os.path.dirname(PROGRAM), "twk3.chm")
+        if os.path.exists(help_file):
+            shutil.copy(help_file, self.files)
         if PROBE and os.path.exists(PROBE):
             shutil.copy(PROBE, os.path.join(self.files, "probe.exe"))
         self.start_desktop()
@@ -363,6 +366,32 @@ class Wine(unittest.TestCase):
         wait_for(lambda: self.file_holds("twk.txt", b"TEXT=after\r\n"), what="the second capture")
         wait_for(lambda: self.clipboard() in (None, ""), what="an empty clipboard")
         self.assertIsNone(process.poll())
+
+    def test_the_about_window_shows_the_version_record_and_its_help_button_opens_the_help(self):
+        if not os.path.exists(self.path("twk3.chm")):
+            self.skipTest("no twk3.chm beside TWK3_EXE")
+        self.write_ini(ini_with("AUTOSAVE=0\r\n"))
+        self.wine()
+        menu = self.open_tray_menu()
+        self.click_entry(menu, 6, 9)  # "&About/Help"
+        about = wait_for(lambda: self.named("About Tarnwick 3.0"), what="the about window")[0]
+        status, texts = self.probe("texts", "About Tarnwick 3.0")
+        self.assertEqual(status, 0)
+        for text in ("Version 3.0.0", "TWK3 Tarnwick Windows Clipboard Utility", "Help (F1)", "OK"):
+            self.assertIn(text + "\n", texts)
+        self.click_twips(about, 4320 + 600, 2880 + 180)  # "Help (F1)"
+        wait_for(lambda: self.named("TWK 3.0 Help"), what="the help viewer")
+        about = self.named("About Tarnwick 3.0")[0]
+
+        def escape_closes():
+            self.x(["xdotool", "windowactivate", "--sync", about])
+            time.sleep(0.5)
+            self.x(["xdotool", "key", "--clearmodifiers", "Escape"])
+            time.sleep(0.5)
+            return not self.named("About Tarnwick 3.0")
+
+        wait_for(escape_closes, what="Esc to close the about window")
+        self.assertIn(b"[frmAbout]\r\nLeft=", self.read("twk3.ini"))
 
     def test_a_remembered_placement_comes_back_as_it_was_saved(self):
         placement = "[frmtotext]\r\nLeft=1500\r\nTop=1500\r\nWidth=6720\r\nHeight=2160\r\nWindowState=0\r\n"

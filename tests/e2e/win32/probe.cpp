@@ -4,6 +4,7 @@
 //   probe secret TEXT   puts TEXT on the clipboard as a password manager does,
 //                       with the format that keeps it out of clipboard histories;
 //   probe files PATH    puts a copied file on the clipboard, and its path as text;
+//   probe texts CAPTION prints the text of every control of the window so captioned;
 //   probe ARGS   stands in for a log viewer: it adds the command line it was
 //                started with to "probe-command-lines.txt" beside itself.
 #include <windows.h>
@@ -33,6 +34,23 @@ int find()
     char caption[256] = {};
     GetWindowTextA(found, caption, sizeof caption);
     std::printf("found \"%s\" visible=%d\n", caption, IsWindowVisible(found) ? 1 : 0);
+    return 0;
+}
+
+BOOL CALLBACK printText(HWND control, LPARAM)
+{
+    char text[1024] = {};
+    GetWindowTextA(control, text, sizeof text);
+    std::printf("%s\n", text);
+    return TRUE;
+}
+
+int texts(const char* caption)
+{
+    HWND window = FindWindowA(nullptr, caption);
+    if (!window)
+        return 1;
+    EnumChildWindows(window, printText, 0);
     return 0;
 }
 
@@ -71,6 +89,8 @@ int main(int argc, char** argv)
 {
     if (argc == 2 && std::strcmp(argv[1], "find") == 0)
         return find();
+    if (argc == 3 && std::strcmp(argv[1], "texts") == 0)
+        return texts(argv[2]);
     if (argc == 3 && std::strcmp(argv[1], "secret") == 0)
         return put(argv[2], true);
     if (argc == 3 && std::strcmp(argv[1], "files") == 0)
