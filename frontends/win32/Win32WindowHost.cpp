@@ -1,10 +1,12 @@
 #include "Win32WindowHost.h"
 
 #include "AboutWindow.h"
+#include "BrowserWindow.h"
 #include "OptionsWindow.h"
 #include "TextWindow.h"
 #include "about/FrmAbout.h"
 #include "capture/FrmToText.h"
+#include "configuration/FrmFileBrowser.h"
 #include "configuration/FrmOptions.h"
 #include "logging/FrmLinkCatcher.h"
 #include "shell/Form1.h"
@@ -54,6 +56,8 @@ void Win32WindowHost::windowLoaded(ui::Window& window)
         native = catcherWindow(*catcher, tpp);
     else if (auto* options = dynamic_cast<configuration::FrmOptions*>(&window))
         native = std::make_unique<OptionsWindow>(*options, tpp);
+    else if (auto* browser = dynamic_cast<configuration::FrmFileBrowser*>(&window))
+        native = std::make_unique<BrowserWindow>(*browser, tpp);
     else if (auto* about = dynamic_cast<about::FrmAbout*>(&window))
         native = std::make_unique<AboutWindow>(*about, tpp);
     // The hidden main window has nothing to show: the tray stands for it.

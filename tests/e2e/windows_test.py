@@ -367,6 +367,33 @@ class Wine(unittest.TestCase):
         wait_for(lambda: self.clipboard() in (None, ""), what="an empty clipboard")
         self.assertIsNone(process.poll())
 
+    def test_a_log_folder_picked_in_the_browser_takes_the_next_capture(self):
+        folder = self.folder_ini_line()
+        os.mkdir(self.path("logs"))
+        self.write_ini(ini_with("AUTOSAVE=1\r\nSAVETYPE=1\r\nSAVEDFILEPATH=%s\r\n" % folder))
+        self.wine()
+        menu = self.open_tray_menu()
+        self.click_entry(menu, 5, 9)  # "&Options"
+        options = wait_for(lambda: self.named("TWK Options"), what="the options window")[0]
+        self.click_twips(options, 600, 300)  # "Clipboard Logging"
+        self.click_twips(options, 2040 + 120 + 240, 2460 + 180)  # the log folder's button
+        browser = wait_for(lambda: self.named("TWK Browse for File or Directory"), what="the browser")[0]
+        # It opens on the saved folder, which holds ".." and "logs": open "logs", then Ok.
+        line = str(int(480 / 15 + 13 * 1.5))
+        self.x(["xdotool", "mousemove", "--window", browser, "30", line, "click", "1"])
+        time.sleep(0.5)
+        self.x(["xdotool", "mousemove", "--window", browser, "30", line, "click", "--repeat", "2", "--delay", "80", "1"])
+        shown = lambda: self.probe("texts", "TWK Browse for File or Directory")[1]
+        wait_for(lambda: folder + "logs\\\n" in shown(), what="the browser to open the logs folder: " + shown())
+        self.click_twips(browser, 3240 + 600, 3720 + 240)  # "&Ok"
+        wait_for(lambda: not self.named("TWK Browse for File or Directory"), what="the browser to close")
+        self.click_twips(options, 6840 + 600, 3120 + 240)  # "&Save Changes"
+        wait_for(lambda: self.file_holds("twk3.ini", ("SAVEDFILEPATH=%slogs\\\r\n" % folder).encode()),
+                 what="the saved folder")
+        self.set_clipboard("into the new folder")
+        wait_for(lambda: self.file_holds(os.path.join("logs", "twk.txt"), b"TEXT=into the new folder\r\n"),
+                 what="the capture in the new folder")
+
     def test_the_about_window_shows_the_version_record_and_its_help_button_opens_the_help(self):
         if not os.path.exists(self.path("twk3.chm")):
             self.skipTest("no twk3.chm beside TWK3_EXE")

@@ -4,7 +4,8 @@
 //   probe secret TEXT   puts TEXT on the clipboard as a password manager does,
 //                       with the format that keeps it out of clipboard histories;
 //   probe files PATH    puts a copied file on the clipboard, and its path as text;
-//   probe texts CAPTION prints the text of every control of the window so captioned;
+//   probe texts CAPTION prints the text of every control of the window so captioned
+//                       (a list: its entries, joined by "|");
 //   probe ARGS   stands in for a log viewer: it adds the command line it was
 //                started with to "probe-command-lines.txt" beside itself.
 #include <windows.h>
@@ -37,10 +38,31 @@ int find()
     return 0;
 }
 
+// The text a control holds, asked of the control itself: another program's
+// edit box or list keeps its text where GetWindowText does not look.
 BOOL CALLBACK printText(HWND control, LPARAM)
 {
+    char kind[64] = {};
+    GetClassNameA(control, kind, sizeof kind);
     char text[1024] = {};
-    GetWindowTextA(control, text, sizeof text);
+    DWORD_PTR result = 0;
+    if (lstrcmpiA(kind, "ListBox") == 0) {
+        SendMessageTimeoutA(control, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
+        for (DWORD_PTR i = 0; i < result; ++i) {
+            DWORD_PTR length = 0;
+            SendMessageTimeoutA(control, LB_GETTEXTLEN, i, 0, SMTO_ABORTIFHUNG, 5000, &length);
+            if (length < sizeof text && length != static_cast<DWORD_PTR>(LB_ERR)) {
+                DWORD_PTR ignored = 0;
+                SendMessageTimeoutA(control, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                                    &ignored);
+                std::printf("%s%s", i ? "|" : "", text);
+            }
+        }
+        std::printf("\n");
+        return TRUE;
+    }
+    SendMessageTimeoutA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                        &result);
     std::printf("%s\n", text);
     return TRUE;
 }
