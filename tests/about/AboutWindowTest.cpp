@@ -33,7 +33,7 @@ TEST_F(AboutWindowTest, TheLinkOpensTheProductPageAndHelpTheHelpFile)
     auto& about = *program().frmAbout;
     about.Text1_Click();
     about.Command1.click();
-    EXPECT_EQ(shell.opened, (std::vector<std::string>{about::kProductPage, folder.path() + "/twk3-help.html"}));
+    EXPECT_EQ(shell.opened, (std::vector<std::string>{about::kProductPage, folder.file("twk3-help.html")}));
     EXPECT_NE(about.Text1.caption(), about::kProductPage);
 }
 

@@ -71,7 +71,7 @@ TEST_F(PollingCycleTest, AnOddCaptureValueChangesNoCaptionButCaptures)
 
 TEST_F(PollingCycleTest, HitAndRunEndsAfterOneTickWithOrWithoutText)
 {
-    startWith("ON=1\r\nHITNRUN=1\r\nAUTOSAVE=1\r\nSAVETYPE=1\r\nSAVEDFILEPATH=" + folder.path() + "/\r\n");
+    startWith("ON=1\r\nHITNRUN=1\r\nAUTOSAVE=1\r\nSAVETYPE=1\r\nSAVEDFILEPATH=" + folder.file("\r\n"));
     tick();
     EXPECT_TRUE(program().ended());
     EXPECT_FALSE(twk::testing::fileExists(folder.file("twk.txt")));
@@ -79,7 +79,7 @@ TEST_F(PollingCycleTest, HitAndRunEndsAfterOneTickWithOrWithoutText)
 
 TEST_F(PollingCycleTest, HitAndRunLogsTheTextAlreadyOnTheClipboardBeforeEnding)
 {
-    startWith("ON=1\r\nHITNRUN=1\r\nAUTOSAVE=1\r\nSAVETYPE=1\r\nSAVEDFILEPATH=" + folder.path() + "/\r\n");
+    startWith("ON=1\r\nHITNRUN=1\r\nAUTOSAVE=1\r\nSAVETYPE=1\r\nSAVEDFILEPATH=" + folder.file("\r\n"));
     clipboard.content = "http://caught";
     tick();
     EXPECT_TRUE(program().ended());
@@ -159,7 +159,7 @@ TEST_F(PollingCycleTest, LinkCatcherOffOrLongTextsCatchNothing)
 TEST_F(PollingCycleTest, TicksArrivingWhileAMessageIsOpenWaitTheirTurn)
 {
     // A log that cannot be written shows its message inside the tick.
-    startWith("ON=1\r\nAUTOSAVE=1\r\nSAVETYPE=1\r\nHITNRUN=1\r\nSAVEDFILEPATH=" + folder.path() + "/missing/\r\n");
+    startWith("ON=1\r\nAUTOSAVE=1\r\nSAVETYPE=1\r\nHITNRUN=1\r\nSAVEDFILEPATH=" + folder.file("missing/\r\n"));
     int nested = 0;
     dialogs.onMessage = [&] {
         ++nested;

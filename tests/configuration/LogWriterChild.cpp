@@ -3,24 +3,24 @@
 // kills it at random moments and then checks every entry it was told about.
 #include "configuration/IniFiles.h"
 #include "configuration/LogWriterEntries.h"
-#include "platform/posix/PosixFileSystem.h"
+#include "platform/NativeLayer.h"
 
+#include <cstdio>
 #include <string>
-#include <unistd.h>
 
 int main(int argc, char** argv)
 {
     if (argc != 3)
         return 2;
     const std::string path = argv[1];
-    twk::platform::PosixFileSystem files;
-    twk::configuration::IniFiles ini(files);
+    const auto files = twk::platform::makeNativeFileSystem();
+    twk::configuration::IniFiles ini(*files);
     for (long number = std::stol(argv[2]);; ++number) {
         const auto entry = twk::testing::logWriterEntry(number);
         if (!ini.write(path, entry.section, entry.key, entry.value))
             return 1;
         const auto ack = std::to_string(number) + "\n";
-        if (::write(STDOUT_FILENO, ack.data(), ack.size()) != static_cast<ssize_t>(ack.size()))
+        if (std::fwrite(ack.data(), 1, ack.size(), stdout) != ack.size() || std::fflush(stdout) != 0)
             return 1;
     }
 }

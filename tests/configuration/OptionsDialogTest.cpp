@@ -3,10 +3,12 @@
 #include "configuration/FrmOptions.h"
 #include "fakes/ProgramFixture.h"
 
-#include <sys/stat.h>
-
 using namespace twk;
+using twk::testing::kOtherDrive;
+using twk::testing::kRootFolder;
+using twk::testing::kTopFolder;
 using twk::testing::readFile;
+using twk::testing::under;
 using twk::testing::writeFile;
 
 namespace {
@@ -16,8 +18,9 @@ protected:
     OptionsDialogTest()
     {
         folders.tree[folder.path()] = {"logs"};
-        folders.tree[folder.path() + "/logs"] = {};
-        folders.tree["/"] = {"tmp"};
+        folders.tree[folder.file("logs")] = {};
+        folders.tree[kRootFolder] = {"tmp"};
+        folders.tree[kTopFolder] = {"tmp"};
     }
     configuration::FrmOptions& open()
     {
@@ -68,11 +71,11 @@ TEST_F(OptionsDialogTest, SaveChangesWritesEveryKeyInItsOrder)
     options.Option10.select();
     options.Check4.setValue(1);
     options.Command1_Click();
-    browser().openFolder(folder.path() + "/logs");
+    browser().openFolder(folder.file("logs"));
     browser().Command2_Click();
     options.Command2_Click();
 
-    const std::string logs = folder.path() + "/logs/";
+    const std::string logs = folder.file("logs/");
     EXPECT_EQ(ini(), "[TWK]\r\nFIRSTRUN=9\r\nON=1\r\nBEEPON=0\r\nAUTOOOPENVIEWERS=0\r\nFREQUENCY=3\r\nAUTOSAVE=0\r\n"
                      "JS=0\r\nAUTOCLEAR=0\r\nAM=0\r\nASAF=0\r\nPAC=0\r\nSAVEDFILEPATH=" +
                          logs +
@@ -88,7 +91,7 @@ TEST_F(OptionsDialogTest, SaveChangesWritesEveryKeyInItsOrder)
 TEST_F(OptionsDialogTest, AWriteProtectedIniFileGivesOneMessageAndTheDialogStillCloses)
 {
     writeIni("ON=1\r\n");
-    ::chmod(iniPath().c_str(), 0444);
+    twk::testing::writeProtect(iniPath());
     start();
     auto& options = open();
     options.Check1.setValue(0);
@@ -114,8 +117,8 @@ TEST_F(OptionsDialogTest, TheHitAndRunNoticeShowsWhenTickedAlsoWhileLoading)
     EXPECT_EQ(dialogs.messages[0].text,
               "NOTICE: Once you check this option and save it, this program will open, do its job, then exit.  The "
               "only way back in is to edit " +
-                  folder.path() +
-                  "/twk3.ini and set HITNRUN=0 or simply delete twk.ini to reset all settings.  You could also run "
+                  folder.file("twk3.ini") +
+                  " and set HITNRUN=0 or simply delete twk.ini to reset all settings.  You could also run "
                   "the command: \"twk3 99\"");
     EXPECT_EQ(dialogs.messages[0].icon, platform::MessageIcon::Critical);
     options.Check7.setValue(0);
@@ -170,11 +173,11 @@ TEST_F(OptionsDialogTest, AFolderButtonOnceUsedWritesItsFolderAtEverySave)
     browser().Command1_Click(); // cancelled
     EXPECT_TRUE(options.enabled());
     options.Command2_Click();
-    EXPECT_NE(ini().find("SAVEDFILEPATH=" + folder.path() + "/\r\n"), std::string::npos);
+    EXPECT_NE(ini().find("SAVEDFILEPATH=" + folder.file("\r\n")), std::string::npos);
 
-    program().Settings.SavedFilePath = "/tmp"; // as if edited elsewhere and reloaded
+    program().Settings.SavedFilePath = under(kRootFolder, "tmp"); // as if edited elsewhere and reloaded
     open().Command2_Click();
-    EXPECT_NE(ini().find("SAVEDFILEPATH=/tmp/\r\n"), std::string::npos);
+    EXPECT_NE(ini().find("SAVEDFILEPATH=" + under(kRootFolder, "tmp/\r\n")), std::string::npos);
     EXPECT_EQ(ini().find("linkcatcherSAVEDFILEPATH"), std::string::npos);
 }
 
@@ -195,26 +198,26 @@ TEST_F(OptionsDialogTest, ShowingTheOpenDialogAgainKeepsItsUnsavedChanges)
 
 TEST_F(OptionsDialogTest, TheBrowserShowsTheSavedFolderAndHandsBackWhatWasOpened)
 {
-    writeIni("SAVEDFILEPATH=" + folder.path() + "/logs/\r\n",
-             "[LINKCATCHER]\r\nlinkcatcherSAVEDFILEPATH=" + folder.path() + "/logs/\r\n");
+    writeIni("SAVEDFILEPATH=" + folder.file("logs/\r\n"),
+             "[LINKCATCHER]\r\nlinkcatcherSAVEDFILEPATH=" + folder.file("logs/\r\n"));
     start();
     auto& options = open();
     options.Command8_Click();
-    EXPECT_EQ(browser().Text1.text(), folder.path() + "/logs/");
+    EXPECT_EQ(browser().Text1.text(), folder.file("logs/"));
     EXPECT_TRUE(browser().Text1.visible());
     EXPECT_FALSE(browser().Text1.enabled());
-    browser().openFolder("/");
-    EXPECT_EQ(browser().Text1.text(), "/") << "a root has one separator";
+    browser().openFolder(kRootFolder);
+    EXPECT_EQ(browser().Text1.text(), kRootFolder) << "a root has one separator";
     browser().Command2_Click();
-    EXPECT_EQ(program().Settings.PendingLinkLogFolder, "/");
-    EXPECT_EQ(program().Settings.PendingLogFolder, folder.path() + "/logs/");
+    EXPECT_EQ(program().Settings.PendingLinkLogFolder, kRootFolder);
+    EXPECT_EQ(program().Settings.PendingLogFolder, folder.file("logs/"));
     options.Command2_Click();
-    EXPECT_NE(ini().find("linkcatcherSAVEDFILEPATH=/\r\n"), std::string::npos);
+    EXPECT_NE(ini().find("linkcatcherSAVEDFILEPATH=" + kRootFolder + "\r\n"), std::string::npos);
 }
 
 TEST_F(OptionsDialogTest, TheSavedFolderAlreadyShownSignalsNoChange)
 {
-    writeIni("SAVEDFILEPATH=" + folder.path() + "/\r\n");
+    writeIni("SAVEDFILEPATH=" + folder.file("\r\n"));
     start();
     open().Command1_Click();
     EXPECT_EQ(browser().Text1.text(), "");
@@ -225,25 +228,25 @@ TEST_F(OptionsDialogTest, TheSavedFolderAlreadyShownSignalsNoChange)
 
 TEST_F(OptionsDialogTest, AFolderThatCannotBeOpenedFallsBackToTheMainLogFolder)
 {
-    folders.driveList = {"/", "/media/cdrom"};
-    writeIni("SAVEDFILEPATH=" + folder.path() + "/logs/\r\n",
-             "[LINKCATCHER]\r\nlinkcatcherSAVEDFILEPATH=/media/cdrom/links/\r\n");
+    folders.driveList = {kRootFolder, kOtherDrive};
+    writeIni("SAVEDFILEPATH=" + folder.file("logs/\r\n"),
+             "[LINKCATCHER]\r\nlinkcatcherSAVEDFILEPATH=" + under(kOtherDrive, "links/\r\n"));
     start();
     open().Command8_Click(); // the link folder's drive has no medium
-    EXPECT_EQ(browser().Dir1.path, folder.path() + "/logs");
-    EXPECT_EQ(browser().drive(), "/");
-    browser().chooseDrive("/media/cdrom");
-    EXPECT_EQ(browser().Dir1.path, folder.path() + "/logs");
+    EXPECT_EQ(browser().Dir1.path, folder.file("logs"));
+    EXPECT_EQ(browser().drive(), kRootFolder);
+    browser().chooseDrive(kOtherDrive);
+    EXPECT_EQ(browser().Dir1.path, folder.file("logs"));
     browser().Command2_Click();
-    EXPECT_EQ(program().Settings.PendingLinkLogFolder, folder.path() + "/logs");
+    EXPECT_EQ(program().Settings.PendingLinkLogFolder, folder.file("logs"));
 }
 
 TEST_F(OptionsDialogTest, EvenAnUnreadableMainFolderLeavesAUsableBrowser)
 {
-    writeIni("SAVEDFILEPATH=/gone/\r\n");
+    writeIni("SAVEDFILEPATH=" + under(kRootFolder, "gone/\r\n"));
     start();
     open().Command1_Click();
-    EXPECT_EQ(browser().Dir1.path, "/");
+    EXPECT_EQ(browser().Dir1.path, kTopFolder);
     EXPECT_TRUE(program().frmFileBrowser.loaded());
 }
 

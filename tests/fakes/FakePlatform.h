@@ -1,8 +1,9 @@
 #pragma once
 
+#include "fakes/Paths.h"
 #include "platform/Folders.h"
+#include "platform/NativeLayer.h"
 #include "platform/Platform.h"
-#include "platform/posix/PosixFileSystem.h"
 #include "ui/Menu.h"
 #include "ui/WindowSlot.h"
 
@@ -197,24 +198,24 @@ public:
 // a full disk would.
 class FaultyFileSystem : public platform::FileSystem {
 public:
-    std::optional<std::string> read(const std::string& path) override { return real.read(path); }
+    std::optional<std::string> read(const std::string& path) override { return real->read(path); }
     bool replace(const std::string& path, const std::string& content) override
     {
         ++replaces;
-        return !failing(path) && real.replace(path, content);
+        return !failing(path) && real->replace(path, content);
     }
     bool append(const std::string& path, const std::string& content) override
     {
-        return !failing(path) && real.append(path, content);
+        return !failing(path) && real->append(path, content);
     }
-    std::optional<platform::FileStamp> stamp(const std::string& path) override { return real.stamp(path); }
-    bool isRegularFile(const std::string& path) override { return real.isRegularFile(path); }
-    bool copy(const std::string& from, const std::string& to) override { return !failing(to) && real.copy(from, to); }
-    bool remove(const std::string& path) override { return real.remove(path); }
+    std::optional<platform::FileStamp> stamp(const std::string& path) override { return real->stamp(path); }
+    bool isRegularFile(const std::string& path) override { return real->isRegularFile(path); }
+    bool copy(const std::string& from, const std::string& to) override { return !failing(to) && real->copy(from, to); }
+    bool remove(const std::string& path) override { return real->remove(path); }
 
     bool failing(const std::string& path) const { return failAll || failPaths.count(path) > 0; }
 
-    platform::PosixFileSystem real;
+    std::unique_ptr<platform::FileSystem> real = platform::makeNativeFileSystem();
     std::set<std::string> failPaths;
     bool failAll = false;
     int replaces = 0;
@@ -226,7 +227,7 @@ public:
     std::vector<std::string> drives() override { return driveList; }
     std::string driveOf(const std::string& folder) override
     {
-        std::string best = "/";
+        std::string best = kRootFolder;
         for (const auto& drive : driveList)
             if (folder.rfind(drive, 0) == 0 && drive.size() > best.size())
                 best = drive;
@@ -240,7 +241,7 @@ public:
         return it->second;
     }
 
-    std::vector<std::string> driveList{"/"};
+    std::vector<std::string> driveList{kRootFolder};
     std::map<std::string, std::vector<std::string>> tree;
 };
 

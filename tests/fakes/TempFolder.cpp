@@ -1,7 +1,9 @@
 #include "fakes/TempFolder.h"
 
-#include <cstdlib>
+#include "fakes/Paths.h"
+
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
@@ -9,17 +11,35 @@ namespace twk::testing {
 
 TempFolder::TempFolder()
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "twk-test-XXXXXX").string();
-    if (!::mkdtemp(pattern.data()))
-        throw std::runtime_error("cannot make a temporary folder");
-    path_ = pattern;
+    std::random_device entropy;
+    std::mt19937_64 random(entropy());
+    const auto base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const auto candidate = base / ("twk-test-" + std::to_string(random() % 1'000'000'000));
+        std::error_code failed;
+        if (std::filesystem::create_directory(candidate, failed)) {
+            path_ = candidate.string();
+            return;
+        }
+    }
+    throw std::runtime_error("cannot make a temporary folder");
 }
 
 TempFolder::~TempFolder()
 {
+    // Write-protected files and folders the test left must go too.
     std::error_code ignored;
     std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
+    for (auto it = std::filesystem::recursive_directory_iterator(path_, ignored);
+         it != std::filesystem::recursive_directory_iterator(); it.increment(ignored))
+        std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                                     ignored);
     std::filesystem::remove_all(path_, ignored);
+}
+
+std::string TempFolder::file(const std::string& name) const
+{
+    return under(path_, name);
 }
 
 std::string readFile(const std::string& path)
@@ -39,6 +59,12 @@ void writeFile(const std::string& path, const std::string& content)
 bool fileExists(const std::string& path)
 {
     return std::filesystem::exists(path);
+}
+
+void writeProtect(const std::string& path)
+{
+    using std::filesystem::perms;
+    std::filesystem::permissions(path, perms::owner_read | perms::group_read | perms::others_read);
 }
 
 } // namespace twk::testing

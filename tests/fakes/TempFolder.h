@@ -14,7 +14,8 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::string& path() const { return path_; }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
+    // A file or folder in it: "logs/twk.txt" with the platform's separators.
+    std::string file(const std::string& name) const;
 
 private:
     std::string path_;
@@ -23,5 +24,7 @@ private:
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& content);
 bool fileExists(const std::string& path);
+// Takes away every write permission: on Windows, the read-only attribute.
+void writeProtect(const std::string& path);
 
 } // namespace twk::testing

@@ -10,7 +10,7 @@ class ClipboardLogTest : public twk::testing::ProgramFixture {
 protected:
     void startWith(const std::string& saveType, const std::string& more = "")
     {
-        writeIni("ON=1\r\nAUTOSAVE=1\r\nSAVETYPE=" + saveType + "\r\nSAVEDFILEPATH=" + folder.path() + "/\r\n" + more);
+        writeIni("ON=1\r\nAUTOSAVE=1\r\nSAVETYPE=" + saveType + "\r\nSAVEDFILEPATH=" + folder.file("\r\n") + more);
         start();
     }
 };
@@ -65,7 +65,7 @@ TEST_F(ClipboardLogTest, EmptyingTheHiddenBoxLogsAnEmptyEntry)
 
 TEST_F(ClipboardLogTest, AMissingFolderNamesTheFileInTheMessageAndTheViewerStillShows)
 {
-    const std::string missing = folder.path() + "/gone/";
+    const std::string missing = folder.file("gone/");
     writeIni("ON=1\r\nAUTOSAVE=1\r\nSAVETYPE=3\r\nSAVEDFILEPATH=" + missing + "\r\n");
     start();
     copy("text", 1);

@@ -21,7 +21,7 @@ protected:
 
 TEST_F(LinkLogTest, TheContinuousLogHasADaySectionAndATimeKeyPerLink)
 {
-    startWith("1", folder.path() + "/");
+    startWith("1", folder.file(""));
     copy("http://a", 1);
     copy("http://b", 2);
     copy("plain", 3);
@@ -35,7 +35,7 @@ TEST_F(LinkLogTest, TheContinuousLogHasADaySectionAndATimeKeyPerLink)
 TEST_F(LinkLogTest, TheDailyLogHasAnHourSectionAndAMinuteSecondKey)
 {
     environment.clock = {2026, 12, 5, 9, 5, 3};
-    startWith("2", folder.path() + "/");
+    startWith("2", folder.file(""));
     clipboard.content = "www.example.org";
     tick();
     EXPECT_EQ(readFile(folder.file("u20261205.txt")), "[09]\r\n0503=www.example.org\r\n");
@@ -43,7 +43,7 @@ TEST_F(LinkLogTest, TheDailyLogHasAnHourSectionAndAMinuteSecondKey)
 
 TEST_F(LinkLogTest, MultiLineLinksAreLoggedOnOneLineAndTheLaterOfOneSecondWins)
 {
-    startWith("1", folder.path() + "/");
+    startWith("1", folder.file(""));
     copy("http://a\r\npart two", 1);
     copy("http://b", 1);
     EXPECT_EQ(readFile(folder.file("twkurl.txt")), "[20261205]\r\n140301=http://b\r\n");
@@ -52,7 +52,7 @@ TEST_F(LinkLogTest, MultiLineLinksAreLoggedOnOneLineAndTheLaterOfOneSecondWins)
 
 TEST_F(LinkLogTest, EmptyingTheListLogsTheLastTextAgain)
 {
-    startWith("1", folder.path() + "/");
+    startWith("1", folder.file(""));
     copy("http://a", 1);
     environment.clock.second = 2;
     form1().mnuClearURL_Click();
@@ -61,17 +61,17 @@ TEST_F(LinkLogTest, EmptyingTheListLogsTheLastTextAgain)
 
 TEST_F(LinkLogTest, AWrongFolderSaysSoForEveryChangeOfTheList)
 {
-    startWith("1", folder.path() + "/nowhere/");
+    startWith("1", folder.file("nowhere/"));
     copy("http://a", 1);
     ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_NE(dialogs.messages[0].text.find("Error writing to: " + folder.path() + "/nowhere/twkurl.txt."),
+    EXPECT_NE(dialogs.messages[0].text.find("Error writing to: " + folder.file("nowhere/twkurl.txt.")),
               std::string::npos);
     EXPECT_EQ(catcher().Text1.text(), "http://a");
 }
 
 TEST_F(LinkLogTest, AnUnknownSchemeWritesNothing)
 {
-    startWith("3", folder.path() + "/");
+    startWith("3", folder.file(""));
     copy("http://a", 1);
     EXPECT_FALSE(fileExists(folder.file("twkurl.txt")));
     EXPECT_TRUE(dialogs.messages.empty());
