@@ -42,7 +42,7 @@ Win32Tray::Win32Tray(HINSTANCE instance, HICON icon, double twipsPerPixelX)
     : icon_(icon), twipsPerPixelX_(twipsPerPixelX)
 {
     WNDCLASSA main{};
-    main.lpfnWndProc = DefWindowProcA;
+    main.lpfnWndProc = mainProcedure;
     main.hInstance = instance;
     main.lpszClassName = kMainClass;
     main.hIcon = icon;
@@ -56,6 +56,7 @@ Win32Tray::Win32Tray(HINSTANCE instance, HICON icon, double twipsPerPixelX)
     main_ =
         CreateWindowExA(WS_EX_TOOLWINDOW, kMainClass, "TWK", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
     hook_ = CreateWindowExA(0, kHookClass, "pichook", WS_CHILD, 0, 0, 0, 0, main_, nullptr, instance, nullptr);
+    SetWindowLongPtrA(main_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrA(hook_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
@@ -63,6 +64,8 @@ Win32Tray::~Win32Tray()
 {
     if (hook_)
         SetWindowLongPtrA(hook_, GWLP_USERDATA, 0);
+    if (main_)
+        SetWindowLongPtrA(main_, GWLP_USERDATA, 0);
     if (main_)
         DestroyWindow(main_);
 }
@@ -123,6 +126,23 @@ LRESULT CALLBACK Win32Tray::hookProcedure(HWND window, UINT message, WPARAM wPar
         // A mouse move's horizontal coordinate, in pixels, made twips as for any mouse event.
         const auto x = static_cast<short>(LOWORD(lParam));
         tray->onMouseMove(static_cast<float>(x * tray->twipsPerPixelX_));
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+} // namespace twk::win32
+
+namespace twk::win32 {
+
+LRESULT CALLBACK Win32Tray::mainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* tray = reinterpret_cast<Win32Tray*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    const bool closing = message == WM_CLOSE || (message == WM_ENDSESSION && wParam);
+    if (closing && tray && tray->onSystemClose) {
+        // The program closes its main window itself: its shutdown saves the placements.
+        const auto close = tray->onSystemClose;
+        close();
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);

@@ -31,9 +31,12 @@ public:
 
     // pichook_MouseMove: the horizontal coordinate, in twips.
     std::function<void(float x)> onMouseMove;
+    // The system closes the hidden main window (WM_CLOSE, or the session ends).
+    std::function<void()> onSystemClose;
 
 private:
     static LRESULT CALLBACK hookProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK mainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void setRecordKey();
 
     HWND main_ = nullptr;

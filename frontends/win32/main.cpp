@@ -63,6 +63,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
             form1->pichook_MouseMove(x);
     };
 
+    tray.onSystemClose = [&program] { program.closeMainWindow(); };
+
     program.start();
     MSG message;
     while (!program.ended() && GetMessageA(&message, nullptr, 0, 0) > 0) {

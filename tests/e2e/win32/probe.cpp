@@ -6,6 +6,7 @@
 //   probe files PATH    puts a copied file on the clipboard, and its path as text;
 //   probe texts CAPTION prints the text of every control of the window so captioned
 //                       (a list: its entries, joined by "|");
+//   probe close CAPTION asks the top-level window so captioned to close, as the system does;
 //   probe ARGS   stands in for a log viewer: it adds the command line it was
 //                started with to "probe-command-lines.txt" beside itself.
 #include <windows.h>
@@ -113,6 +114,10 @@ int main(int argc, char** argv)
         return find();
     if (argc == 3 && std::strcmp(argv[1], "texts") == 0)
         return texts(argv[2]);
+    if (argc == 3 && std::strcmp(argv[1], "close") == 0) {
+        HWND window = FindWindowA(nullptr, argv[2]);
+        return window && PostMessageA(window, WM_CLOSE, 0, 0) ? 0 : 1;
+    }
     if (argc == 3 && std::strcmp(argv[1], "secret") == 0)
         return put(argv[2], true);
     if (argc == 3 && std::strcmp(argv[1], "files") == 0)
