@@ -8,13 +8,29 @@
 #include <shellapi.h>
 
 namespace twk::win32 {
+namespace {
+
+using HtmlHelpCall = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
+
+// The HTML help control is loaded when help is first asked for: the program
+// starts without it, and the viewer program stands in where it is missing.
+HtmlHelpCall htmlHelp()
+{
+    static const HtmlHelpCall call = [] {
+        HMODULE control = LoadLibraryA("hhctrl.ocx");
+        return control ? reinterpret_cast<HtmlHelpCall>(reinterpret_cast<void*>(GetProcAddress(control, "HtmlHelpA")))
+                       : nullptr;
+    }();
+    return call;
+}
+
+} // namespace
 
 void ShowHtmlHelp(const std::string& programFolder)
 {
     const std::string file = platform::withTrailingSeparator(programFolder) + kHelpFileName;
-    if (HtmlHelpA(GetDesktopWindow(), file.c_str(), HH_DISPLAY_TOPIC, 0))
+    if (const auto call = htmlHelp(); call && call(GetDesktopWindow(), file.c_str(), HH_DISPLAY_TOPIC, 0))
         return;
-    // Without the help control, the viewer program shows the file as well.
     ShellExecuteA(nullptr, "open", "hh.exe", ("\"" + file + "\"").c_str(), nullptr, SW_SHOWNORMAL);
 }
 
