@@ -1,0 +1,120 @@
+#include "Win32Environment.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace twk::win32 {
+namespace {
+
+int dotsPerInch(int axis)
+{
+    HDC screen = GetDC(nullptr);
+    const int dots = screen ? GetDeviceCaps(screen, axis) : 96;
+    if (screen)
+        ReleaseDC(nullptr, screen);
+    return dots;
+}
+
+bool blank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+} // namespace
+
+std::string folderOfProgram(const std::string& programPath)
+{
+    const auto slash = programPath.find_last_of('\\');
+    if (slash == std::string::npos)
+        return programPath;
+    std::string folder = programPath.substr(0, slash);
+    if (folder.size() == 2 && folder[1] == ':')
+        folder += '\\';
+    return folder;
+}
+
+std::string argumentsOf(const std::string& commandLine)
+{
+    std::size_t at = 0;
+    // The program's name: quoted, or up to the first blank.
+    if (!commandLine.empty() && commandLine[0] == '"') {
+        const auto close = commandLine.find('"', 1);
+        at = close == std::string::npos ? commandLine.size() : close + 1;
+    }
+    while (at < commandLine.size() && !blank(commandLine[at]))
+        ++at;
+    while (at < commandLine.size() && blank(commandLine[at]))
+        ++at;
+    return commandLine.substr(at);
+}
+
+double twipsPerPixel(int dots)
+{
+    return dots > 0 ? 1440.0 / dots : 15.0;
+}
+
+std::string Win32Environment::programFolder()
+{
+    std::vector<char> path(MAX_PATH);
+    for (;;) {
+        const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0)
+            return {};
+        if (length < path.size())
+            return folderOfProgram(std::string(path.data(), length));
+        path.resize(path.size() * 2);
+    }
+}
+
+std::string Win32Environment::argumentString()
+{
+    return argumentsOf(GetCommandLineA());
+}
+
+std::optional<std::string> Win32Environment::variable(const std::string& name)
+{
+    const DWORD needed = GetEnvironmentVariableA(name.c_str(), nullptr, 0);
+    if (needed == 0)
+        return std::nullopt;
+    std::vector<char> value(needed);
+    const DWORD length = GetEnvironmentVariableA(name.c_str(), value.data(), needed);
+    if (length == 0 || length >= needed)
+        return std::nullopt;
+    return std::string(value.data(), length);
+}
+
+std::optional<std::string> Win32Environment::defaultOpener()
+{
+    // Windows always has its Notepad under SystemRoot.
+    return std::nullopt;
+}
+
+platform::LocalDateTime Win32Environment::now()
+{
+    SYSTEMTIME t{};
+    GetLocalTime(&t);
+    return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+}
+
+double Win32Environment::screenWidthTwips()
+{
+    return GetSystemMetrics(SM_CXSCREEN) * twipsPerPixelX();
+}
+
+double Win32Environment::screenHeightTwips()
+{
+    return GetSystemMetrics(SM_CYSCREEN) * twipsPerPixelY();
+}
+
+double Win32Environment::twipsPerPixelX()
+{
+    return twipsPerPixel(dotsPerInch(LOGPIXELSX));
+}
+
+double Win32Environment::twipsPerPixelY()
+{
+    return twipsPerPixel(dotsPerInch(LOGPIXELSY));
+}
+
+} // namespace twk::win32
