@@ -41,7 +41,10 @@ void stripJavascript(platform::Clipboard& clipboard)
 void handOverLink(shell::Program& program, const std::string& link)
 {
     auto& list = program.frmLinkCatcher.load(program).Text1;
-    list.setText(list.text().empty() ? link : list.text() + "\r\n" + link);
+    if (list.text().empty())
+        list.setText(link);
+    else
+        list.append("\r\n" + link);
 }
 
 } // namespace

@@ -7,7 +7,22 @@ void TextBox::setText(std::string text)
     if (text == text_)
         return;
     text_ = std::move(text);
+    ++revision_;
     if (onDisplay)
+        onDisplay();
+    if (onChange)
+        onChange();
+}
+
+void TextBox::append(std::string_view more)
+{
+    if (more.empty())
+        return;
+    text_ += more;
+    ++revision_;
+    if (onAppended)
+        onAppended(more);
+    else if (onDisplay)
         onDisplay();
     if (onChange)
         onChange();

@@ -2,8 +2,10 @@
 
 #include "ui/Geometry.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace twk::ui {
 
@@ -16,6 +18,12 @@ public:
     const std::string& text() const { return text_; }
     // A text that differs from the present one runs onChange before returning.
     void setText(std::string text);
+    // Adds to the end and runs onChange, as setText(text() + more) would, but
+    // tells the widget only what was added (onAppended), so a long text
+    // is not shown anew for every line added to it.
+    void append(std::string_view more);
+    // Counts the changes of the text, so a widget knows whether it shows the latest.
+    std::uint64_t revision() const { return revision_; }
 
     const Bounds& bounds() const { return bounds_; }
     void setSize(float width, float height);
@@ -30,9 +38,12 @@ public:
 
     std::function<void()> onChange;  // the owning window's handler
     std::function<void()> onDisplay; // a front end keeps its widget in step
+    // What append added; without it, append refreshes the widget through onDisplay.
+    std::function<void(std::string_view added)> onAppended;
 
 private:
     std::string text_;
+    std::uint64_t revision_ = 0;
     Bounds bounds_;
     bool visible_ = true;
     bool enabled_ = true;
