@@ -200,8 +200,11 @@ class Twk(Program):
         self.folder = tempfile.mkdtemp(prefix="twk-", dir=root)
         self.program = os.path.join(self.folder, "twk3")
         shutil.copy(binary, self.program)
-        main = {"FIRSTRUN": "9", "BEEPON": "0", "SAVETYPE": "1", "FREQUENCY": "1", "AUTOSAVE": "1",
-                "SAVEDFILEPATH": self.folder + "/", "AMLFPATH": self.folder + "/appendfile.txt"}
+        # A new user's settings, but no beep, no welcome, and one continuous log.
+        main = {"FIRSTRUN": "9", "ON": "1", "BEEPON": "0", "FREQUENCY": "1", "JS": "1", "AUTOCLEAR": "0",
+                "XYPOS": "0", "PAC": "0", "AM": "0", "ASAF": "1", "AUTOOOPENVIEWERS": "0", "HITNRUN": "0",
+                "AUTOSAVE": "1", "SAVETYPE": "1", "SAVEDFILEPATH": self.folder + "/",
+                "AMLFPATH": self.folder + "/appendfile.txt"}
         main.update(settings)
         ini = "[TWK]\r\n" + "".join("%s=%s\r\n" % kv for kv in main.items())
         ini += "[LINKCATCHER]\r\nON=1\r\nSTRICTURLS=1\r\nAUTOSAVE=1\r\nSAVETYPE=1\r\n"
