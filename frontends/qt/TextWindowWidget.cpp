@@ -54,8 +54,6 @@ TextWindowWidget::TextWindowWidget(Binding binding)
     });
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, button_, &QPushButton::click);
-    // The program's texts come and go by the thousand: no undo history of them.
-    edit_->setUndoRedoEnabled(false);
     connect(edit_, &QPlainTextEdit::textChanged, this, [this] {
         if (!applying_)
             takeUsersText();
@@ -134,6 +132,8 @@ void TextWindowWidget::showAppended(std::string_view added)
     QTextCursor end(edit_->document());
     end.movePosition(QTextCursor::End);
     end.insertText(toQt(withLf(std::string(added))));
+    // Undo is for the user's own typing, as after a text shown anew.
+    edit_->document()->clearUndoRedoStacks();
     edit_->moveCursor(QTextCursor::End);
     applying_ = false;
     shownBytes_ = shownAfter;

@@ -80,6 +80,8 @@ TEST(QtTextWindowGrowth, AnAppendAddsToTheEndInsteadOfShowingTheWholeTextAgain)
     EXPECT_EQ(viewer.text.text(), "typed\r\nover");
     viewer.text.append("\r\nmore");
     EXPECT_EQ(viewer.edit->toPlainText(), QStringLiteral("typed\nover\nmore"));
+    viewer.edit->undo(); // undoes the user's typing at most, never the program's text
+    EXPECT_EQ(viewer.text.text(), "typed\r\nover\r\nmore");
 }
 
 TEST(QtTextWindowGrowth, AJoinThatWouldSplitALineBreakShowsTheWholeTextAgain)
