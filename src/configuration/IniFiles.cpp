@@ -1,6 +1,7 @@
 #include "configuration/IniFiles.h"
 
-#include "configuration/IniText.h"
+#include "configuration/IniEncoding.h"
+#include "text/Characters.h"
 
 #include <algorithm>
 
@@ -11,12 +12,17 @@ std::optional<std::string> IniFiles::read(const std::string& path, const std::st
     const auto content = files_.read(path);
     if (!content)
         return std::nullopt;
-    return ini::findValue(*content, section, key);
+    return ini::valueInFile(*content, section, key);
 }
 
-bool IniFiles::write(const std::string& path, const std::string& section, const std::string& key,
-                     const std::string& value)
+bool IniFiles::write(const std::string& path, const std::string& fullSection, const std::string& fullKey,
+                     const std::string& fullValue)
 {
+    // Each part ends at its first NUL, as a C string does: the answer for an
+    // absent value is 128 NULs, and not one of them may reach the file.
+    const std::string section(text::beforeFirstNul(fullSection));
+    const std::string key(text::beforeFirstNul(fullKey));
+    const std::string value(text::beforeFirstNul(fullValue));
     const auto before = files_.stamp(path);
     auto* indexed = indexFor(path, before);
     std::optional<std::string> content;
@@ -62,7 +68,7 @@ bool IniFiles::rewrite(const std::string& path, std::optional<std::string> conte
             content.emplace();
         }
     }
-    const auto updated = ini::withValue(*content, section, key, value);
+    const auto updated = ini::fileWithValue(*content, section, key, value);
     content.reset(); // a long log need not be held twice
     if (!files_.replace(path, updated))
         return false;
@@ -91,6 +97,8 @@ IniFiles::Indexed* IniFiles::remember(const std::string& path, const platform::F
     forget(path);
     if (stamp.size != content.size())
         return nullptr; // someone else is writing it too
+    if (!ini::isPlainText(content))
+        return nullptr; // a file with a byte-order mark or CR line ends is always rewritten whole
     if (indexed_.size() >= kIndexedFiles)
         indexed_.erase(indexed_.begin());
     indexed_.push_back({path, stamp, IniIndex(content)});

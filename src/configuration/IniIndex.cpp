@@ -41,7 +41,7 @@ void IniIndex::scan(std::string_view text)
     }
     if (!text.empty()) {
         empty_ = false;
-        endsWithBreak_ = text.back() == '\n';
+        endsWithBreak_ = ini::endsWithLineBreak(text);
     }
 }
 
@@ -82,7 +82,7 @@ void IniIndex::appended(std::string_view text)
     scan(rest);
     if (!text.empty()) {
         empty_ = false;
-        endsWithBreak_ = text.back() == '\n';
+        endsWithBreak_ = ini::endsWithLineBreak(text);
     }
 }
 
