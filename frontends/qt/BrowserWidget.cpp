@@ -7,10 +7,10 @@
 
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace twk::qt {
@@ -42,8 +42,7 @@ BrowserWidget::BrowserWidget(configuration::FrmFileBrowser& b, double twipsPerPi
     bind(*this, *cancel, b.Command1);
     bind(*this, *ok, b.Command2);
 
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, cancel, &QPushButton::click);
+    cancel_ = cancel;
     connect(drives_, &QComboBox::activated, this, [this](int index) {
         const QString drive = drives_->itemText(index);
         whenAttached([this, drive] { browser_.chooseDrive(fromQt(drive)); });
@@ -81,6 +80,17 @@ void BrowserWidget::detach()
         browser_.Text1.onDisplay = nullptr;
     }
     WindowWidget::detach();
+}
+
+void BrowserWidget::keyPressEvent(QKeyEvent* event)
+{
+    // Esc reaches the window only when no part of it took it: an open drive
+    // list closes itself and keeps the window.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        cancel_->click();
+        return;
+    }
+    WindowWidget::keyPressEvent(event);
 }
 
 void BrowserWidget::showFolders()

@@ -3,8 +3,10 @@
 #include "WindowWidget.h"
 
 class QComboBox;
+class QKeyEvent;
 class QLineEdit;
 class QListWidget;
+class QPushButton;
 
 namespace twk::configuration {
 class FrmFileBrowser;
@@ -20,6 +22,9 @@ public:
     BrowserWidget(configuration::FrmFileBrowser& browser, double twipsPerPixel, std::function<void()> onHelp);
     void detach() override;
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void showFolders();
     void showPath();
@@ -28,6 +33,7 @@ private:
     QComboBox* drives_;
     QListWidget* folders_;
     QLineEdit* path_;
+    QPushButton* cancel_ = nullptr;
 };
 
 } // namespace twk::qt

@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QEvent>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -63,11 +64,15 @@ OptionsWidget::OptionsWidget(configuration::FrmOptions& o, double twipsPerPixel,
     auto* body = new QHBoxLayout;
     top->addLayout(body, 1);
 
+    // Each layout joins its parent before its widgets are bound: a bound
+    // widget is shown, and one without a parent yet would be shown as a
+    // window of its own, then hidden and shown again later, changing the size.
     auto* left = new QVBoxLayout;
+    body->addLayout(left);
     auto* list = new QListWidget;
-    list->setMaximumWidth(160);
-    bind(*this, *list, o.List1);
+    list->setFixedWidth(160);
     left->addWidget(list, 1);
+    bind(*this, *list, o.List1);
     auto* label2 = new QLabel;
     QFont big = label2->font();
     big.setPointSize(18);
@@ -75,33 +80,41 @@ OptionsWidget::OptionsWidget(configuration::FrmOptions& o, double twipsPerPixel,
     label2->setFont(big);
     label2->setStyleSheet(QStringLiteral("color: blue"));
     label2->setAlignment(Qt::AlignCenter);
-    bindLook(*label2, o.Label2);
     left->addWidget(label2);
-    body->addLayout(left);
+    bindLook(*label2, o.Label2);
 
-    auto* pages = new QVBoxLayout;
+    // The pages share one place, and each keeps its room while hidden: the
+    // window has one size, whichever page shows.
+    auto* pages = new QGridLayout;
     body->addLayout(pages, 1);
+    const auto addPage = [pages](QGroupBox* page) {
+        QSizePolicy policy = page->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        page->setSizePolicy(policy);
+        pages->addWidget(page, 0, 0);
+    };
 
     auto* general = new QGroupBox;
+    addPage(general);
     bindLook(*general, o.Frame1);
     PageBuilder g(*this, *general);
     for (auto* box : {&o.Check1, &o.Check2, &o.Check3, &o.Check7, &o.chkXYPOS, &o.Check12, &o.Check13})
         g.check(*box);
     auto* label1 = new QLabel;
-    bindLook(*label1, o.Label1);
     g.layout()->addWidget(label1);
+    bindLook(*label1, o.Label1);
     auto* frequencies = new QHBoxLayout;
+    g.layout()->addLayout(frequencies);
     for (auto* option : {&o.Option1, &o.Option2, &o.Option3, &o.Option4, &o.Option5}) {
         auto* widget = new QRadioButton;
         frequencies->addWidget(widget);
         bind(*this, *widget, *option);
     }
-    g.layout()->addLayout(frequencies);
     g.picture(o.cmdPickViewer, QStyle::SP_ComputerIcon, QString());
     g.layout()->addStretch(1);
-    pages->addWidget(general);
 
     auto* logging = new QGroupBox;
+    addPage(logging);
     bindLook(*logging, o.Frame3);
     PageBuilder c(*this, *logging);
     for (auto* box : {&o.Check5, &o.Check9, &o.Check10, &o.Check11})
@@ -111,9 +124,9 @@ OptionsWidget::OptionsWidget(configuration::FrmOptions& o, double twipsPerPixel,
         c.option(*option);
     mainFolderButton_ = c.picture(o.Command1, QStyle::SP_DirOpenIcon, tr("Log folder"));
     c.layout()->addStretch(1);
-    pages->addWidget(logging);
 
     auto* links = new QGroupBox;
+    addPage(links);
     bindLook(*links, o.Frame2);
     PageBuilder l(*this, *links);
     for (auto* box : {&o.Check4, &o.Check8, &o.Check6})
@@ -122,9 +135,9 @@ OptionsWidget::OptionsWidget(configuration::FrmOptions& o, double twipsPerPixel,
         l.option(*option);
     linkFolderButton_ = l.picture(o.Command8, QStyle::SP_DirOpenIcon, tr("Link log folder"));
     l.layout()->addStretch(1);
-    pages->addWidget(links);
 
     auto* buttons = new QHBoxLayout;
+    top->addLayout(buttons);
     buttons->addStretch(1);
     for (auto* control : {&o.Command5, &o.Command4, &o.Command3, &o.Command2}) {
         auto* widget = new QPushButton;
@@ -132,7 +145,7 @@ OptionsWidget::OptionsWidget(configuration::FrmOptions& o, double twipsPerPixel,
         buttons->addWidget(widget);
         bind(*this, *widget, *control);
     }
-    top->addLayout(buttons);
+    top->setSizeConstraint(QLayout::SetFixedSize);
 
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, [this] { whenAttached([this] { options_.Command3.click(); }); });

@@ -1,21 +1,56 @@
 #pragma once
 
+#include "ClipboardFetcher.h"
 #include "platform/Clipboard.h"
+
+#include <QObject>
+
+#include <memory>
+#include <optional>
 
 namespace twk::qt {
 
 // The system clipboard, plain text only. Texts reach the core with CR LF line
 // breaks; a text the core puts back unchanged goes back exactly as it came.
-class QtClipboard final : public platform::Clipboard {
+// Its sequence number advances at every change Qt announces (on X11 the
+// server's selection-owner events). On X11 another program's clipboard is
+// fetched off the interface thread when it changes (ClipboardFetcher), and is not
+// readable until it has arrived; our own content comes from Qt at once.
+class QtClipboard final : public QObject, public platform::Clipboard {
 public:
+    QtClipboard();
+    ~QtClipboard() override;
+
     std::optional<std::string> text() override;
     bool hasText() override;
     bool setText(const std::string& text) override;
     bool clear() override;
+    std::uint32_t sequenceNumber() override { return sequence_; }
+    std::optional<platform::ClipboardMark> mark() override;
+
+    // Our own text on the clipboard as other programs get it (LF line breaks, UTF-8);
+    // nullopt when another program owns the clipboard.
+    std::optional<std::string> ownText() const;
 
 private:
-    std::string lastRaw_;
-    std::string lastConverted_;
+    struct Fetched {
+        std::uint32_t sequence;
+        std::optional<FetchedClipboard> content; // nullopt: the owner did not answer
+    };
+
+    bool servedByQt() const;
+    void changed();
+    void requestFetch();
+    void arrived(std::uint32_t sequence, std::optional<FetchedClipboard> content);
+    std::optional<std::string> qtText();
+
+    std::uint32_t sequence_ = 1;
+    std::unique_ptr<ClipboardFetcher> fetcher_;
+    std::optional<std::uint32_t> pending_; // the sequence a fetch is under way for
+    std::optional<Fetched> fetched_;
+    // The text last given to the core and the same as it came, so that it goes back unchanged.
+    std::shared_ptr<const std::string> lastConverted_;
+    std::shared_ptr<const std::string> lastRaw_;
 };
 
 } // namespace twk::qt

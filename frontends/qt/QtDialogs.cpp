@@ -2,7 +2,9 @@
 
 #include "Texts.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 namespace twk::qt {
@@ -41,6 +43,8 @@ QStringList qtFilters(const std::string& filter)
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QString patterns = parts[i + 1];
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        if (patterns.trimmed().compare(QStringLiteral("*.EXE"), Qt::CaseInsensitive) == 0)
+            patterns = QStringLiteral("*");
         // "*.*" means every file, with or without a dot in its name.
         patterns.replace(QStringLiteral("*.*"), QStringLiteral("*"));
         // Qt reads the patterns from the description's last parentheses.
@@ -53,9 +57,59 @@ QStringList qtFilters(const std::string& filter)
     return filters;
 }
 
+bool isProgramFilter(const QString& qtFilter)
+{
+    return qtFilter.startsWith(QStringLiteral("Applications")) && qtFilter.endsWith(QStringLiteral("(*)"));
+}
+
+QString refusal(const platform::OpenFileRequest& request, const QString& chosen)
+{
+    const QFileInfo file(chosen);
+    if (request.fileMustExist && !file.isFile())
+        return chosen + QStringLiteral("\nFile not found.\nCheck the file name and try again.");
+    if (request.pathMustExist && !file.absoluteDir().exists())
+        return chosen + QStringLiteral("\nThe folder does not exist.\nCheck the folder and try again.");
+    return {};
+}
+
+namespace {
+
+// Keeps itself open while the chosen name cannot be taken, saying why.
+class CheckedFileDialog final : public QFileDialog {
+public:
+    CheckedFileDialog(const platform::OpenFileRequest& request)
+        : QFileDialog(nullptr, toQt(request.title)), request_(request)
+    {
+    }
+    void accept() override
+    {
+        const QStringList chosen = selectedFiles();
+        if (!chosen.isEmpty()) {
+            const QString why = refusal(request_, chosen.first());
+            // A folder typed in the name box is opened, as the dialog does itself.
+            if (!why.isEmpty() && !QFileInfo(chosen.first()).isDir()) {
+                QMessageBox::warning(this, windowTitle(), why);
+                return;
+            }
+        }
+        QFileDialog::accept();
+    }
+
+private:
+    const platform::OpenFileRequest& request_;
+};
+
+void showOnlyProgramsUnder(QFileDialog& dialog, const QString& filter)
+{
+    const QDir::Filters folders = QDir::AllDirs | QDir::NoDot;
+    dialog.setFilter(isProgramFilter(filter) ? folders | QDir::Files | QDir::Executable : folders | QDir::Files);
+}
+
+} // namespace
+
 std::string QtDialogs::openFile(const platform::OpenFileRequest& request)
 {
-    QFileDialog dialog(nullptr, toQt(request.title));
+    CheckedFileDialog dialog(request);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(request.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
@@ -63,6 +117,9 @@ std::string QtDialogs::openFile(const platform::OpenFileRequest& request)
     dialog.setNameFilters(filters);
     if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
         dialog.selectNameFilter(filters[request.filterIndex - 1]);
+    showOnlyProgramsUnder(dialog, dialog.selectedNameFilter());
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog](const QString& filter) { showOnlyProgramsUnder(dialog, filter); });
     // Qt's own dialog matches patterns like *.TXT whatever the letter case.
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     if (!request.fileName.empty())

@@ -13,7 +13,13 @@ public:
 };
 
 // "Text Files (*.TXT)|*.TXT|All Files (*.*)|*.*" in Qt's form, one filter per
-// description; the second result is the filter at the (1-based) index.
+// description. Programs here carry no ".EXE": a filter for them becomes one
+// that shows every file, and openFile lists only the executable ones under it.
 QStringList qtFilters(const std::string& filter);
+bool isProgramFilter(const QString& qtFilter);
+
+// Why a name chosen in an open-file dialog cannot be taken, or empty when it can:
+// a file that must exist and does not, or a folder that must exist and does not.
+QString refusal(const platform::OpenFileRequest& request, const QString& chosen);
 
 } // namespace twk::qt

@@ -22,6 +22,9 @@ WindowWidget* viewerWidget(capture::FrmToText& viewer, double tpp, const std::fu
         {viewer, viewer.Text1, QStringLiteral("&Cancel"), [&viewer] { viewer.Command1_Click(); }, nullptr, tpp, help});
     // The polling timer lives as long as the viewer's window.
     auto* timer = new QTimer(widget);
+    // A coarse timer may fire up to 5 % early: two ticks could then share one second,
+    // the unit of the log's stamps.
+    timer->setTimerType(Qt::PreciseTimer);
     timer->setInterval(viewer.Timer1.interval());
     QObject::connect(timer, &QTimer::timeout, widget, [&viewer] { viewer.Timer1.fire(); });
     viewer.Timer1.onIntervalChanged = [timer, &viewer] { timer->setInterval(viewer.Timer1.interval()); };

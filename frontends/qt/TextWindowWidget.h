@@ -53,7 +53,7 @@ private:
     void takeUsersText();
 
     ui::TextBox* text_;
-    std::uint64_t shownRevision_ = 0;
+    unsigned long shownRevision_ = 0;
     std::size_t shownBytes_ = 0;   // of the model's text, from its end
     std::size_t leftOutBytes_ = 0; // of the model's text, from its start
     bool takingUsersText_ = false;

@@ -3,6 +3,7 @@
 #include "Texts.h"
 
 #include <QCloseEvent>
+#include <QLayout>
 #include <QShortcut>
 
 #include <cmath>
@@ -67,6 +68,29 @@ void WindowWidget::windowChanged()
     setEnabled(window_->enabled());
     setVisible(window_->visible());
     applying_ = false;
+    adoptRealSize();
+}
+
+void WindowWidget::adoptRealSize()
+{
+    // A window is never smaller than what it holds: when its layout refused
+    // the size asked for, the program must know the real one, or it centres
+    // the window off the centre and saves a size it never had.
+    if (!window_ || window_->state() != ui::WindowState::Normal ||
+        (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))
+        return;
+    // The size it holds is known before it is first shown, hidden pages too.
+    ensurePolished();
+    if (layout())
+        layout()->activate();
+    const double tpp = twipsPerPixel_;
+    const QSize outer = size() + frame();
+    const auto& b = window_->bounds();
+    if (outer.width() == static_cast<int>(std::lround(b.width / tpp)) &&
+        outer.height() == static_cast<int>(std::lround(b.height / tpp)))
+        return;
+    window_->userChangedBounds(
+        {b.left, b.top, static_cast<float>(outer.width() * tpp), static_cast<float>(outer.height() * tpp)});
 }
 
 void WindowWidget::bringToFront()

@@ -37,6 +37,7 @@ protected:
 
 private:
     void reportBounds();
+    void adoptRealSize();
     bool placeWithinFirstFrame();
 
     QSize frame() const { return frameGeometry().size() - geometry().size(); }

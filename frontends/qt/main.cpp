@@ -1,4 +1,7 @@
+#include "ClipboardKeeper.h"
+#include "DisplayChoice.h"
 #include "EndRequests.h"
+#include "MenuWithoutTray.h"
 #include "QtClipboard.h"
 #include "QtDialogs.h"
 #include "QtEnvironment.h"
@@ -6,7 +9,9 @@
 #include "QtShell.h"
 #include "QtTray.h"
 #include "QtWindowHost.h"
+#include "Texts.h"
 #include "about/Help.h"
+#include "capture/FrmToText.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/PosixFolders.h"
 #include "shell/Form1.h"
@@ -14,9 +19,12 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QMessageBox>
+#include <QSystemTrayIcon>
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -40,6 +48,12 @@ int main(int argc, char** argv)
                    stderr);
         return 2;
     }
+    const auto environmentVariable = [](const char* name) {
+        const char* value = std::getenv(name);
+        return std::string(value ? value : "");
+    };
+    if (const auto platformName = twk::qt::ChosenQtPlatform(environmentVariable))
+        qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString(*platformName));
     QApplication app(argc, argv);
     // The icon lives in a static library: nothing else would pull it into the program.
     Q_INIT_RESOURCE(resources);
@@ -80,5 +94,26 @@ int main(int argc, char** argv)
         if (!program.ended())
             program.closeMainWindow();
     });
-    return QApplication::exec();
+
+    // Without a tray the menu opens from the viewer, shown for that, and the
+    // user is told so once; the box waits aside while capturing goes on.
+    std::unique_ptr<qt::MenuWithoutTray> menuWithoutTray;
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        menuWithoutTray = std::make_unique<qt::MenuWithoutTray>([&tray] {
+            if (tray.onNotification)
+                tray.onNotification(shell::kTrayRightButtonUp);
+        });
+        if (program.frmToText.loaded())
+            program.frmToText->show();
+        auto* hint = new QMessageBox(QMessageBox::Information, qt::toQt(program.ApplicationTitle),
+                                     qt::MenuWithoutTray::hint(), QMessageBox::Ok);
+        hint->setAttribute(Qt::WA_DeleteOnClose);
+        hint->setModal(false);
+        hint->show();
+    }
+    const int result = QApplication::exec();
+    // Every end comes through here: what we left on the clipboard must outlive us.
+    if (const auto text = clipboard.ownText())
+        qt::KeepClipboardText(*text, QCoreApplication::applicationDirPath() + QStringLiteral("/twk3-keeper"));
+    return result;
 }

@@ -4,6 +4,10 @@
 #include "ui/Timer.h"
 #include "ui/Window.h"
 
+#include <cstdint>
+#include <optional>
+#include <string>
+
 namespace twk::shell {
 class Program;
 }
@@ -12,6 +16,8 @@ namespace twk::capture {
 
 inline constexpr const char* kViewerPlacementSection = "frmtotext";
 inline constexpr int kFirstTickMs = 50;
+// How long a hit-and-run start waits for a clipboard it cannot read yet.
+inline constexpr int kHitAndRunPatienceMs = 5000;
 
 // "Recent Clipboard Text": shows what was caught, and carries the polling
 // timer and the hidden box that every new clipboard text passes through. It
@@ -32,8 +38,16 @@ public:
     ui::Timer Timer1;
 
 private:
+    // The clipboard's text when it is new: not empty and not the text of txtTMP.
+    // unreadable: the clipboard could not be read (yet).
+    std::optional<std::string> newClipboardText(bool& unreadable);
+    void capture(std::string text);
     void rearm();
     shell::Program& program_;
+    // The clipboard's sequence number and txtTMP's revision at the last full read.
+    std::uint32_t readSequence_ = 0;
+    unsigned long readRevision_ = 0;
+    int unreadableTicks_ = 0;
 };
 
 } // namespace twk::capture

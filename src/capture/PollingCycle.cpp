@@ -20,22 +20,15 @@ void captionOnOff(shell::Program& program)
         onOff->caption = "Turn Off TWK";
 }
 
-bool hasNewText(platform::Clipboard& clipboard, const std::string& last)
+// A "javascript:" link on the clipboard is rewritten there; the text goes on as the
+// clipboard now holds it.
+std::string withoutJavascript(platform::Clipboard& clipboard, std::string text)
 {
-    const auto text = clipboard.text();
-    if (!text || *text == last)
-        return false;
-    const auto again = clipboard.text();
-    return again && !again->empty();
-}
-
-void stripJavascript(platform::Clipboard& clipboard)
-{
-    const auto text = clipboard.text();
-    if (!text || !StartsWithJavascript(*text))
-        return;
-    if (const auto target = JavascriptTarget(*text))
-        clipboard.setText(*target);
+    if (!StartsWithJavascript(text))
+        return text;
+    if (auto target = JavascriptTarget(text); target && clipboard.setText(*target))
+        return std::move(*target);
+    return text;
 }
 
 void handOverLink(shell::Program& program, const std::string& link)
@@ -51,34 +44,71 @@ void handOverLink(shell::Program& program, const std::string& link)
 
 void FrmToText::Timer1_Timer()
 {
-    auto& s = program_.Settings;
-    auto& clipboard = program_.platform.clipboard;
-
     captionOnOff(program_);
-    if (text::numberEquals(s.CaptureOn, 0))
+    if (text::numberEquals(program_.Settings.CaptureOn, 0))
         return;
 
-    if (hasNewText(clipboard, txtTMP.text())) {
-        if (s.JavaScriptStripper == 1)
-            stripJavascript(clipboard);
-        if (clipboard.hasText()) {
-            if (const auto text = clipboard.text())
-                txtTMP.setText(*text); // shows, pops up and logs before going on
-            clipboard.clear();
-            if (s.AutoClear == 0)
-                clipboard.setText(txtTMP.text());
-            if (text::numberEquals(s.BeepOn, 1))
-                program_.platform.shell.beep();
-        }
-        if (text::numberEquals(s.LinkCatcherOn, 1) && IsLink(txtTMP.text(), s.StrictUrls))
-            handOverLink(program_, txtTMP.text());
-    }
+    bool unreadable = false;
+    if (auto text = newClipboardText(unreadable))
+        capture(std::move(*text));
 
-    if (s.HitAndRun != 0) {
+    if (program_.Settings.HitAndRun != 0) {
+        // Started for one capture: a clipboard whose owner has not answered yet is worth
+        // a short wait before ending without it.
+        if (unreadable && ++unreadableTicks_ * kFirstTickMs < kHitAndRunPatienceMs) {
+            Timer1.setInterval(kFirstTickMs);
+            return;
+        }
         program_.closeMainWindow();
         return;
     }
     rearm();
+}
+
+std::optional<std::string> FrmToText::newClipboardText(bool& unreadable)
+{
+    auto& clipboard = program_.platform.clipboard;
+    const auto sequence = clipboard.sequenceNumber();
+    // Unchanged since the last full read, and compared then with the same txtTMP: nothing
+    // can be new, and nothing is transferred.
+    if (sequence != 0 && sequence == readSequence_ && txtTMP.revision() == readRevision_)
+        return std::nullopt;
+
+    // A file list or a secret counts as no text; a secret is never even read.
+    const auto mark = clipboard.mark();
+    std::optional<std::string> text;
+    if (mark == platform::ClipboardMark::none)
+        text = clipboard.text();
+    if (!mark || (*mark == platform::ClipboardMark::none && !text)) {
+        unreadable = true; // the next tick tries again
+        return std::nullopt;
+    }
+    readSequence_ = sequence;
+    readRevision_ = txtTMP.revision();
+    if (!text || text->empty() || *text == txtTMP.text())
+        return std::nullopt;
+    return text;
+}
+
+void FrmToText::capture(std::string text)
+{
+    auto& s = program_.Settings;
+    auto& clipboard = program_.platform.clipboard;
+    if (s.JavaScriptStripper == 1)
+        text = withoutJavascript(clipboard, std::move(text));
+
+    txtTMP.setText(std::move(text)); // shows, pops up and logs before going on
+    clipboard.clear();
+    if (s.AutoClear == 0)
+        clipboard.setText(txtTMP.text());
+    if (text::numberEquals(s.BeepOn, 1))
+        program_.platform.shell.beep();
+    // Our own writes are no news for the next tick.
+    readSequence_ = clipboard.sequenceNumber();
+    readRevision_ = txtTMP.revision();
+
+    if (text::numberEquals(s.LinkCatcherOn, 1) && IsLink(txtTMP.text(), s.StrictUrls))
+        handOverLink(program_, txtTMP.text());
 }
 
 void FrmToText::rearm()

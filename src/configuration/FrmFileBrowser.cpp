@@ -35,6 +35,8 @@ void FrmFileBrowser::Form_Load()
     drive_ = folders.driveOf(start);
     Dir1.path = start;
     Dir1.subfolders = folders.subfolders(start).value_or(std::vector<std::string>{});
+    if (onFoldersShown)
+        onFoldersShown();
 
     auto& environment = program_.platform.environment;
     centre(static_cast<float>(environment.screenWidthTwips()), static_cast<float>(environment.screenHeightTwips()));
@@ -55,6 +57,10 @@ void FrmFileBrowser::openOn(const std::string& folder)
     setDrive(program_.platform.folders.driveOf(FolderListPath(folder)));
     if (!setFolder(folder))
         fallBack();
+    // Opened on the folder the list shows already, nothing changed: the user
+    // must still see where they are.
+    if (Text1.text().empty())
+        Dir1_Change();
 }
 
 void FrmFileBrowser::chooseDrive(const std::string& drive)

@@ -31,6 +31,12 @@ inline std::string_view trimmed(std::string_view text)
     return text;
 }
 
+// A section or key name: no blanks at either end, also where a NUL cut it short.
+inline std::string_view nameIn(std::string_view text)
+{
+    return trimmed(beforeNul(text));
+}
+
 // One line of the file: [begin, end) without its line break, next is where the
 // following line starts.
 struct Line {
@@ -95,7 +101,7 @@ inline std::optional<std::string_view> sectionName(std::string_view line)
     const auto close = text.rfind(']');
     if (close == std::string_view::npos || close == 0)
         return std::nullopt;
-    return beforeNul(trimmed(text.substr(1, close - 1)));
+    return nameIn(text.substr(1, close - 1));
 }
 
 // A line without "=" names a key without a value: it hides a later line of
@@ -113,8 +119,8 @@ inline std::optional<KeyLine> keyLine(std::string_view line)
         return std::nullopt;
     const auto equals = text.find('=');
     if (equals == std::string_view::npos)
-        return KeyLine{beforeNul(text), std::nullopt};
-    return KeyLine{beforeNul(trimmed(text.substr(0, equals))), beforeNul(trimmed(text.substr(equals + 1)))};
+        return KeyLine{nameIn(text), std::nullopt};
+    return KeyLine{nameIn(text.substr(0, equals)), beforeNul(trimmed(text.substr(equals + 1)))};
 }
 
 } // namespace twk::configuration::ini

@@ -2,6 +2,7 @@
 
 #include "configuration/Placement.h"
 #include "logging/LinkLog.h"
+#include "logging/LinkToOpen.h"
 #include "shell/Program.h"
 
 namespace twk::logging {
@@ -46,7 +47,8 @@ void FrmLinkCatcher::Command1_Click()
 
 void FrmLinkCatcher::Text1_DblClick()
 {
-    program_.platform.shell.openWithDefaultHandler(Text1.selectedText);
+    if (const auto link = LinkToOpen(Text1.selectedText))
+        program_.platform.shell.openWithDefaultHandler(*link);
 }
 
 } // namespace twk::logging

@@ -2,7 +2,6 @@
 
 #include "ui/Geometry.h"
 
-#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -16,14 +15,14 @@ public:
     explicit TextBox(Bounds design = {}) : bounds_(design) {}
 
     const std::string& text() const { return text_; }
+    // Advances at every change of the text: a cheap "has it changed since".
+    unsigned long revision() const { return revision_; }
     // A text that differs from the present one runs onChange before returning.
     void setText(std::string text);
     // Adds to the end and runs onChange, as setText(text() + more) would, but
     // tells the widget only what was added (onAppended), so a long text
     // is not shown anew for every line added to it.
     void append(std::string_view more);
-    // Counts the changes of the text, so a widget knows whether it shows the latest.
-    std::uint64_t revision() const { return revision_; }
 
     const Bounds& bounds() const { return bounds_; }
     void setSize(float width, float height);
@@ -43,7 +42,7 @@ public:
 
 private:
     std::string text_;
-    std::uint64_t revision_ = 0;
+    unsigned long revision_ = 0;
     Bounds bounds_;
     bool visible_ = true;
     bool enabled_ = true;

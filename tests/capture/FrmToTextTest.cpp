@@ -41,14 +41,16 @@ TEST_F(ViewerWindowTest, TheTextFollowsEverySizeAndState)
     EXPECT_EQ(viewer().Text1.bounds().width, 3000);
 }
 
-TEST_F(ViewerWindowTest, ACatcherDoubleClickOpensTheSelection)
+TEST_F(ViewerWindowTest, ACatcherDoubleClickOpensWhatTheUserSelectedAndNothingElse)
 {
     start();
-    catcher().Text1.selectedText = "http://example.org";
-    catcher().Text1_DblClick();
-    catcher().Text1.selectedText = "";
-    catcher().Text1_DblClick();
-    EXPECT_EQ(shell.opened, (std::vector<std::string>{"http://example.org", ""}));
+    for (const char* selected : {"http://example.org", "", "please", "www.example.org/a?b=c,", "<someone@example.com>",
+                                 "javascript:alert(1)", "mailto:me@example.org"}) {
+        catcher().Text1.selectedText = selected;
+        catcher().Text1_DblClick();
+    }
+    EXPECT_EQ(shell.opened, (std::vector<std::string>{"http://example.org", "http://www.example.org/a?b=c",
+                                                      "mailto:someone@example.com", "mailto:me@example.org"}));
 }
 
 TEST_F(ViewerWindowTest, TheCatchersCloseBoxHidesAndSaves)

@@ -171,3 +171,83 @@ TEST_F(PollingCycleTest, TicksArrivingWhileAMessageIsOpenWaitTheirTurn)
     EXPECT_TRUE(program().ended());
     EXPECT_FALSE(program().frmToText.loaded());
 }
+
+TEST_F(PollingCycleTest, AnUnchangedClipboardIsNotReadAgainAndACaptureReadsItOnce)
+{
+    startWith("ON=1\r\nJS=1\r\n");
+    clipboard.content = "javascript:window.open('http://x')";
+    tick();
+    EXPECT_EQ(clipboard.reads, 1) << "the rewrite and the record use the one read";
+    EXPECT_EQ(viewer().txtTMP.text(), "http://x");
+    for (int i = 0; i < 3; ++i)
+        tick();
+    EXPECT_EQ(clipboard.reads, 1) << "the text the capture put back is no news";
+    clipboard.copy("http://x"); // copied again elsewhere: read, found not new
+    tick();
+    tick();
+    EXPECT_EQ(clipboard.reads, 2);
+    EXPECT_EQ(clipboard.clears, 1);
+}
+
+TEST_F(PollingCycleTest, AClipboardNotYetReadableIsReadAtALaterTick)
+{
+    startWith("ON=1\r\n");
+    clipboard.content = "slow owner";
+    clipboard.locked = true;
+    tick();
+    tick();
+    EXPECT_EQ(viewer().txtTMP.text(), "");
+    clipboard.locked = false;
+    tick();
+    EXPECT_EQ(viewer().txtTMP.text(), "slow owner");
+}
+
+TEST_F(PollingCycleTest, FileListsAndSecretsAreNeitherReadNorTouched)
+{
+    startWith("ON=1\r\nAUTOCLEAR=1\r\nAUTOSAVE=1\r\nSAVETYPE=1\r\nBEEPON=1\r\nSAVEDFILEPATH=" + folder.path() +
+              "/\r\n");
+    for (const auto mark : {platform::ClipboardMark::fileList, platform::ClipboardMark::secret}) {
+        clipboard.content = mark == platform::ClipboardMark::secret ? "http://hunter2.example" : "/home/me/a.txt";
+        clipboard.marking = mark;
+        tick();
+        tick();
+        EXPECT_EQ(clipboard.marking, mark);
+    }
+    EXPECT_EQ(clipboard.reads, 0);
+    EXPECT_EQ(clipboard.clears, 0);
+    EXPECT_EQ(clipboard.content, "http://hunter2.example");
+    EXPECT_EQ(viewer().Text1.text(), "");
+    EXPECT_EQ(catcher().Text1.text(), "");
+    EXPECT_EQ(shell.beeps, 0);
+    EXPECT_FALSE(twk::testing::fileExists(folder.file("twk.txt")));
+    clipboard.marking = platform::ClipboardMark::none; // the same text, now plain
+    tick();
+    EXPECT_EQ(viewer().txtTMP.text(), "http://hunter2.example");
+}
+
+TEST_F(PollingCycleTest, HitAndRunWaitsABoundedTimeForAClipboardItCannotReadYet)
+{
+    startWith("ON=1\r\nHITNRUN=1\r\n");
+    clipboard.content = "late";
+    clipboard.locked = true;
+    tick();
+    EXPECT_FALSE(program().ended());
+    EXPECT_EQ(viewer().Timer1.interval(), capture::kFirstTickMs);
+    clipboard.locked = false;
+    tick();
+    EXPECT_TRUE(program().ended());
+    EXPECT_EQ(clipboard.clears, 1) << "captured before ending";
+}
+
+TEST_F(PollingCycleTest, HitAndRunEndsAtLastWhenTheClipboardNeverAnswers)
+{
+    startWith("ON=1\r\nHITNRUN=1\r\n");
+    clipboard.locked = true;
+    int ticks = 0;
+    while (!program().ended() && ticks < 1000) {
+        tick();
+        ++ticks;
+    }
+    EXPECT_TRUE(program().ended());
+    EXPECT_EQ(ticks * capture::kFirstTickMs, capture::kHitAndRunPatienceMs);
+}

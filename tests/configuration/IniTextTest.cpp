@@ -106,7 +106,8 @@ TEST(IniTextRead, ALineWithoutEqualsIsAKeyWithoutAValueThatHidesALaterOne)
 
 TEST(IniTextRead, TheSystemsBlanksAreTrimmedAndANulEndsANameOrValue)
 {
-    const std::string file = std::string("\f[\vS\x1A]\n\tK\v=\x1A v \f\nN=ab\0cd\nM\0junk=1\n", 39);
+    using namespace std::string_literals;
+    const auto file = "\f[\vS\x1A]\n\tK\v=\x1A v \f\nN=ab\0cd\nM\0junk=1\n"s;
     EXPECT_EQ(findValue(file, "S", "K"), "v");
     EXPECT_EQ(findValue(file, "S", "N"), "ab");
     EXPECT_EQ(findValue(file, "S", "M"), "1");

@@ -213,13 +213,18 @@ TEST_F(OptionsDialogTest, TheBrowserShowsTheSavedFolderAndHandsBackWhatWasOpened
     EXPECT_NE(ini().find("linkcatcherSAVEDFILEPATH=/\r\n"), std::string::npos);
 }
 
-TEST_F(OptionsDialogTest, TheSavedFolderAlreadyShownSignalsNoChange)
+TEST_F(OptionsDialogTest, TheSavedFolderAlreadyShownIsListedWithItsPathInView)
 {
     writeIni("SAVEDFILEPATH=" + folder.path() + "/\r\n");
     start();
-    open().Command1_Click();
-    EXPECT_EQ(browser().Text1.text(), "");
-    EXPECT_FALSE(browser().Text1.visible());
+    auto& options = open();
+    int redrawn = 0;
+    options.Command1_Click();
+    browser().onFoldersShown = [&] { ++redrawn; };
+    EXPECT_EQ(browser().Dir1.subfolders, std::vector<std::string>{"logs"});
+    EXPECT_EQ(browser().Text1.text(), folder.path() + "/");
+    EXPECT_TRUE(browser().Text1.visible());
+    EXPECT_EQ(redrawn, 0);
     browser().Command2_Click();
     EXPECT_EQ(program().Settings.PendingLogFolder, folder.path());
 }

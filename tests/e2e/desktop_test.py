@@ -12,6 +12,8 @@ import time
 import unittest
 
 PROGRAM = os.environ.get("TWK3_PROGRAM", "")
+KEEPER = os.environ.get("TWK3_KEEPER", "")
+OWNER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "owner.py")
 WAIT = 20.0  # seconds: generous for a loaded two-core machine
 
 
@@ -72,6 +74,8 @@ class Desktop(unittest.TestCase):
         shutil.copy(PROGRAM, self.program)
         # The user's runtime folder, where a running copy keeps its lock and socket.
         self.runtime = tempfile.mkdtemp(prefix="twk-run-")
+        if KEEPER:
+            shutil.copy(KEEPER, os.path.join(self.folder, "twk3-keeper"))
         self.processes = []
         set_clipboard("")  # a clipboard owned by nobody we start
 
@@ -345,6 +349,124 @@ class Desktop(unittest.TestCase):
             process.send_signal(ending)
             self.assertEqual(process.wait(timeout=WAIT), 0, ending)
             self.assertIn("[frmlinkcatcher]\r\n", self.read("twk3.ini"), ending)
+
+    def own_clipboard(self, *arguments):
+        """Another program takes the clipboard, offering TARGET=VALUE pairs (or never answering: --hang)."""
+        owner = subprocess.Popen([sys.executable, OWNER, *arguments], stdout=subprocess.PIPE,
+                                 stderr=subprocess.DEVNULL, text=True)
+        self.processes.append(owner)
+        self.assertEqual(owner.stdout.readline().strip(), "owned")
+        return owner
+
+    def keepers(self):
+        found = subprocess.run(["pgrep", "-f", "^" + re.escape(self.path("twk3-keeper"))], capture_output=True,
+                               text=True)
+        return found.stdout.split()
+
+    def assert_kept_until_taken(self, text):
+        wait_for(lambda: clipboard() == text, what="the text on the clipboard after the end")
+        set_clipboard("taken by another program")
+        wait_for(lambda: not self.keepers(), what="nothing of the program to keep running")
+
+    def test_hit_and_run_leaves_the_text_on_the_clipboard(self):
+        self.write_ini(ini_with("HITNRUN=1\r\nAUTOCLEAR=0\r\nAUTOSAVE=1\r\nSAVETYPE=1\r\nSAVEDFILEPATH=%s/\r\n"
+                                % self.folder))
+        set_clipboard("still there\nto paste")
+        self.assertEqual(self.start().wait(timeout=WAIT), 0)
+        self.assertIn("TEXT=still there\r\nto paste\r\n", self.read("twk.txt"))
+        self.assert_kept_until_taken("still there\nto paste")
+
+    def test_exit_from_the_tray_leaves_the_text_on_the_clipboard(self):
+        self.start_tray()
+        self.write_ini(ini_with("AUTOCLEAR=0\r\nAUTOSAVE=1\r\nSAVETYPE=1\r\nSAVEDFILEPATH=%s/\r\n" % self.folder))
+        process = self.start()
+        set_clipboard("x" * 3000000)  # large enough to go in pieces
+        wait_for(lambda: self.file_holds("twk.txt", "TEXT=xxx"), what="the capture")
+        self.open_tray_menu()
+
+        def exited():
+            subprocess.run(["xdotool", "key", "x"], capture_output=True)
+            return process.poll() is not None
+
+        wait_for(exited, what="the program to end")
+        self.assert_kept_until_taken("x" * 3000000)
+
+    def test_a_file_copy_keeps_all_its_targets_and_nothing_is_logged(self):
+        self.write_ini(ini_with("AUTOCLEAR=1\r\nAUTOSAVE=1\r\nSAVETYPE=1\r\nSAVEDFILEPATH=%s/\r\n" % self.folder))
+        served = self.path("served.txt")
+        files = "file:///home/me/report.odt"
+        owner = self.own_clipboard("--count", served, "UTF8_STRING=/home/me/report.odt", "text/uri-list=" + files,
+                                   "x-special/gnome-copied-files=copy\n" + files)
+        self.start()
+        # A plain text copied after the files shows that the program was looking all along.
+        wait_for(lambda: os.path.exists(self.path("twk3.ini")) and "SAVETYPE" in self.read("twk3.ini"),
+                 what="the program to start")
+        time.sleep(3)  # some ticks at Frequency 1
+        targets = subprocess.run(["xclip", "-selection", "clipboard", "-o", "-t", "TARGETS"], capture_output=True,
+                                 text=True, timeout=10).stdout.split()
+        self.assertEqual(sorted(targets), ["TARGETS", "UTF8_STRING", "text/uri-list", "x-special/gnome-copied-files"])
+        self.assertIsNone(owner.poll(), "the file manager still owns the clipboard")
+        self.assertFalse(os.path.exists(self.path("twk.txt")))
+        set_clipboard("a plain text")
+        wait_for(lambda: self.file_holds("twk.txt", "TEXT=a plain text"), what="the plain text's capture")
+        self.assertNotIn("report", self.read("twk.txt"))
+
+    def test_a_secret_is_neither_logged_nor_touched_nor_read(self):
+        self.write_ini(ini_with("AUTOCLEAR=1\r\nAUTOSAVE=1\r\nSAVETYPE=1\r\nSAVEDFILEPATH=%s/\r\n" % self.folder,
+                                "AUTOSAVE=1\r\nSAVETYPE=1\r\nlinkcatcherSAVEDFILEPATH=%s/\r\n" % self.folder))
+        served = self.path("served.txt")
+        owner = self.own_clipboard("--count", served, "UTF8_STRING=http://hunter2.example",
+                                   "x-kde-passwordManagerHint=secret")
+        self.start()
+        wait_for(lambda: os.path.exists(served), what="the program to look at the clipboard")
+        time.sleep(3)  # some ticks at Frequency 1
+        self.assertIsNone(owner.poll(), "the password manager still owns the clipboard")
+        self.assertEqual(clipboard(), "http://hunter2.example")
+        with open(served) as f:
+            asked = f.read().split()
+        self.assertEqual([name for name in asked if name != "UTF8_STRING"], ["x-kde-passwordManagerHint"])
+        self.assertEqual(asked.count("UTF8_STRING"), 1, "only our own check above read the secret")
+        self.assertFalse(os.path.exists(self.path("twk.txt")))
+        self.assertFalse(os.path.exists(self.path("twkurl.txt")))
+
+    def test_an_owner_that_never_answers_leaves_the_tray_menu_working(self):
+        self.start_tray()
+        self.write_ini(ini_with("AUTOSAVE=0\r\n"))
+        self.own_clipboard("--hang")
+        process = self.start()
+        time.sleep(2)  # the program is waiting for the owner by now
+        self.open_tray_menu()
+
+        def options():
+            subprocess.run(["xdotool", "key", "o"], capture_output=True)
+            return windows("TWK Options")
+
+        wait_for(options, what="the options window")
+        subprocess.run(["xdotool", "key", "--clearmodifiers", "Escape"], capture_output=True)
+        self.open_tray_menu()
+
+        def exited():
+            subprocess.run(["xdotool", "key", "x"], capture_output=True)
+            return process.poll() is not None
+
+        wait_for(exited, what="the program to end")
+        self.assertEqual(process.returncode, 0)
+
+    def test_without_a_tray_the_menu_opens_from_the_viewer(self):
+        self.write_ini(ini_with("AUTOOOPENVIEWERS=0\r\nAUTOSAVE=0\r\n"))
+        process = self.start()
+        viewer = wait_for(lambda: windows("Recent Clipboard Text"), what="the viewer, shown for the menu")[0]
+        dismiss("Tarnwick 3.0")  # how to reach the menu, said once
+        self.assertEqual(windows("Tarnwick 3.0"), [])
+
+        def exited():
+            subprocess.run(["xdotool", "mousemove", "--window", viewer, "40", "30", "click", "3"], capture_output=True)
+            time.sleep(0.5)
+            subprocess.run(["xdotool", "key", "x"], capture_output=True)
+            return process.poll() is not None
+
+        wait_for(exited, what="Exit chosen from the viewer's menu")
+        self.assertEqual(process.returncode, 0)
 
     def test_without_a_display_it_says_what_is_missing(self):
         environment = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}

@@ -15,6 +15,8 @@
 namespace twk::testing {
 
 // A clipboard the test sets; it can refuse to be read, as one held by another program does.
+// Its sequence number advances whenever what it holds differs from what it held when last
+// asked, so a test may set its fields directly.
 class FakeClipboard : public platform::Clipboard {
 public:
     std::optional<std::string> text() override
@@ -30,6 +32,7 @@ public:
         if (locked)
             return false;
         content = text;
+        marking = platform::ClipboardMark::none;
         return true;
     }
     bool clear() override
@@ -37,14 +40,45 @@ public:
         if (locked)
             return false;
         content.reset();
+        marking = platform::ClipboardMark::none;
         ++clears;
         return true;
     }
+    std::uint32_t sequenceNumber() override
+    {
+        if (content != seen_.content || marking != seen_.marking) {
+            seen_ = {content, marking};
+            ++sequence_;
+        }
+        return sequence_;
+    }
+    // Another program puts a text, maybe the same one again.
+    void copy(const std::string& text)
+    {
+        content = text;
+        marking = platform::ClipboardMark::none;
+        ++sequence_;
+    }
+    std::optional<platform::ClipboardMark> mark() override
+    {
+        if (locked)
+            return std::nullopt;
+        return marking;
+    }
 
     std::optional<std::string> content;
+    platform::ClipboardMark marking = platform::ClipboardMark::none;
     bool locked = false;
     int reads = 0;
     int clears = 0;
+
+private:
+    struct Held {
+        std::optional<std::string> content;
+        platform::ClipboardMark marking = platform::ClipboardMark::none;
+    };
+    Held seen_;
+    std::uint32_t sequence_ = 1;
 };
 
 struct ShownMessage {

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <dirent.h>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <sys/stat.h>
 
@@ -33,6 +34,24 @@ bool within(const std::string& folder, const std::string& mount)
            (folder.size() > mount.size() && folder.compare(0, mount.size(), mount) == 0 && folder[mount.size()] == '/');
 }
 
+// Mounts that hold no files of a user: the kernel's views, the system's own
+// scratch space, read-only package images and boot partitions.
+bool holdsUserFiles(const std::string& type, const std::string& mount)
+{
+    static const std::set<std::string> systemTypes = {
+        "autofs", "binfmt_misc", "bpf",      "cgroup",          "cgroup2",     "configfs",      "debugfs",
+        "devpts", "devtmpfs",    "efivarfs", "fusectl",         "hugetlbfs",   "mqueue",        "nsfs",
+        "proc",   "pstore",      "ramfs",    "rpc_pipefs",      "securityfs",  "selinuxfs",     "squashfs",
+        "sysfs",  "tmpfs",       "tracefs",  "fuse.gvfsd-fuse", "fuse.portal", "fuse.snapfuse", "fuse.lxcfs"};
+    if (systemTypes.count(type))
+        return false;
+    for (const char* system : {"/proc", "/sys", "/dev", "/boot", "/snap", "/var/lib/docker", "/var/snap"})
+        if (within(mount, system))
+            return false;
+    // Removable media appear under /run/media; the rest of /run is the system's.
+    return !within(mount, "/run") || within(mount, "/run/media");
+}
+
 } // namespace
 
 std::vector<std::string> PosixFolders::drives()
@@ -44,10 +63,12 @@ std::vector<std::string> PosixFolders::drives()
         std::istringstream fields(line);
         std::string device;
         std::string mount;
-        if (!(fields >> device >> mount))
+        std::string type;
+        if (!(fields >> device >> mount >> type))
             continue;
         mount = unescaped(mount);
-        if (!mount.empty() && mount.front() == '/' && std::find(result.begin(), result.end(), mount) == result.end())
+        if (!mount.empty() && mount.front() == '/' && holdsUserFiles(type, mount) &&
+            std::find(result.begin(), result.end(), mount) == result.end())
             result.push_back(mount);
     }
     std::sort(result.begin() + 1, result.end());

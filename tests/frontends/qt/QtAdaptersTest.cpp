@@ -1,4 +1,6 @@
+#include "ClipboardMarks.h"
 #include "ControlBinding.h"
+#include "DisplayChoice.h"
 #include "QtClipboard.h"
 #include "QtDialogs.h"
 #include "TextWindowWidget.h"
@@ -8,10 +10,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDir>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <gtest/gtest.h>
+
+#include <map>
 
 using namespace twk;
 
@@ -29,6 +34,38 @@ TEST(QtDialogFilters, BecomeQtFiltersThatMatchEveryFileForStarDotStar)
               (QStringList{"Text Files (*.TXT)", "All Files (*)"}));
     EXPECT_TRUE(qt::qtFilters("").isEmpty());
     EXPECT_EQ(qt::qtFilters("Odd|").size(), 1);
+    // Programs here have no ".EXE": the first filter shows the executable files.
+    const auto programs = qt::qtFilters("Applications (*.EXE)|*.EXE|All Files (*.*)|*.*");
+    EXPECT_EQ(programs, (QStringList{"Applications (*)", "All Files (*)"}));
+    EXPECT_TRUE(qt::isProgramFilter(programs[0]));
+    EXPECT_FALSE(qt::isProgramFilter(programs[1]));
+}
+
+TEST(QtDialogFilters, ANameInAMissingFolderOrAMissingFileThatMustExistIsRefused)
+{
+    const QString folder = QDir::tempPath();
+    platform::OpenFileRequest append;
+    append.pathMustExist = true;
+    EXPECT_TRUE(qt::refusal(append, folder + QStringLiteral("/new.txt")).isEmpty());
+    EXPECT_FALSE(qt::refusal(append, folder + QStringLiteral("/no-such-folder-twk/new.txt")).isEmpty());
+    platform::OpenFileRequest viewer;
+    viewer.fileMustExist = true;
+    EXPECT_FALSE(qt::refusal(viewer, folder + QStringLiteral("/no-such-file-twk")).isEmpty());
+}
+
+TEST(QtDisplayChoice, AWaylandSessionRunsOnXWaylandUnlessTheUserChose)
+{
+    const auto session = [](std::map<std::string, std::string> variables) {
+        return qt::ChosenQtPlatform([variables](const char* name) {
+            const auto found = variables.find(name);
+            return found == variables.end() ? std::string() : found->second;
+        });
+    };
+    EXPECT_EQ(session({{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}}), "xcb");
+    EXPECT_EQ(session({{"WAYLAND_DISPLAY", "wayland-0"}}), std::nullopt) << "no XWayland: Wayland it is";
+    EXPECT_EQ(session({{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}, {"QT_QPA_PLATFORM", "wayland"}}),
+              std::nullopt);
+    EXPECT_EQ(session({{"DISPLAY", ":0"}}), std::nullopt);
 }
 
 TEST(QtClipboardAdapter, GivesCrLfAndPutsBackTheOriginalUnchanged)
@@ -46,6 +83,38 @@ TEST(QtClipboardAdapter, GivesCrLfAndPutsBackTheOriginalUnchanged)
     clipboard.clear();
     EXPECT_FALSE(clipboard.hasText());
     EXPECT_EQ(clipboard.text(), "");
+}
+
+TEST(QtClipboardMarks, SecretsAndCopiedFilesAreToldFromTheOfferedFormats)
+{
+    using platform::ClipboardMark;
+    std::map<std::string, std::string> data;
+    const auto read = [&data](const std::string& format) -> std::optional<std::string> {
+        const auto found = data.find(format);
+        return found == data.end() ? std::nullopt : std::optional<std::string>(found->second);
+    };
+    const auto mark = [&] {
+        std::vector<std::string> formats{"UTF8_STRING", "text/html"};
+        for (const auto& [format, value] : data)
+            formats.push_back(format);
+        return qt::markOf(formats, read);
+    };
+    EXPECT_EQ(mark(), ClipboardMark::none) << "rich text is still text";
+    data["x-kde-passwordManagerHint"] = "secret\n";
+    EXPECT_EQ(mark(), ClipboardMark::secret);
+    data["x-kde-passwordManagerHint"] = "";
+    EXPECT_EQ(mark(), ClipboardMark::none);
+    data.clear();
+    data["text/uri-list"] = "# copied\r\nhttp://example.org/\r\n";
+    EXPECT_EQ(mark(), ClipboardMark::none) << "a browser's copied link";
+    data["text/uri-list"] = "# copied\r\nfile:///home/a.txt\r\nFILE:///home/b.txt\r\n";
+    EXPECT_EQ(mark(), ClipboardMark::fileList);
+    data.clear();
+    for (const char* format :
+         {"x-special/gnome-copied-files", "x-special/mate-copied-files", "application/x-kde-cutselection"}) {
+        data = {{format, "copy"}};
+        EXPECT_EQ(mark(), ClipboardMark::fileList) << format;
+    }
 }
 
 TEST(QtTextWindow, FollowsTheModelAndHandsTheUsersWorkBack)

@@ -1,0 +1,168 @@
+#include "x11/SelectionReader.h"
+
+#include "ClipboardMarks.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+namespace twk::x11 {
+namespace {
+
+std::string latin1ToUtf8(const std::string& text)
+{
+    std::string utf8;
+    utf8.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            utf8 += c;
+        } else {
+            utf8 += static_cast<char>(0xC0 | (byte >> 6));
+            utf8 += static_cast<char>(0x80 | (byte & 0x3F));
+        }
+    }
+    return utf8;
+}
+
+struct Property {
+    xcb_atom_t type = XCB_NONE;
+    std::string data;
+    bool ok = false;
+};
+
+Property takeProperty(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t property)
+{
+    Property taken;
+    const auto cookie = xcb_get_property(connection, 1, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0, UINT32_MAX / 4);
+    if (auto* reply = xcb_get_property_reply(connection, cookie, nullptr)) {
+        taken.type = reply->type;
+        taken.data.assign(static_cast<const char*>(xcb_get_property_value(reply)),
+                          static_cast<std::size_t>(xcb_get_property_value_length(reply)) * (reply->format / 8));
+        taken.ok = true;
+        std::free(reply);
+    }
+    return taken;
+}
+
+} // namespace
+
+SelectionReader::SelectionReader(XConnection& x, int wakeFd, std::chrono::milliseconds patience)
+    : x_(x), wakeFd_(wakeFd), patience_(patience), clipboard_(x.atom("CLIPBOARD")), property_(x.atom("TWK_CLIPBOARD"))
+{
+}
+
+SelectionReader::Outcome SelectionReader::waitFor(std::uint8_t kind, xcb_window_t window, Event& event)
+{
+    for (;;) {
+        if (x_.next(event, patience_, wakeFd_) != XConnection::Wait::event)
+            return Outcome::failed;
+        if (kindOf(*event) != kind)
+            continue;
+        if (kind == XCB_SELECTION_NOTIFY) {
+            const auto* notify = reinterpret_cast<xcb_selection_notify_event_t*>(event.get());
+            if (notify->requestor == window && notify->selection == clipboard_)
+                return Outcome::ok;
+        } else if (kind == XCB_PROPERTY_NOTIFY) {
+            const auto* notify = reinterpret_cast<xcb_property_notify_event_t*>(event.get());
+            if (notify->window == window && notify->atom == property_ && notify->state == XCB_PROPERTY_NEW_VALUE)
+                return Outcome::ok;
+        }
+    }
+}
+
+SelectionReader::Outcome SelectionReader::convert(xcb_window_t window, xcb_atom_t target, std::string& data,
+                                                  xcb_atom_t& type)
+{
+    xcb_convert_selection(x_.get(), window, clipboard_, target, property_, XCB_CURRENT_TIME);
+    xcb_flush(x_.get());
+    Event event(nullptr, &std::free);
+    if (waitFor(XCB_SELECTION_NOTIFY, window, event) != Outcome::ok)
+        return Outcome::failed;
+    if (reinterpret_cast<xcb_selection_notify_event_t*>(event.get())->property == XCB_NONE)
+        return Outcome::refused;
+    auto property = takeProperty(x_.get(), window, property_);
+    if (!property.ok)
+        return Outcome::failed;
+    if (property.type == x_.atom("INCR")) {
+        type = XCB_NONE;
+        data.clear();
+        // The owner sends the text in pieces, each after we took the one before.
+        for (;;) {
+            if (waitFor(XCB_PROPERTY_NOTIFY, window, event) != Outcome::ok)
+                return Outcome::failed;
+            auto piece = takeProperty(x_.get(), window, property_);
+            if (!piece.ok)
+                return Outcome::failed;
+            if (piece.data.empty())
+                return Outcome::ok;
+            type = piece.type;
+            data += piece.data;
+        }
+    }
+    type = property.type;
+    data = std::move(property.data);
+    return Outcome::ok;
+}
+
+std::optional<ClipboardContent> SelectionReader::fetch()
+{
+    ClipboardContent content;
+    auto* connection = x_.get();
+    const auto ownerCookie = xcb_get_selection_owner(connection, clipboard_);
+    auto* owner = xcb_get_selection_owner_reply(connection, ownerCookie, nullptr);
+    const bool owned = owner && owner->owner != XCB_NONE;
+    std::free(owner);
+    if (!owned)
+        return content;
+
+    struct Window {
+        XConnection& x;
+        xcb_window_t id;
+        ~Window() { xcb_destroy_window(x.get(), id); }
+    } window{x_, x_.makeWindow()};
+
+    std::string data;
+    xcb_atom_t type = XCB_NONE;
+    const auto offered = convert(window.id, x_.atom("TARGETS"), data, type);
+    if (offered == Outcome::failed)
+        return std::nullopt;
+    std::vector<std::string> targets;
+    for (std::size_t at = 0; offered == Outcome::ok && at + 4 <= data.size(); at += 4)
+        targets.push_back(x_.atomName(*reinterpret_cast<const xcb_atom_t*>(data.data() + at)));
+
+    bool failed = false;
+    const auto readSmall = [&](const std::string& target) -> std::optional<std::string> {
+        std::string small;
+        xcb_atom_t smallType = XCB_NONE;
+        const auto outcome = convert(window.id, x_.atom(target), small, smallType);
+        failed = failed || outcome == Outcome::failed;
+        if (outcome != Outcome::ok)
+            return std::nullopt;
+        return small;
+    };
+    content.mark = qt::markOf(targets, readSmall);
+    if (failed)
+        return std::nullopt;
+    if (content.mark != platform::ClipboardMark::none)
+        return content;
+
+    // The plain text, in the first form the owner offers; rich forms are not asked for.
+    const auto offers = [&](const char* target) {
+        return targets.empty() || std::find(targets.begin(), targets.end(), target) != targets.end();
+    };
+    for (const char* target : {"UTF8_STRING", "text/plain;charset=utf-8", "STRING", "text/plain"}) {
+        if (!offers(target))
+            continue;
+        const auto outcome = convert(window.id, x_.atom(target), data, type);
+        if (outcome == Outcome::failed)
+            return std::nullopt;
+        if (outcome == Outcome::refused)
+            continue;
+        content.utf8 = type == x_.atom("STRING") ? latin1ToUtf8(data) : std::move(data);
+        break;
+    }
+    return content;
+}
+
+} // namespace twk::x11

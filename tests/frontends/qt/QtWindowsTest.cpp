@@ -1,0 +1,132 @@
+#include "BrowserWidget.h"
+#include "OptionsWidget.h"
+#include "QtWindowHost.h"
+#include "configuration/FrmFileBrowser.h"
+#include "configuration/FrmOptions.h"
+#include "fakes/FakePlatform.h"
+#include "fakes/TempFolder.h"
+#include "shell/Form1.h"
+#include "shell/Program.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPointer>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace twk;
+
+namespace {
+
+constexpr double kTwipsPerPixel = 15; // as the fake environment says
+
+// The whole program on fake desktop parts, drawn with the real windows.
+class QtWindowsTest : public ::testing::Test {
+protected:
+    QtWindowsTest()
+    {
+        environment.folder = folder.path();
+        dialogs.onMessage = [] {};
+        folders.tree[folder.path()] = {"logs", "old"};
+        folders.tree[folder.path() + "/logs"] = {};
+        twk::testing::writeFile(folder.file("twk3.ini"),
+                                "[TWK]\r\nFIRSTRUN=9\r\nSAVEDFILEPATH=" + folder.path() + "/\r\n");
+        program.start();
+    }
+    ~QtWindowsTest() override
+    {
+        program.closeMainWindow();
+        QApplication::processEvents();
+    }
+
+    template <typename W> W* shown()
+    {
+        QApplication::processEvents();
+        for (auto* widget : QApplication::topLevelWidgets())
+            if (auto* found = qobject_cast<W*>(widget); found && found->isVisible())
+                return found;
+        return nullptr;
+    }
+    configuration::FrmOptions& openOptions()
+    {
+        program.form1->mnuOptions_Click();
+        return *program.frmOptions;
+    }
+
+    twk::testing::TempFolder folder;
+    twk::testing::FakeClipboard clipboard;
+    twk::testing::FakeDialogs dialogs;
+    twk::testing::FakeEnvironment environment;
+    twk::testing::FaultyFileSystem files;
+    twk::testing::FakeFolders folders;
+    twk::testing::FakeInstances instances;
+    twk::testing::FakeShell shell;
+    twk::testing::FakeTray tray;
+    platform::Platform platform{clipboard, dialogs, environment, files, folders, instances, shell, tray};
+    qt::QtWindowHost host{kTwipsPerPixel};
+    shell::Program program{platform, host};
+};
+
+TEST_F(QtWindowsTest, TheOptionsWindowKeepsOneSizeAndListWidthOnEveryPageAndOpensCentred)
+{
+    auto& options = openOptions();
+    auto* widget = shown<qt::OptionsWidget>();
+    QApplication::processEvents();
+    ASSERT_NE(widget, nullptr);
+    auto* list = widget->findChild<QListWidget*>();
+    const QSize size = widget->size();
+    const int listWidth = list->width();
+    for (const int page : {2, 1, 0, 2, 0, 1}) {
+        options.List1.select(page);
+        QApplication::processEvents();
+        EXPECT_EQ(widget->size(), size) << "page " << page;
+        EXPECT_EQ(list->width(), listWidth) << "page " << page;
+    }
+    // Centred by the size it really has.
+    const auto& b = options.bounds();
+    EXPECT_EQ(b.height, widget->frameGeometry().height() * kTwipsPerPixel);
+    // Within half the window frame, which is known only once it is shown.
+    const float halfFrame = static_cast<float>(widget->frameGeometry().height() - widget->height()) / 2;
+    EXPECT_NEAR(b.top + b.height / 2, environment.screenHeight / 2, (halfFrame + 1) * kTwipsPerPixel);
+    EXPECT_NEAR(b.left + b.width / 2, environment.screenWidth / 2, (halfFrame + 1) * kTwipsPerPixel);
+}
+
+TEST_F(QtWindowsTest, TheBrowserOpensListingTheProgramFolderWithItsPathAndKnowsItsRealWidth)
+{
+    openOptions().Command1_Click();
+    auto* widget = shown<qt::BrowserWidget>();
+    ASSERT_NE(widget, nullptr);
+    auto* list = widget->findChild<QListWidget*>();
+    QStringList names;
+    for (int i = 0; i < list->count(); ++i)
+        names << list->item(i)->text();
+    EXPECT_EQ(names, (QStringList{QStringLiteral(".."), QStringLiteral("logs"), QStringLiteral("old")}));
+    auto* path = widget->findChild<QLineEdit*>();
+    EXPECT_TRUE(path->isVisible());
+    EXPECT_EQ(path->text().toStdString(), folder.path() + "/");
+    EXPECT_EQ(program.frmFileBrowser->bounds().width, widget->frameGeometry().width() * kTwipsPerPixel);
+}
+
+TEST_F(QtWindowsTest, EscInTheOpenDriveListClosesOnlyTheList)
+{
+    openOptions().Command1_Click();
+    auto* widget = shown<qt::BrowserWidget>();
+    ASSERT_NE(widget, nullptr);
+    widget->activateWindow();
+    QPointer<QComboBox> drives = widget->findChild<QComboBox*>();
+    drives->showPopup();
+    QApplication::processEvents();
+    ASSERT_TRUE(drives->view()->isVisible());
+    QTest::keyClick(drives->view(), Qt::Key_Escape);
+    QApplication::processEvents();
+    ASSERT_TRUE(program.frmFileBrowser.loaded()) << "the browser stays open";
+    ASSERT_TRUE(drives);
+    EXPECT_FALSE(drives->view()->isVisible());
+    QTest::keyClick(widget, Qt::Key_Escape);
+    QApplication::processEvents();
+    EXPECT_FALSE(program.frmFileBrowser.loaded()) << "Esc in the window itself still cancels";
+}
+
+} // namespace
