@@ -200,6 +200,10 @@ class Twk(Program):
         self.folder = tempfile.mkdtemp(prefix="twk-", dir=root)
         self.program = os.path.join(self.folder, "twk3")
         shutil.copy(binary, self.program)
+        # The helper that keeps the text on the clipboard after the program ends goes beside it.
+        keeper = os.path.join(os.path.dirname(binary), "twk3-keeper")
+        if os.path.exists(keeper):
+            shutil.copy(keeper, os.path.join(self.folder, "twk3-keeper"))
         # A new user's settings, but no beep, no welcome, and one continuous log.
         main = {"FIRSTRUN": "9", "ON": "1", "BEEPON": "0", "FREQUENCY": "1", "JS": "1", "AUTOCLEAR": "0",
                 "XYPOS": "0", "PAC": "0", "AM": "0", "ASAF": "1", "AUTOOOPENVIEWERS": "0", "HITNRUN": "0",
