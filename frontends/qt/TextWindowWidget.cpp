@@ -55,9 +55,8 @@ TextWindowWidget::TextWindowWidget(Binding binding)
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, button_, &QPushButton::click);
     connect(edit_, &QPlainTextEdit::textChanged, this, [this] {
-        if (applying_ || !text_)
-            return;
-        text_->setText(withCrLf(fromQt(edit_->toPlainText())));
+        if (!applying_)
+            takeUsersText();
     });
     if (binding_.onDoubleClick) {
         edit_->viewport()->setCursor(Qt::PointingHandCursor);
@@ -72,6 +71,7 @@ TextWindowWidget::TextWindowWidget(Binding binding)
         };
     }
     text_->onDisplay = [this] { refreshText(); };
+    text_->onAppended = [this](std::string_view added) { showAppended(added); };
     refreshText();
     windowChanged();
 }
@@ -84,8 +84,10 @@ TextWindowWidget::~TextWindowWidget()
 void TextWindowWidget::detach()
 {
     WindowWidget::detach();
-    if (text_)
+    if (text_) {
         text_->onDisplay = nullptr;
+        text_->onAppended = nullptr;
+    }
     text_ = nullptr;
     binding_.onButton = nullptr;
     binding_.onDoubleClick = nullptr;
@@ -94,15 +96,59 @@ void TextWindowWidget::detach()
 
 void TextWindowWidget::refreshText()
 {
-    if (!text_)
+    // Also called for moves and resizes: the text is shown anew only when it changed.
+    if (!text_ || takingUsersText_ || shownRevision_ == text_->revision())
         return;
-    const std::string shown = withLf(text_->text());
-    if (fromQt(edit_->toPlainText()) == shown)
-        return;
+    const std::string& whole = text_->text();
+    const std::size_t from = shownFrom(whole, binding_.shownLimit);
+    QString shown = toQt(withLf(whole.substr(from)));
+    if (from > 0)
+        shown.prepend(leftOutNotice(from) + QLatin1Char('\n'));
     applying_ = true;
-    edit_->setPlainText(toQt(shown));
+    // What the user sees of a text cut short is no text to edit.
+    edit_->setReadOnly(from > 0);
+    edit_->setPlainText(shown);
     edit_->moveCursor(QTextCursor::End);
     applying_ = false;
+    leftOutBytes_ = from;
+    shownBytes_ = whole.size() - from;
+    shownRevision_ = text_->revision();
+}
+
+void TextWindowWidget::showAppended(std::string_view added)
+{
+    if (!text_)
+        return;
+    const std::size_t shownAfter = shownBytes_ + added.size();
+    const bool inStep = shownRevision_ + 1 == text_->revision();
+    // A whole text that outgrows the limit is cut short once; a cut one is cut
+    // again each time it has doubled, so its cost stays bounded.
+    const bool cut = leftOutBytes_ == 0 ? shownAfter > binding_.shownLimit : shownAfter > 2 * binding_.shownLimit;
+    if (!inStep || cut || !convertsOnItsOwn(text_->text(), added)) {
+        refreshText();
+        return;
+    }
+    applying_ = true;
+    QTextCursor end(edit_->document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(toQt(withLf(std::string(added))));
+    // Undo is for the user's own typing, as after a text shown anew.
+    edit_->document()->clearUndoRedoStacks();
+    edit_->moveCursor(QTextCursor::End);
+    applying_ = false;
+    shownBytes_ = shownAfter;
+    shownRevision_ = text_->revision();
+}
+
+void TextWindowWidget::takeUsersText()
+{
+    if (!text_ || leftOutBytes_ > 0)
+        return;
+    takingUsersText_ = true;
+    text_->setText(withCrLf(fromQt(edit_->toPlainText())));
+    takingUsersText_ = false;
+    shownBytes_ = text_->text().size();
+    shownRevision_ = text_->revision();
 }
 
 } // namespace twk::qt

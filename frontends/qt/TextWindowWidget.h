@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ShownText.h"
 #include "WindowWidget.h"
 #include "ui/TextBox.h"
 
@@ -24,7 +25,9 @@ protected:
 };
 
 // A window of the program that is one text filling the window and a button
-// that hides it: the viewer and the link catcher.
+// that hides it: the viewer and the link catcher. Text added at the end is
+// added to the widget, not shown anew; a text past the shown limit is shown
+// from near its end, read-only, under a line that says so.
 class TextWindowWidget final : public WindowWidget {
     Q_OBJECT
 public:
@@ -36,6 +39,7 @@ public:
         std::function<void()> onDoubleClick; // after the text's selection is set
         double twipsPerPixel = 15;
         std::function<void()> onHelp;
+        std::size_t shownLimit = kShownTextLimit;
     };
 
     explicit TextWindowWidget(Binding binding);
@@ -45,8 +49,14 @@ public:
 
 private:
     void refreshText();
+    void showAppended(std::string_view added);
+    void takeUsersText();
 
     ui::TextBox* text_;
+    unsigned long shownRevision_ = 0;
+    std::size_t shownBytes_ = 0;   // of the model's text, from its end
+    std::size_t leftOutBytes_ = 0; // of the model's text, from its start
+    bool takingUsersText_ = false;
     Binding binding_;
     LinkTextEdit* edit_;
     QPushButton* button_;

@@ -34,7 +34,10 @@ std::string withoutJavascript(platform::Clipboard& clipboard, std::string text)
 void handOverLink(shell::Program& program, const std::string& link)
 {
     auto& list = program.frmLinkCatcher.load(program).Text1;
-    list.setText(list.text().empty() ? link : list.text() + "\r\n" + link);
+    if (list.text().empty())
+        list.setText(link);
+    else
+        list.append("\r\n" + link);
 }
 
 } // namespace

@@ -17,7 +17,7 @@ void txtTMP_Change(shell::Program& program)
     if (s.AppendMode == 0)
         viewer.Text1.setText(viewer.txtTMP.text());
     else if (s.AppendMode == 1)
-        viewer.Text1.setText(viewer.Text1.text() + "\r\n" + viewer.txtTMP.text());
+        viewer.Text1.append("\r\n" + viewer.txtTMP.text());
     if (s.PopupAfterCopy == 1)
         viewer.show();
     if (text::numberEquals(s.AutoSave, 1))

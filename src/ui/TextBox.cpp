@@ -14,6 +14,20 @@ void TextBox::setText(std::string text)
         onChange();
 }
 
+void TextBox::append(std::string_view more)
+{
+    if (more.empty())
+        return;
+    text_ += more;
+    ++revision_;
+    if (onAppended)
+        onAppended(more);
+    else if (onDisplay)
+        onDisplay();
+    if (onChange)
+        onChange();
+}
+
 void TextBox::setSize(float width, float height)
 {
     bounds_.width = width;

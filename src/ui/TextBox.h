@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace twk::ui {
 
@@ -18,6 +19,10 @@ public:
     unsigned long revision() const { return revision_; }
     // A text that differs from the present one runs onChange before returning.
     void setText(std::string text);
+    // Adds to the end and runs onChange, as setText(text() + more) would, but
+    // tells the widget only what was added (onAppended), so a long text
+    // is not shown anew for every line added to it.
+    void append(std::string_view more);
 
     const Bounds& bounds() const { return bounds_; }
     void setSize(float width, float height);
@@ -32,6 +37,8 @@ public:
 
     std::function<void()> onChange;  // the owning window's handler
     std::function<void()> onDisplay; // a front end keeps its widget in step
+    // What append added; without it, append refreshes the widget through onDisplay.
+    std::function<void(std::string_view added)> onAppended;
 
 private:
     std::string text_;

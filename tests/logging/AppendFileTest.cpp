@@ -29,6 +29,20 @@ TEST_F(AppendFileTest, TheFileMirrorsTheViewerAfterEachText)
     EXPECT_EQ(readFile(appendFile()), "\r\na\r\nb\r\n");
 }
 
+TEST_F(AppendFileTest, TheViewerHearsOfEachNewTextAsAnAppend)
+{
+    startAppending();
+    start();
+    std::vector<std::string> added;
+    viewer().Text1.onAppended = [&](std::string_view more) { added.emplace_back(more); };
+    for (const char* text : {"a", "b\r\nc"}) {
+        clipboard.content = text;
+        tick();
+    }
+    EXPECT_EQ(added, (std::vector<std::string>{"\r\na", "\r\nb\r\nc"}));
+    EXPECT_EQ(readFile(appendFile()), "\r\na\r\nb\r\nc\r\n");
+}
+
 TEST_F(AppendFileTest, TypingIntoTheViewerRewritesTheFile)
 {
     startAppending();

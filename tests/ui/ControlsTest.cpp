@@ -1,5 +1,6 @@
 #include "ui/CheckBox.h"
 #include "ui/OptionButton.h"
+#include "ui/TextBox.h"
 
 #include <gtest/gtest.h>
 
@@ -31,6 +32,35 @@ TEST(ControlsTest, SelectingAnOptionClearsTheRestOfItsGroupOnly)
     EXPECT_TRUE(b.selected());
     EXPECT_FALSE(c.selected());
     EXPECT_TRUE(other.selected());
+}
+
+// A widget that hears of an append adds the new part; the box's own handler
+// runs exactly as for any other change.
+TEST(ControlsTest, AppendingTellsTheWidgetOnlyTheNewPartAndRunsTheHandlerOnce)
+{
+    TextBox box;
+    box.setText("first");
+    std::vector<std::string> heard;
+    int changes = 0, refreshes = 0;
+    box.onChange = [&] { ++changes; };
+    box.onDisplay = [&] { ++refreshes; };
+    box.onAppended = [&](std::string_view added) { heard.emplace_back(added); };
+    const auto before = box.revision();
+
+    box.append("\r\nsecond");
+    box.append("");
+    EXPECT_EQ(box.text(), "first\r\nsecond");
+    EXPECT_EQ(heard, (std::vector<std::string>{"\r\nsecond"}));
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(refreshes, 0);
+    EXPECT_EQ(box.revision(), before + 1);
+
+    box.onAppended = nullptr; // a widget that knows no better is shown the whole text
+    box.append("!");
+    EXPECT_EQ(refreshes, 1);
+    box.setText(box.text()); // no change, no new revision
+    EXPECT_EQ(box.revision(), before + 2);
+    EXPECT_EQ(changes, 2);
 }
 
 } // namespace
