@@ -140,7 +140,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         checkWrite(expected, written, section, key, value);
         if (const auto added = IniIndex(expected).appendedText(section, key, value))
             TWK_FUZZ_CHECK(written == expected + *added);
-        TWK_FUZZ_CHECK(ini.write(kPath, section, key, value));
+        TWK_FUZZ_CHECK(ini.write(kPath, section, key, value, twk::platform::NewFile::OwnerOnly));
         TWK_FUZZ_CHECK(files.files[kPath].content == written);
         expected = written;
     }

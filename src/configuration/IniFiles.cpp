@@ -15,7 +15,7 @@ std::optional<std::string> IniFiles::read(const std::string& path, const std::st
 }
 
 bool IniFiles::write(const std::string& path, const std::string& section, const std::string& key,
-                     const std::string& value)
+                     const std::string& value, platform::NewFile access)
 {
     const auto before = files_.stamp(path);
     auto* indexed = indexFor(path, before);
@@ -45,11 +45,11 @@ bool IniFiles::write(const std::string& path, const std::string& section, const 
             return true;
         }
     }
-    return rewrite(path, std::move(content), section, key, value);
+    return rewrite(path, std::move(content), section, key, value, access);
 }
 
 bool IniFiles::rewrite(const std::string& path, std::optional<std::string> content, const std::string& section,
-                       const std::string& key, const std::string& value)
+                       const std::string& key, const std::string& value, platform::NewFile access)
 {
     forget(path);
     if (!content) {
@@ -64,7 +64,7 @@ bool IniFiles::rewrite(const std::string& path, std::optional<std::string> conte
     }
     const auto updated = ini::withValue(*content, section, key, value);
     content.reset(); // a long log need not be held twice
-    if (!files_.replace(path, updated))
+    if (!files_.replace(path, updated, access))
         return false;
     if (const auto after = files_.stamp(path))
         remember(path, *after, updated);

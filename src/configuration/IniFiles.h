@@ -27,7 +27,8 @@ public:
     std::optional<std::string> read(const std::string& path, const std::string& section, const std::string& key);
     // False when the file could not be written (missing folder, write
     // protection, full disk) or exists but could not be read.
-    bool write(const std::string& path, const std::string& section, const std::string& key, const std::string& value);
+    bool write(const std::string& path, const std::string& section, const std::string& key, const std::string& value,
+               platform::NewFile access);
 
 private:
     struct Indexed {
@@ -41,7 +42,7 @@ private:
     Indexed* remember(const std::string& path, const platform::FileStamp& stamp, std::string_view content);
     void forget(const std::string& path);
     bool rewrite(const std::string& path, std::optional<std::string> content, const std::string& section,
-                 const std::string& key, const std::string& value);
+                 const std::string& key, const std::string& value, platform::NewFile access);
 
     platform::FileSystem& files_;
     std::vector<Indexed> indexed_; // the most recently used last

@@ -29,7 +29,7 @@ void SaveAppendFile(shell::Program& program)
     if (s.AppendMode != 1 || s.AutosaveAppendedFile != 1 || !program.frmToText.loaded())
         return;
     const auto path = program.ReadIni(configuration::keys::kMain, "AMLFPATH");
-    program.platform.files.replace(path, program.frmToText->Text1.text() + "\r\n");
+    program.platform.files.replace(path, program.frmToText->Text1.text() + "\r\n", platform::NewFile::OwnerOnly);
 }
 
 void RotateAppendBackups(shell::Program& program)
@@ -40,10 +40,10 @@ void RotateAppendBackups(shell::Program& program)
         return;
     for (int n = 5; n >= 2; --n) {
         files.remove(AppendBackupName(path, n));
-        files.copy(AppendBackupName(path, n - 1), AppendBackupName(path, n));
+        files.copy(AppendBackupName(path, n - 1), AppendBackupName(path, n), platform::NewFile::OwnerOnly);
     }
     files.remove(AppendBackupName(path, 1));
-    files.copy(path, AppendBackupName(path, 1));
+    files.copy(path, AppendBackupName(path, 1), platform::NewFile::OwnerOnly);
 }
 
 } // namespace twk::logging

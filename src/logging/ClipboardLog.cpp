@@ -36,7 +36,8 @@ void SaveClipToLog(shell::Program& program)
 
     // One file per copy holds its one entry; the others get a section per second.
     const std::string section = text::numberEquals(s.SaveType, 2) ? "LogEntry" : s.DateStamp + s.TimeStamp;
-    const bool written = program.ini.write(s.CurrentLogPath, section, "TEXT", program.frmToText->txtTMP.text());
+    const bool written = program.ini.write(s.CurrentLogPath, section, "TEXT", program.frmToText->txtTMP.text(),
+                                           platform::NewFile::OwnerOnly);
     s.LastIniResult = written ? 1 : 0;
     if (s.LastIniResult != 1)
         shell::ShowAppMessage(program, shell::kLogWriteFailedMessage);

@@ -41,7 +41,7 @@ void SaveLinkToLog(shell::Program& program)
     const bool daily = text::numberEquals(s.LinkSaveType, 2);
     const std::string section = daily ? s.TimeStamp.substr(0, 2) : s.DateStamp;
     const std::string key = daily ? s.TimeStamp.substr(2, 4) : s.TimeStamp;
-    s.LastIniResult = program.ini.write(s.CurrentLogPath, section, key, value) ? 1 : 0;
+    s.LastIniResult = program.ini.write(s.CurrentLogPath, section, key, value, platform::NewFile::OwnerOnly) ? 1 : 0;
     if (s.LastIniResult != 1)
         shell::ShowAppMessage(program, shell::kLogWriteFailedMessage);
 }

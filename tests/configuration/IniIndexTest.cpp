@@ -37,14 +37,15 @@ TEST(IniFilesIndex, NewEntriesAreAppendedAndEditsBehindItsBackAreSeen)
     twk::testing::MemoryFileSystem files;
     files.set("log", "[1]\r\nTEXT=a\r\n");
     IniFiles ini(files);
-    ASSERT_TRUE(ini.write("log", "2", "TEXT", "b"));
-    ASSERT_TRUE(ini.write("log", "3", "TEXT", "c"));
+    ASSERT_TRUE(ini.write("log", "2", "TEXT", "b", platform::NewFile::OwnerOnly));
+    ASSERT_TRUE(ini.write("log", "3", "TEXT", "c", platform::NewFile::OwnerOnly));
     EXPECT_EQ(files.appends, 2);
     EXPECT_EQ(files.replaces, 0);
     EXPECT_EQ(files.reads, 1); // only to build the index
 
     files.set("log", files.files["log"].content + "[4]\r\nTEXT=by hand\r\n");
-    ASSERT_TRUE(ini.write("log", "4", "TEXT", "d")); // exists now: in place, not a second [4]
+    ASSERT_TRUE(
+        ini.write("log", "4", "TEXT", "d", platform::NewFile::OwnerOnly)); // exists now: in place, not a second [4]
     EXPECT_EQ(files.files["log"].content, "[1]\r\nTEXT=a\r\n[2]\r\nTEXT=b\r\n[3]\r\nTEXT=c\r\n[4]\r\nTEXT=d\r\n");
     EXPECT_EQ(files.replaces, 1);
 }
@@ -52,17 +53,17 @@ TEST(IniFilesIndex, NewEntriesAreAppendedAndEditsBehindItsBackAreSeen)
 TEST(IniFilesIndex, AFailedAppendIsReportedAndTheNextWriteLooksAgain)
 {
     struct TornAppends : twk::testing::MemoryFileSystem {
-        bool append(const std::string& path, const std::string& content) override
+        bool append(const std::string& path, std::string_view content) override
         {
-            set(path, files[path].content + content.substr(0, content.size() / 2)); // cut short
+            set(path, files[path].content + std::string(content.substr(0, content.size() / 2))); // cut short
             return false;
         }
     } files;
     files.set("log", "[1]\r\nTEXT=a\r\n");
     IniFiles ini(files);
-    ASSERT_TRUE(ini.write("log", "1", "TEXT", "a2")); // indexes the file
-    EXPECT_FALSE(ini.write("log", "2", "TEXT", "lost"));
+    ASSERT_TRUE(ini.write("log", "1", "TEXT", "a2", platform::NewFile::OwnerOnly)); // indexes the file
+    EXPECT_FALSE(ini.write("log", "2", "TEXT", "lost", platform::NewFile::OwnerOnly));
     const auto torn = files.files["log"].content;
-    ASSERT_TRUE(ini.write("log", "1", "TEXT", "a3"));
+    ASSERT_TRUE(ini.write("log", "1", "TEXT", "a3", platform::NewFile::OwnerOnly));
     EXPECT_EQ(files.files["log"].content, withValue(torn, "1", "TEXT", "a3"));
 }

@@ -17,7 +17,7 @@ int main(int argc, char** argv)
     twk::configuration::IniFiles ini(files);
     for (long number = std::stol(argv[2]);; ++number) {
         const auto entry = twk::testing::logWriterEntry(number);
-        if (!ini.write(path, entry.section, entry.key, entry.value))
+        if (!ini.write(path, entry.section, entry.key, entry.value, twk::platform::NewFile::OwnerOnly))
             return 1;
         const auto ack = std::to_string(number) + "\n";
         if (::write(STDOUT_FILENO, ack.data(), ack.size()) != static_cast<ssize_t>(ack.size()))

@@ -163,19 +163,21 @@ public:
 // a full disk would.
 class FaultyFileSystem : public platform::FileSystem {
 public:
-    std::optional<std::string> read(const std::string& path) override { return real.read(path); }
-    bool replace(const std::string& path, const std::string& content) override
+    std::optional<std::string> readRange(const std::string& path, std::uint64_t offset, std::size_t length) override
+    {
+        return real.readRange(path, offset, length);
+    }
+    bool replaceWith(const std::string& path, platform::NewFile access, const Producer& produce) override
     {
         ++replaces;
-        return !failing(path) && real.replace(path, content);
+        return !failing(path) && real.replaceWith(path, access, produce);
     }
-    bool append(const std::string& path, const std::string& content) override
+    bool append(const std::string& path, std::string_view content) override
     {
         return !failing(path) && real.append(path, content);
     }
     std::optional<platform::FileStamp> stamp(const std::string& path) override { return real.stamp(path); }
     bool isRegularFile(const std::string& path) override { return real.isRegularFile(path); }
-    bool copy(const std::string& from, const std::string& to) override { return !failing(to) && real.copy(from, to); }
     bool remove(const std::string& path) override { return real.remove(path); }
 
     bool failing(const std::string& path) const { return failAll || failPaths.count(path) > 0; }
