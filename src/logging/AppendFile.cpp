@@ -9,6 +9,8 @@
 namespace twk::logging {
 namespace {
 
+constexpr std::string_view kLineEnd = "\r\n";
+
 bool blank(const std::string& text)
 {
     return text.find_first_not_of(" \t") == std::string::npos;
@@ -28,8 +30,32 @@ void SaveAppendFile(shell::Program& program)
     const auto& s = program.Settings;
     if (s.AppendMode != 1 || s.AutosaveAppendedFile != 1 || !program.frmToText.loaded())
         return;
+    auto& files = program.platform.files;
+    auto& last = program.appendFileWritten;
     const auto path = program.ReadIni(configuration::keys::kMain, "AMLFPATH");
-    program.platform.files.replace(path, program.frmToText->Text1.text() + "\r\n", platform::NewFile::OwnerOnly);
+    const auto& text = program.frmToText->Text1.text();
+
+    // The file holds the last text and a line break; a text that grew by a
+    // line break and more needs only the more, and a line break, after it.
+    const bool grew = last.known && last.path == path && text.size() >= last.text.size() + kLineEnd.size() &&
+                      std::string_view(text).substr(last.text.size(), kLineEnd.size()) == kLineEnd &&
+                      std::string_view(text).starts_with(last.text) && files.stamp(path) == last.stamp;
+    bool written = false;
+    if (grew) {
+        std::string added = text.substr(last.text.size() + kLineEnd.size());
+        added += kLineEnd;
+        written = files.append(path, added);
+    }
+    if (!written)
+        written = files.replaceWith(path, platform::NewFile::OwnerOnly,
+                                    [&](const platform::FileSystem::Put& put) { return put(text) && put(kLineEnd); });
+    const auto after = written ? files.stamp(path) : std::nullopt;
+    last.known = after.has_value();
+    if (last.known) {
+        last.path = path;
+        last.text = text;
+        last.stamp = *after;
+    }
 }
 
 void RotateAppendBackups(shell::Program& program)
