@@ -25,16 +25,9 @@ std::string AppendBackupName(const std::string& appendFile, int number)
     return appendFile + suffix;
 }
 
-void SaveAppendFile(shell::Program& program)
+void WriteAppendFile(platform::FileSystem& files, AppendFileWritten& last, const std::string& path,
+                     const std::string& text)
 {
-    const auto& s = program.Settings;
-    if (s.AppendMode != 1 || s.AutosaveAppendedFile != 1 || !program.frmToText.loaded())
-        return;
-    auto& files = program.platform.files;
-    auto& last = program.appendFileWritten;
-    const auto path = program.ReadIni(configuration::keys::kMain, "AMLFPATH");
-    const auto& text = program.frmToText->Text1.text();
-
     // The file holds the last text and a line break; a text that grew by a
     // line break and more needs only the more, and a line break, after it.
     const bool grew = last.known && last.path == path && text.size() >= last.text.size() + kLineEnd.size() &&
@@ -52,10 +45,22 @@ void SaveAppendFile(shell::Program& program)
     const auto after = written ? files.stamp(path) : std::nullopt;
     last.known = after.has_value();
     if (last.known) {
+        if (grew)
+            last.text.append(text, last.text.size()); // a long text is not copied whole at every capture
+        else
+            last.text = text;
         last.path = path;
-        last.text = text;
         last.stamp = *after;
     }
+}
+
+void SaveAppendFile(shell::Program& program)
+{
+    const auto& s = program.Settings;
+    if (s.AppendMode != 1 || s.AutosaveAppendedFile != 1 || !program.frmToText.loaded())
+        return;
+    WriteAppendFile(program.platform.files, program.appendFileWritten,
+                    program.ReadIni(configuration::keys::kMain, "AMLFPATH"), program.frmToText->Text1.text());
 }
 
 void RotateAppendBackups(shell::Program& program)

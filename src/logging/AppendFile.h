@@ -23,9 +23,13 @@ struct AppendFileWritten {
 // The name of append-file backup number 1 (newest) to 5.
 std::string AppendBackupName(const std::string& appendFile, int number);
 
-// In append mode with autosave on, makes the append file hold the viewer's
-// whole text and a line break: by an append when the text only grew, by a
-// rewrite otherwise; either way durable. Failures are silent.
+// Makes the file at path hold text and a line break: by an append when the
+// text only grew since last, by a rewrite otherwise; either way durable.
+void WriteAppendFile(platform::FileSystem& files, AppendFileWritten& last, const std::string& path,
+                     const std::string& text);
+
+// In append mode with autosave on, writes the viewer's whole text to the
+// append file. Failures are silent.
 void SaveAppendFile(shell::Program& program);
 
 // Shifts the append file's five backups by one and copies the append file

@@ -174,6 +174,7 @@ public:
     }
     bool append(const std::string& path, std::string_view content) override
     {
+        ++appends;
         return !failing(path) && real.append(path, content);
     }
     std::optional<platform::FileStamp> stamp(const std::string& path) override { return real.stamp(path); }
@@ -186,6 +187,7 @@ public:
     std::set<std::string> failPaths;
     bool failAll = false;
     int replaces = 0;
+    int appends = 0;
 };
 
 // Folders the test lays out; drives are the top folders given.
