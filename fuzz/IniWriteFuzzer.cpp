@@ -1,10 +1,12 @@
 // Writes arbitrary values into arbitrary files, as settings and logs do: the
 // value must read back and nothing else may change, and the appending writes
 // through the index must give the bytes of the plain rewrite, also when the
-// file is edited behind the index's back.
+// file is edited behind the index's back. A file saved with a byte-order
+// mark, in UTF-16 or with CR line ends keeps its form.
 #include "FuzzCheck.h"
 #include "IniNames.h"
 #include "SwappedCase.h"
+#include "configuration/IniEncoding.h"
 #include "configuration/IniFiles.h"
 #include "configuration/IniIndex.h"
 #include "configuration/IniLines.h"
@@ -26,7 +28,7 @@ const std::string kPath = "fuzzed.ini";
 
 bool oneLine(std::string_view text)
 {
-    return text.find('\n') == std::string_view::npos;
+    return text.find_first_of("\r\n") == std::string_view::npos;
 }
 
 // A write that puts one key line into the file and nothing that reads as more.
@@ -37,13 +39,22 @@ bool writesOneKeyLine(std::string_view section, std::string_view key, std::strin
 }
 
 // A write whose value the reader gives back as it was written: the reader
-// trims names and values, takes quotes off a value and the first "=" as the
-// end of the key, and a CR before a line feed is part of the line break.
+// trims names and values, takes quotes off a value, the first "=" as the end
+// of the key and a NUL as the end of a name or value.
 bool readsBackAsWritten(std::string_view section, std::string_view key, std::string_view value)
 {
-    const bool quoted = value.size() >= 2 && value.front() == '"' && value.back() == '"';
+    const bool quoted =
+        value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front();
+    const bool nul = (std::string(section) + std::string(key) + std::string(value)).find('\0') != std::string::npos;
     return writesOneKeyLine(section, key, value) && ini::trimmed(section) == section && ini::trimmed(key) == key &&
-           ini::trimmed(value) == value && key.find('=') == std::string_view::npos && !quoted && !value.ends_with('\r');
+           ini::trimmed(value) == value && key.find('=') == std::string_view::npos && !quoted && !nul;
+}
+
+// Whether the file's form holds the text unchanged: UTF-16 holds no bytes
+// that are not UTF-8.
+bool formHolds(const ini::FileForm& form, std::string_view text)
+{
+    return ini::decoded(ini::encoded(text, form)).text == text;
 }
 
 std::vector<std::string_view> splitAtLineFeeds(std::string_view text)
@@ -77,7 +88,6 @@ void checkOnlyOneLineChanges(std::string_view before, std::string_view after)
 void checkWrite(std::string_view before, std::string_view after, std::string_view section, std::string_view key,
                 std::string_view value)
 {
-    checkOnlyOneLineChanges(before, after);
     if (!writesOneKeyLine(section, key, value))
         return;
     // The reader takes the key of the written line as the text before its
@@ -134,12 +144,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             section = twk::fuzz::swappedCase(section);
             key = twk::fuzz::swappedCase(key);
         }
-        const auto value = input.ConsumeRandomLengthString(128);
+        // Names and values are C strings to a writer: each ends at its first NUL.
+        section = std::string(twk::text::beforeFirstNul(section));
+        key = std::string(twk::text::beforeFirstNul(key));
+        const std::string value(twk::text::beforeFirstNul(input.ConsumeRandomLengthString(128)));
 
-        const auto written = ini::withValue(expected, section, key, value);
-        checkWrite(expected, written, section, key, value);
-        if (const auto added = IniIndex(expected).appendedText(section, key, value))
-            TWK_FUZZ_CHECK(written == expected + *added);
+        const auto written = ini::fileWithValue(expected, section, key, value);
+        const auto before = ini::decoded(expected);
+        const auto after = ini::decoded(written);
+        TWK_FUZZ_CHECK(after.form.encoding == before.form.encoding);
+        TWK_FUZZ_CHECK(after.form.strayByte == before.form.strayByte);
+        checkOnlyOneLineChanges(before.text, after.text);
+        if (formHolds(before.form, section) && formHolds(before.form, key) && formHolds(before.form, value)) {
+            TWK_FUZZ_CHECK(after.text == ini::withValue(before.text, section, key, value, before.form.lineBreak));
+            checkWrite(before.text, after.text, section, key, value);
+        }
+        if (ini::isPlainText(expected))
+            if (const auto added = IniIndex(expected).answer(section, key, value);
+                added.verdict == IniIndex::Verdict::Append)
+                TWK_FUZZ_CHECK(written == expected + added.text);
         TWK_FUZZ_CHECK(ini.write(kPath, section, key, value, twk::platform::NewFile::OwnerOnly));
         TWK_FUZZ_CHECK(files.files[kPath].content == written);
         expected = written;

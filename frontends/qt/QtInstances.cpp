@@ -6,6 +6,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QLocalSocket>
+#include <QStandardPaths>
 #include <QThread>
 
 #include <unistd.h>
@@ -14,34 +15,50 @@ namespace twk::qt {
 namespace {
 
 constexpr char kBringForward[] = "forward\n";
-
-QString userTag()
-{
-    return QString::number(::getuid());
-}
+// A running copy greets whoever connects: a copy that is ending, whose event
+// loop no longer runs, is connected to by the system but never greets.
+constexpr char kGreeting[] = "twk3\n";
 
 QString hashed(const QString& text)
 {
     return QString::fromLatin1(QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha1).toHex().left(16));
 }
 
-bool answers(const QString& name, int waitMs)
+QString runtimeFolder()
 {
-    QLocalSocket probe;
-    probe.connectToServer(name);
-    return probe.waitForConnected(waitMs);
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (!folder.isEmpty() && QDir().mkpath(folder))
+        return folder;
+    return QDir::tempPath() + QStringLiteral("/twk3-") + QString::number(::getuid());
+}
+
+std::unique_ptr<QLocalSocket> greeted(const QString& name, int waitMs)
+{
+    auto socket = std::make_unique<QLocalSocket>();
+    socket->connectToServer(name);
+    if (!socket->waitForConnected(waitMs))
+        return nullptr;
+    QDeadlineTimer deadline(waitMs);
+    while (socket->bytesAvailable() < static_cast<qint64>(sizeof kGreeting - 1) && !deadline.hasExpired())
+        if (!socket->waitForReadyRead(static_cast<int>(deadline.remainingTime())))
+            break;
+    if (socket->readAll() != kGreeting)
+        return nullptr;
+    return socket;
 }
 
 } // namespace
 
-QString QtInstances::socketName(const QString& windowClass, const QString& title)
+QString QtInstances::socketName(const QString& windowClass, const QString& title) const
 {
-    return QStringLiteral("twk3-") + userTag() + QLatin1Char('-') + hashed(windowClass + QLatin1Char('\n') + title);
+    return folder_ + QStringLiteral("/twk3-") +
+           hashed(programTag_ + QLatin1Char('\n') + windowClass + QLatin1Char('\n') + title) +
+           QStringLiteral(".socket");
 }
 
 QtInstances::QtInstances(const QString& programPath, const QString& windowClass, const QString& title)
-    : windowClass_(windowClass), title_(title), lock_(QDir::tempPath() + QStringLiteral("/twk3-") + userTag() +
-                                                      QLatin1Char('-') + hashed(programPath) + QStringLiteral(".lock"))
+    : folder_(runtimeFolder()), programTag_(hashed(programPath)), windowClass_(windowClass), title_(title),
+      lock_(folder_ + QStringLiteral("/twk3-") + programTag_ + QStringLiteral(".lock"))
 {
     // A lock left by a copy that died is taken over at once.
     lock_.setStaleLockTime(0);
@@ -51,7 +68,18 @@ QtInstances::QtInstances(const QString& programPath, const QString& windowClass,
         listen();
 }
 
-QtInstances::~QtInstances() = default;
+QtInstances::~QtInstances()
+{
+    programEnded();
+}
+
+void QtInstances::programEnded()
+{
+    server_.close();
+    if (first_)
+        lock_.unlock(); // removes the file
+    first_ = false;
+}
 
 void QtInstances::listen()
 {
@@ -59,11 +87,9 @@ void QtInstances::listen()
     const QString name = socketName(windowClass_, title_);
     if (server_.listen(name))
         return;
-    // A socket left by a copy that was killed answers nobody: take its place.
-    if (server_.serverError() == QAbstractSocket::AddressInUseError && !answers(name, 200)) {
-        QLocalServer::removeServer(name);
-        server_.listen(name);
-    }
+    // We hold the lock: whatever socket is there was left by a copy that died.
+    QLocalServer::removeServer(name);
+    server_.listen(name);
 }
 
 void QtInstances::answer()
@@ -74,12 +100,30 @@ void QtInstances::answer()
             if (socket->readAll().contains('\n') && onBringForward)
                 onBringForward();
         });
+        socket->write(kGreeting);
+        socket->flush();
     }
 }
 
 bool QtInstances::anotherInstanceRunning()
 {
-    return !first_;
+    if (first_)
+        return false;
+    // The copy holding the lock may be starting, running or ending: wait until
+    // it greets us, or lets go of the lock as it ends.
+    const QString name = socketName(windowClass_, title_);
+    QDeadlineTimer deadline(10000);
+    do {
+        if (lock_.tryLock(0)) {
+            first_ = true;
+            listen();
+            return false;
+        }
+        if (greeted(name, 200))
+            return true;
+        QThread::msleep(50);
+    } while (!deadline.hasExpired());
+    return true;
 }
 
 void QtInstances::setApplicationTitle(const std::string& title)
@@ -93,22 +137,13 @@ void QtInstances::setApplicationTitle(const std::string& title)
 
 std::optional<platform::WindowId> QtInstances::findWindow(const std::string& windowClass, const std::string& title)
 {
-    const QString name = socketName(toQt(windowClass), toQt(title));
-    // The copy holding the lock may still be starting: give it a moment to
-    // answer, but only where a window of ours could be.
-    const int patienceMs = toQt(windowClass) == windowClass_ ? 3000 : 0;
-    QDeadlineTimer deadline(patienceMs);
-    do {
-        auto socket = std::make_unique<QLocalSocket>();
-        socket->connectToServer(name);
-        if (socket->waitForConnected(200)) {
-            found_ = std::move(socket);
-            return 1;
-        }
-        if (patienceMs > 0)
-            QThread::msleep(50);
-    } while (!deadline.hasExpired());
-    return std::nullopt;
+    if (toQt(windowClass) != windowClass_)
+        return std::nullopt; // no window of another class is ours
+    auto socket = greeted(socketName(toQt(windowClass), toQt(title)), 1000);
+    if (!socket)
+        return std::nullopt;
+    found_ = std::move(socket);
+    return 1;
 }
 
 void QtInstances::bringForward(platform::WindowId)

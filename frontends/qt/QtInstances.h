@@ -15,8 +15,10 @@ class QLocalSocket;
 namespace twk::qt {
 
 // One copy of the program per program file: the first holds a lock file and
-// answers on a local socket named after its application window's class and
-// title, which is how a later copy finds it and asks it to come forward.
+// answers on a local socket named after its program file, application window
+// class and title, which is how a later copy of the same program finds it and
+// asks it to come forward. Both live in the user's runtime folder and go when
+// the copy ends.
 class QtInstances final : public QObject, public platform::Instances {
     Q_OBJECT
 public:
@@ -28,15 +30,20 @@ public:
     std::optional<platform::WindowId> findWindow(const std::string& windowClass, const std::string& title) override;
     void bringForward(platform::WindowId window) override;
 
+    // The program is ending: a copy started now must find no one to answer,
+    // and may take the lock at once.
+    void programEnded();
+
     // Runs when a later copy asks this one to come forward.
     std::function<void()> onBringForward;
 
-    static QString socketName(const QString& windowClass, const QString& title);
-
 private:
+    QString socketName(const QString& windowClass, const QString& title) const;
     void listen();
     void answer();
 
+    QString folder_;
+    QString programTag_;
     QString windowClass_;
     QString title_;
     QLockFile lock_;

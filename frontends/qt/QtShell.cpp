@@ -12,12 +12,19 @@ namespace twk::qt {
 
 bool QtShell::start(const platform::ProgramStart& start)
 {
-    // A NUL would cut the name short and start another program.
-    if (start.program.find('\0') != std::string::npos || start.argument.find('\0') != std::string::npos)
+    // A NUL would cut a word short and start another program.
+    const auto hasNul = [](const std::string& word) { return word.find('\0') != std::string::npos; };
+    if (start.program.empty() || hasNul(start.program))
         return false;
-    // The program and its one argument go to the system as they are: no
-    // command interpreter sees them, so no character in a path can run anything.
-    return QProcess::startDetached(toQt(start.program), {toQt(start.argument)});
+    QStringList arguments;
+    for (const auto& argument : start.arguments) {
+        if (hasNul(argument))
+            return false;
+        arguments << toQt(argument);
+    }
+    // The words go to the system as they are: no command interpreter sees
+    // them, so no character in a path can run anything.
+    return QProcess::startDetached(toQt(start.program), arguments);
 }
 
 void QtShell::openWithDefaultHandler(const std::string& target)

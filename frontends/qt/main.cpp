@@ -1,3 +1,4 @@
+#include "EndRequests.h"
 #include "QtClipboard.h"
 #include "QtDialogs.h"
 #include "QtEnvironment.h"
@@ -60,7 +61,10 @@ int main(int argc, char** argv)
 
     qt::QtWindowHost host(environment.twipsPerPixelX());
     shell::Program program(platform, host);
-    host.onProgramEnded = [] { QCoreApplication::quit(); };
+    host.onProgramEnded = [&instances] {
+        instances.programEnded();
+        QCoreApplication::quit();
+    };
     host.onHelp = [&program] { about::ShowHelp(program); };
     instances.onBringForward = [&host] { host.bringForward(); };
     tray.onNotification = [&program, &environment](int eventCode) {
@@ -71,5 +75,10 @@ int main(int argc, char** argv)
     program.start();
     if (program.ended())
         return 0;
+    // Ended by the system: the same orderly shutdown as the tray's "Exit".
+    qt::EndRequests endRequests([&program] {
+        if (!program.ended())
+            program.closeMainWindow();
+    });
     return QApplication::exec();
 }

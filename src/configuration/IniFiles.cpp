@@ -1,7 +1,9 @@
 #include "configuration/IniFiles.h"
 
+#include "configuration/IniEncoding.h"
 #include "configuration/IniRewrite.h"
 #include "configuration/IniText.h"
+#include "text/Characters.h"
 
 #include <algorithm>
 
@@ -10,13 +12,23 @@ namespace {
 
 using Verdict = IniIndex::Verdict;
 constexpr std::string_view kLineEnd = "\r\n";
-constexpr int kRewriteAttempts = 3; // a file that keeps changing under the copy is left alone
+constexpr int kRewriteAttempts = 3;          // a file that keeps changing under the copy is left alone
+constexpr std::size_t kFormLooked = 1 << 16; // what tells a file's form: its mark and its first line end
 
 } // namespace
 
 std::optional<std::string> IniFiles::read(const std::string& path, const std::string& section, const std::string& key,
                                           std::size_t longest)
 {
+    const auto stamp = files_.stamp(path);
+    if (!stamp)
+        return std::nullopt;
+    if (const auto whole = wholeIfNotPlain(path, *stamp)) {
+        auto value = *whole ? ini::valueInFile(**whole, section, key) : std::nullopt;
+        if (value && value->size() > longest)
+            value->resize(longest);
+        return value;
+    }
     IniScan scan(files_, path, 0, heldLine_);
     ScannedLine line;
     bool inside = false;
@@ -29,13 +41,15 @@ std::optional<std::string> IniFiles::read(const std::string& path, const std::st
         }
         if (!inside || !scan.keyIs(line, key))
             continue;
-        // A value in double quotes is read without them.
+        if (!line.hasValue)
+            return std::nullopt; // a key without a value reads as none
+        // A value in double or single quotes is read without them.
         auto begin = line.valueBegin;
         auto end = line.valueEnd;
         if (end - begin >= 2) {
             const auto first = scan.bytes(begin, begin + 1);
             const auto last = scan.bytes(end - 1, end);
-            if (first == "\"" && last == "\"") {
+            if ((first == "\"" || first == "'") && last == first) {
                 ++begin;
                 --end;
             }
@@ -52,17 +66,45 @@ bool IniFiles::hasSection(const std::string& path, const std::string& section)
         return false;
     if (const auto* entry = entryFor(path, stamp); entry && entry->index && entry->index->surelyWithout(section))
         return false;
+    if (const auto whole = wholeIfNotPlain(path, *stamp))
+        return *whole && ini::hasSection(ini::decoded(**whole).text, section);
     IniScan scan(files_, path, 0, heldLine_);
     ScannedLine line;
-    return scan.nextSectionNamed(section, line);
+    if (scan.nextSectionNamed(section, line))
+        return true;
+    if (!scan.failed() && files_.stamp(path) == stamp)
+        missing_ = Missing{path, *stamp, section};
+    return false;
 }
 
-bool IniFiles::write(const std::string& path, const std::string& section, const std::string& key,
-                     const std::string& value, platform::NewFile access)
+bool IniFiles::hasKey(const std::string& path, const std::string& section, const std::string& key)
 {
+    const auto stamp = files_.stamp(path);
+    if (!stamp)
+        return false;
+    // The index tells when a write of the key would be a plain append.
+    if (const auto* entry = entryFor(path, stamp); entry && entry->index)
+        if (entry->index->answer(section, key, "").verdict == Verdict::Append)
+            return false;
+    return read(path, section, key, 0).has_value();
+}
+
+bool IniFiles::write(const std::string& path, const std::string& fullSection, const std::string& fullKey,
+                     const std::string& fullValue, platform::NewFile access)
+{
+    // Each part ends at its first NUL, as a C string does: the answer for an
+    // absent value is 128 NULs, and not one of them may reach the file.
+    const std::string section(text::beforeFirstNul(fullSection));
+    const std::string key(text::beforeFirstNul(fullKey));
+    const std::string value(text::beforeFirstNul(fullValue));
     const auto before = files_.stamp(path);
     if (!before)
         return rewrite(path, section, key, value, access); // creates it
+    // Only files in plain form are indexed: a valid index saves the look at its form.
+    if (const auto whole = entryFor(path, before) ? std::nullopt : wholeIfNotPlain(path, *before)) {
+        forget(path);
+        return *whole && files_.replace(path, ini::fileWithValue(**whole, section, key, value), access);
+    }
     const auto planned = plan(path, *before, section, key, value);
     if (planned.verdict != Verdict::Append)
         return rewrite(path, section, key, value, access);
@@ -106,6 +148,9 @@ IniIndex::Answer IniFiles::plan(const std::string& path, const platform::FileSta
         if (answer.verdict != Verdict::Unsure)
             return answer;
     }
+    if (missing_ && missing_->path == path && missing_->stamp == stamp && missing_->section == section)
+        if (const auto end = lastByte(path, stamp.size))
+            return {Verdict::Append, ini::newSectionText(*end, section, key, value)};
     return probe(path, stamp, section, key, value);
 }
 
@@ -151,6 +196,17 @@ bool IniFiles::rewrite(const std::string& path, const std::string& section, cons
         if (RewriteWithValue(files_, path, section, key, value, access, heldLine_))
             return true;
     return false;
+}
+
+std::optional<std::optional<std::string>> IniFiles::wholeIfNotPlain(const std::string& path,
+                                                                    const platform::FileStamp& stamp)
+{
+    const auto start = files_.readRange(path, 0, kFormLooked);
+    if (start && ini::isPlainText(*start))
+        return std::nullopt;
+    if (!start || stamp.size > kLargestWholeFile)
+        return std::optional<std::string>(); // no hand-edited file: left alone
+    return files_.read(path);
 }
 
 std::optional<std::string> IniFiles::lastByte(const std::string& path, std::uint64_t size)

@@ -26,6 +26,10 @@ namespace twk::configuration {
 // Everything else, and every file changed behind the index's back, takes
 // the plain way: the whole file written anew, in pieces, with the one
 // change. Both ways give the bytes of ini::withValue.
+//
+// A file saved with a byte-order mark or with CR line ends is a small
+// hand-edited one: it is read, changed and written whole in its own form
+// (IniEncoding.h), up to kLargestWholeFile.
 class IniFiles {
 public:
     explicit IniFiles(platform::FileSystem& files, std::size_t heldLine = IniScan::kHeldLine)
@@ -36,7 +40,12 @@ public:
     // The value, at most longest bytes of it.
     std::optional<std::string> read(const std::string& path, const std::string& section, const std::string& key,
                                     std::size_t longest = std::numeric_limits<std::size_t>::max());
+    // Whether a line of the file opens a section of that name, as a reader
+    // sees it: also one that stands inside an earlier multi-line value.
+    // False for a missing or unreadable file.
     bool hasSection(const std::string& path, const std::string& section);
+    // Whether the first section of that name holds the key.
+    bool hasKey(const std::string& path, const std::string& section, const std::string& key);
     // False when the file could not be written (missing folder, write
     // protection, full disk) or exists but could not be read. A file that
     // has to be created is readable as access says.
@@ -50,6 +59,19 @@ private:
         std::optional<IniIndex> index; // made at the second write of a run
     };
     static constexpr std::size_t kIndexedFiles = 4;
+    static constexpr std::uint64_t kLargestWholeFile = 64 << 20;
+    // A section name just found missing, so that the write that follows
+    // does not look for it again.
+    struct Missing {
+        std::string path;
+        platform::FileStamp stamp;
+        std::string section;
+    };
+
+    // The whole content of a file not in plain form; nullopt for a plain
+    // file; an empty optional inside for one that could not be read.
+    std::optional<std::optional<std::string>> wholeIfNotPlain(const std::string& path,
+                                                              const platform::FileStamp& stamp);
 
     IniIndex::Answer plan(const std::string& path, const platform::FileStamp& stamp, const std::string& section,
                           const std::string& key, const std::string& value);
@@ -65,6 +87,7 @@ private:
     platform::FileSystem& files_;
     std::size_t heldLine_;
     std::vector<Indexed> indexed_; // the most recently used last
+    std::optional<Missing> missing_;
 };
 
 } // namespace twk::configuration

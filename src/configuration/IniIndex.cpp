@@ -40,7 +40,7 @@ std::optional<IniIndex> IniIndex::of(platform::FileSystem& files, const std::str
         const auto end = files.readRange(path, stamp->size - 1, 1);
         if (!end || end->size() != 1)
             return std::nullopt;
-        index.endsWithBreak_ = end->front() == '\n';
+        index.endsWithBreak_ = ini::endsWithLineBreak(*end);
     }
     if (!last)
         return index;
@@ -155,7 +155,7 @@ void IniIndex::scanAppended(std::string_view text)
     }
     if (!text.empty()) {
         empty_ = false;
-        endsWithBreak_ = text.back() == '\n';
+        endsWithBreak_ = ini::endsWithLineBreak(text);
     }
 }
 

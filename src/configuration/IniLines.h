@@ -9,9 +9,17 @@
 // through these rules, so they can never disagree about it.
 namespace twk::configuration::ini {
 
+// Blanks as the system counts them: space, tab, vertical tab, form feed, and
+// the old end-of-file mark ^Z some editors leave behind.
 inline bool isBlank(char c)
 {
-    return c == ' ' || c == '\t';
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1A';
+}
+
+// Names and values end at a NUL, as the strings of the system's calls do.
+inline std::string_view beforeNul(std::string_view text)
+{
+    return text.substr(0, text.find('\0'));
 }
 
 inline std::string_view trimmed(std::string_view text)
@@ -31,24 +39,35 @@ struct Line {
     std::size_t next = 0;
 };
 
-// Lines end at a line feed; a carriage return just before it belongs to the
-// break. A last line without a break is a line all the same.
+// Lines end at a line feed, a CR LF or a CR alone: files saved with CR line
+// ends, and CR LF files passed once more through a text-mode writer (CR CR
+// LF), read as the system reads them. A last line without a break is a
+// line all the same.
 class Lines {
 public:
-    explicit Lines(std::string_view content) : content_(content) {}
+    explicit Lines(std::string_view content) : content_(content), feed_(content.find('\n')) {}
 
     bool next(Line& line)
     {
         if (position_ >= content_.size())
             return false;
+        // The next line feed is looked for once for all the CRs before it.
+        if (feed_ != std::string_view::npos && feed_ < position_)
+            feed_ = content_.find('\n', position_);
+        const auto lineLimit = feed_ == std::string_view::npos ? content_.size() : feed_;
+        const auto carriageReturn = content_.substr(0, lineLimit).find('\r', position_);
         line.begin = position_;
-        const auto feed = content_.find('\n', position_);
-        if (feed == std::string_view::npos) {
+        if (carriageReturn != std::string_view::npos) {
+            line.end = carriageReturn;
+            const bool crsThenFeed =
+                feed_ != std::string_view::npos && content_.find_first_not_of('\r', carriageReturn) == feed_;
+            line.next = crsThenFeed ? feed_ + 1 : carriageReturn + 1;
+        } else if (feed_ == std::string_view::npos) {
             line.end = content_.size();
             line.next = content_.size();
         } else {
-            line.end = (feed > position_ && content_[feed - 1] == '\r') ? feed - 1 : feed;
-            line.next = feed + 1;
+            line.end = feed_;
+            line.next = feed_ + 1;
         }
         position_ = line.next;
         return true;
@@ -59,7 +78,13 @@ public:
 private:
     std::string_view content_;
     std::size_t position_ = 0;
+    std::size_t feed_;
 };
+
+inline bool endsWithLineBreak(std::string_view content)
+{
+    return !content.empty() && (content.back() == '\n' || content.back() == '\r');
+}
 
 // The section a line opens, if it is a section line.
 inline std::optional<std::string_view> sectionName(std::string_view line)
@@ -70,21 +95,26 @@ inline std::optional<std::string_view> sectionName(std::string_view line)
     const auto close = text.rfind(']');
     if (close == std::string_view::npos || close == 0)
         return std::nullopt;
-    return trimmed(text.substr(1, close - 1));
+    return beforeNul(trimmed(text.substr(1, close - 1)));
 }
 
+// A line without "=" names a key without a value: it hides a later line of
+// the same key, and a write gives it a value in place.
 struct KeyLine {
     std::string_view key;
-    std::string_view value;
+    std::optional<std::string_view> value;
 };
 
-// A key line, if the line is one; section lines are tested first.
+// The key line that a line is, unless it is blank; section lines are tested first.
 inline std::optional<KeyLine> keyLine(std::string_view line)
 {
-    const auto equals = line.find('=');
-    if (equals == std::string_view::npos)
+    const auto text = trimmed(line);
+    if (text.empty())
         return std::nullopt;
-    return KeyLine{trimmed(line.substr(0, equals)), trimmed(line.substr(equals + 1))};
+    const auto equals = text.find('=');
+    if (equals == std::string_view::npos)
+        return KeyLine{beforeNul(text), std::nullopt};
+    return KeyLine{beforeNul(trimmed(text.substr(0, equals))), beforeNul(trimmed(text.substr(equals + 1)))};
 }
 
 } // namespace twk::configuration::ini

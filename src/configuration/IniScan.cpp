@@ -17,13 +17,21 @@ bool hasAsciiLetter(std::string_view text)
 
 constexpr std::uint64_t kNone = ~std::uint64_t{0};
 
-// Where a line that is too long to hold has its parts, gathered byte by byte
-// by the same rules that IniLines.h applies to a held line.
+// The first CR or LF: two searches at memory speed beat one for either.
+std::size_t firstLineBreak(std::string_view text)
+{
+    const auto feed = text.find('\n');
+    const auto carriageReturn = text.substr(0, feed).find('\r');
+    return carriageReturn != std::string_view::npos ? carriageReturn : feed;
+}
+
+// Where a line that is too long to hold has its parts, gathered piece by
+// piece by the same rules that IniLines.h applies to a held line.
 class LongLine {
 public:
     explicit LongLine(std::uint64_t begin) : begin_(begin) {}
 
-    // Bytes of the line (no line feed among them) that start at file offset at.
+    // Bytes of the line (no line break among them) that start at file offset at.
     void take(std::string_view bytes, std::uint64_t at)
     {
         const auto firstFrom = [&](std::size_t from) {
@@ -36,6 +44,14 @@ public:
             while (before > 0 && ini::isBlank(bytes[before - 1]))
                 --before;
             return before > 0 ? at + before - 1 : lastNonBlank_;
+        };
+        // The first NUL at or after a file offset, for names and values cut there.
+        const auto nulFrom = [&](std::uint64_t start, std::uint64_t& nul) {
+            if (start == kNone || nul != kNone)
+                return;
+            const auto from = start > at ? static_cast<std::size_t>(start - at) : 0;
+            if (const auto found = bytes.find('\0', from); found != std::string_view::npos)
+                nul = at + found;
         };
         const auto first = firstFrom(0);
         if (first == bytes.size())
@@ -66,6 +82,9 @@ public:
             lastNonBlankBeforeClose_ = lastBefore(close);
         }
         lastNonBlank_ = lastBefore(bytes.size());
+        nulFrom(firstNonBlank_, nulInKey_);
+        nulFrom(nameBegin_, nulInName_);
+        nulFrom(valueBegin_, nulInValue_);
     }
 
     void finish(std::uint64_t end, std::uint64_t next, ScannedLine& line) const
@@ -75,21 +94,28 @@ public:
         line.end = end;
         line.next = next;
         line.blank = firstNonBlank_ == kNone;
+        if (line.blank)
+            return;
         if (opensSection_ && close_ != kNone) {
             line.section = true;
             // The name runs from the first non-blank after "[" to the last
-            // non-blank before the last "]"; an empty name has neither.
+            // non-blank before the last "]", or to a NUL; an empty name has neither.
             line.nameBegin = nameBegin_ < close_ ? nameBegin_ : close_;
-            line.nameEnd = std::max(line.nameBegin, lastNonBlankBeforeClose_ + 1);
+            line.nameEnd =
+                std::min(std::max(line.nameBegin, lastNonBlankBeforeClose_ + 1), std::max(line.nameBegin, nulInName_));
             return;
         }
-        if (equals_ == kNone)
-            return;
         line.key = true;
         line.keyBegin = firstNonBlank_;
-        line.keyEnd = firstNonBlank_ < equals_ ? lastNonBlankBeforeEquals_ + 1 : firstNonBlank_;
+        if (equals_ == kNone) { // a key without a value
+            line.keyEnd = std::min(lastNonBlank_ + 1, nulInKey_);
+            return;
+        }
+        line.keyEnd = std::min(firstNonBlank_ < equals_ ? lastNonBlankBeforeEquals_ + 1 : firstNonBlank_,
+                               std::max(firstNonBlank_, nulInKey_));
+        line.hasValue = true;
         line.valueBegin = valueBegin_ != kNone ? valueBegin_ : equals_ + 1;
-        line.valueEnd = valueBegin_ != kNone ? lastNonBlank_ + 1 : line.valueBegin;
+        line.valueEnd = valueBegin_ != kNone ? std::min(lastNonBlank_ + 1, nulInValue_) : line.valueBegin;
     }
 
 private:
@@ -103,6 +129,9 @@ private:
     std::uint64_t lastNonBlankBeforeEquals_ = kNone;
     std::uint64_t valueBegin_ = kNone;
     std::uint64_t lastNonBlank_ = kNone;
+    std::uint64_t nulInKey_ = kNone;
+    std::uint64_t nulInName_ = kNone;
+    std::uint64_t nulInValue_ = kNone;
 };
 
 } // namespace
@@ -113,12 +142,25 @@ IniScan::IniScan(platform::FileSystem& files, std::string path, std::uint64_t fr
 {
 }
 
+std::size_t IniScan::nextLineStart(std::size_t at) const
+{
+    // A line feed ends a line; so does a CR alone, or a run of CRs and the
+    // line feed after them, as IniLines.h reads them.
+    if (buffer_[at] == '\n')
+        return at + 1;
+    const auto after = buffer_.find_first_not_of('\r', at);
+    if (after == std::string::npos)
+        return atEnd_ ? at + 1 : std::string::npos;
+    return buffer_[after] == '\n' ? after + 1 : at + 1;
+}
+
 bool IniScan::fill()
 {
     for (;;) {
         const auto view = held();
-        if (view.find('\n') != std::string_view::npos)
-            return true;
+        if (const auto lineBreak = firstLineBreak(view); lineBreak != std::string_view::npos)
+            if (nextLineStart(position_ + lineBreak) != std::string::npos)
+                return true;
         if (atEnd_)
             return !view.empty();
         if (view.size() > heldLine_)
@@ -143,19 +185,20 @@ bool IniScan::next(ScannedLine& line)
     if (!fill())
         return false;
     const auto view = held();
-    const auto feed = view.find('\n');
-    if (feed != std::string_view::npos && feed <= heldLine_)
-        return takeHeldLine(feed, line);
-    if (feed == std::string_view::npos && atEnd_ && view.size() <= heldLine_)
-        return takeHeldLine(view.size(), line);
+    const auto lineBreak = firstLineBreak(view);
+    if (lineBreak != std::string_view::npos && lineBreak <= heldLine_) {
+        const auto next = nextLineStart(position_ + lineBreak);
+        if (next != std::string::npos)
+            return takeHeldLine(lineBreak, next - position_, line);
+    }
+    if (lineBreak == std::string_view::npos && atEnd_ && view.size() <= heldLine_)
+        return takeHeldLine(view.size(), view.size(), line);
     return takeLongLine(line);
 }
 
-bool IniScan::takeHeldLine(std::size_t feed, ScannedLine& line)
+bool IniScan::takeHeldLine(std::size_t end, std::size_t next, ScannedLine& line)
 {
     const auto view = held();
-    const bool broken = feed < view.size();
-    const std::size_t end = broken && feed > 0 && view[feed - 1] == '\r' ? feed - 1 : feed;
     const auto text = view.substr(0, end);
     const std::uint64_t base = bufferOffset_ + position_;
     const auto at = [&](std::string_view part) { return base + static_cast<std::uint64_t>(part.data() - view.data()); };
@@ -163,7 +206,7 @@ bool IniScan::takeHeldLine(std::size_t feed, ScannedLine& line)
     line = ScannedLine{};
     line.begin = base;
     line.end = base + end;
-    line.next = base + (broken ? feed + 1 : feed);
+    line.next = base + next;
     line.blank = ini::trimmed(text).empty();
     if (const auto name = ini::sectionName(text)) {
         line.section = true;
@@ -173,10 +216,13 @@ bool IniScan::takeHeldLine(std::size_t feed, ScannedLine& line)
         line.key = true;
         line.keyBegin = at(entry->key);
         line.keyEnd = line.keyBegin + entry->key.size();
-        line.valueBegin = at(entry->value);
-        line.valueEnd = line.valueBegin + entry->value.size();
+        if (entry->value) {
+            line.hasValue = true;
+            line.valueBegin = at(*entry->value);
+            line.valueEnd = line.valueBegin + entry->value->size();
+        }
     }
-    position_ += broken ? feed + 1 : feed;
+    position_ += next;
     return true;
 }
 
@@ -184,8 +230,6 @@ bool IniScan::takeLongLine(ScannedLine& line)
 {
     const std::uint64_t begin = bufferOffset_ + position_;
     LongLine parts(begin);
-    std::uint64_t at = begin;
-    bool pendingReturn = false; // a CR ending a piece belongs to the line unless a LF follows
     for (;;) {
         if (position_ >= buffer_.size()) {
             if (atEnd_)
@@ -203,61 +247,86 @@ bool IniScan::takeLongLine(ScannedLine& line)
             continue;
         }
         const auto rest = held();
-        const auto feed = rest.find('\n');
-        const bool ends = feed != std::string_view::npos;
-        auto bytes = rest.substr(0, ends ? feed : rest.size());
-        const bool carriedReturn = pendingReturn;
-        if (carriedReturn && !(ends && feed == 0))
-            parts.take("\r", at - 1);
-        pendingReturn = !bytes.empty() && bytes.back() == '\r';
-        if (pendingReturn)
-            bytes.remove_suffix(1);
-        parts.take(bytes, at);
-        at += bytes.size() + (pendingReturn ? 1 : 0);
-        if (ends) {
-            position_ += feed + 1;
-            const bool returnBreaks = pendingReturn || (carriedReturn && feed == 0);
-            parts.finish(returnBreaks ? at - 1 : at, at + 1, line);
-            return true;
+        const auto lineBreak = firstLineBreak(rest);
+        parts.take(rest.substr(0, lineBreak), bufferOffset_ + position_);
+        if (lineBreak == std::string_view::npos) {
+            position_ = buffer_.size();
+            continue;
         }
-        position_ = buffer_.size();
+        position_ += lineBreak;
+        const std::uint64_t end = bufferOffset_ + position_;
+        // Where the next line starts may lie beyond the bytes held: keep from the break on.
+        buffer_.erase(0, position_);
+        bufferOffset_ += position_;
+        position_ = 0;
+        std::size_t next;
+        while ((next = nextLineStart(0)) == std::string::npos) {
+            const auto piece = files_.readRange(path_, bufferOffset_ + buffer_.size(), piece_);
+            if (!piece) {
+                failed_ = true;
+                return false;
+            }
+            buffer_ += *piece;
+            atEnd_ = piece->size() < piece_;
+            if (nextLineStart(0) == std::string::npos && buffer_.size() > kHeldLine + piece_) {
+                // A run of CRs of megabytes is not held: each of them ends a line of its own.
+                next = 1;
+                break;
+            }
+        }
+        position_ = next;
+        parts.finish(end, bufferOffset_ + next, line);
+        return true;
     }
-    if (pendingReturn)
-        parts.take("\r", at - 1);
-    parts.finish(at, at, line);
+    parts.finish(bufferOffset_ + position_, bufferOffset_ + position_, line);
     return true;
+}
+
+bool IniScan::sectionUpTo(std::uint64_t offset, ScannedLine& line)
+{
+    while (bufferOffset_ + position_ <= offset && next(line))
+        if (line.section)
+            return true;
+    return false;
 }
 
 bool IniScan::nextSection(ScannedLine& line)
 {
     while (fill()) {
         const auto view = held();
-        const auto open = view.find('[');
-        const auto lastFeed = view.rfind('\n', open == std::string_view::npos ? view.npos : open);
-        const std::size_t lineStart = lastFeed == std::string_view::npos ? 0 : lastFeed + 1;
+        // A "[" that only blanks separate from a line break or from the start
+        // of what is held may open a section; a line feed always ends a line,
+        // so lines are taken from the last one before it.
+        std::size_t open = view.find('[');
+        while (open != std::string_view::npos) {
+            const auto lineBreak = view.find_last_of("\r\n", open);
+            const std::size_t from = lineBreak == std::string_view::npos ? 0 : lineBreak + 1;
+            if (ini::trimmed(view.substr(from, open - from)).empty())
+                break;
+            open = view.find('[', open + 1);
+        }
+        const auto lastFeed = view.rfind('\n', open);
         if (open == std::string_view::npos && lastFeed != std::string_view::npos) {
-            position_ += lineStart; // none of these whole lines opens a section
+            position_ += lastFeed + 1; // none of these lines opens a section
             continue;
         }
-        if (open != std::string_view::npos && !ini::trimmed(view.substr(lineStart, open - lineStart)).empty()) {
-            const auto feed = view.find('\n', open);
-            if (feed != std::string_view::npos) {
-                position_ += feed + 1;
-                continue;
-            }
-        }
-        position_ += lineStart;
-        if (!next(line))
-            return false;
-        if (line.section)
+        position_ += open == std::string_view::npos || lastFeed == std::string_view::npos ? 0 : lastFeed + 1;
+        const std::uint64_t upTo =
+            open == std::string_view::npos
+                ? bufferOffset_ + position_
+                : bufferOffset_ + position_ + (open - (lastFeed == std::string_view::npos ? 0 : lastFeed + 1));
+        if (sectionUpTo(upTo, line))
             return true;
+        if (failed_)
+            return false;
     }
     return false;
 }
 
 bool IniScan::nextSectionNamed(std::string_view name, ScannedLine& line)
 {
-    if (name.empty() || hasAsciiLetter(name) || name.find_first_of(" \t\r\n") != std::string_view::npos) {
+    if (name.empty() || hasAsciiLetter(name) || name.find_first_of(" \t\v\f\x1A\r\n") != std::string_view::npos ||
+        name.find('\0') != std::string_view::npos) {
         while (nextSection(line))
             if (nameIs(line, name))
                 return true;
@@ -272,11 +341,14 @@ bool IniScan::nextSectionNamed(std::string_view name, ScannedLine& line)
             position_ += lastFeed + 1;
             continue;
         }
-        position_ += lastFeed == std::string_view::npos ? 0 : lastFeed + 1;
-        if (!next(line))
+        const std::size_t from = lastFeed == std::string_view::npos ? 0 : lastFeed + 1;
+        position_ += from;
+        const std::uint64_t upTo = bufferOffset_ + position_ + (hit == std::string_view::npos ? 0 : hit - from);
+        while (sectionUpTo(upTo, line))
+            if (nameIs(line, name))
+                return true;
+        if (failed_)
             return false;
-        if (line.section && nameIs(line, name))
-            return true;
     }
     return false;
 }

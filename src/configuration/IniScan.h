@@ -19,7 +19,8 @@ struct ScannedLine {
     bool section = false;
     std::uint64_t nameBegin = 0;
     std::uint64_t nameEnd = 0;
-    bool key = false; // a key line (never a section line)
+    bool key = false;      // a key line (never a section line)
+    bool hasValue = false; // a key line with "="
     std::uint64_t keyBegin = 0;
     std::uint64_t keyEnd = 0;
     std::uint64_t valueBegin = 0;
@@ -52,10 +53,17 @@ public:
     bool keyIs(const ScannedLine& line, std::string_view key);
 
 private:
-    // Makes sure the buffer holds a whole line from its position, or knows
-    // that the line is too long to hold. False at the end of the file.
+    // Makes sure the buffer holds a whole line from its position, and where
+    // the line after it starts, or knows that the line is too long to hold.
+    // False at the end of the file.
     bool fill();
-    bool takeHeldLine(std::size_t feed, ScannedLine& line);
+    // Where the line that ends at the line break at index at of the held
+    // bytes is followed by the next one; npos when the bytes held cannot tell.
+    std::size_t nextLineStart(std::size_t at) const;
+    // Takes lines until one is a section line (true) or the next one starts
+    // beyond offset.
+    bool sectionUpTo(std::uint64_t offset, ScannedLine& line);
+    bool takeHeldLine(std::size_t end, std::size_t next, ScannedLine& line);
     bool takeLongLine(ScannedLine& line);
     std::string_view held() const { return std::string_view(buffer_).substr(position_); }
     bool sameBytes(std::uint64_t begin, std::uint64_t end, std::string_view name);

@@ -6,8 +6,6 @@
 namespace twk::configuration::ini {
 namespace {
 
-constexpr std::string_view kLineEnd = "\r\n";
-
 bool sameName(std::string_view a, std::string_view b)
 {
     return text::equalsIgnoringAsciiCase(a, b);
@@ -15,7 +13,8 @@ bool sameName(std::string_view a, std::string_view b)
 
 std::string_view unquoted(std::string_view value)
 {
-    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+    const bool quote = !value.empty() && (value.front() == '"' || value.front() == '\'');
+    if (quote && value.size() >= 2 && value.back() == value.front())
         return value.substr(1, value.size() - 2);
     return value;
 }
@@ -45,8 +44,11 @@ std::optional<std::string> findValue(std::string_view content, std::string_view 
         }
         if (!inside)
             continue;
-        if (const auto entry = keyLine(text); entry && sameName(entry->key, key))
-            return std::string(unquoted(entry->value));
+        if (const auto entry = keyLine(text); entry && sameName(entry->key, key)) {
+            if (!entry->value)
+                return std::nullopt; // a key without a value reads as none
+            return std::string(unquoted(*entry->value));
+        }
     }
     return std::nullopt;
 }
@@ -62,23 +64,24 @@ bool hasSection(std::string_view content, std::string_view section)
 }
 
 std::string newSectionText(std::string_view contentEnd, std::string_view section, std::string_view key,
-                           std::string_view value)
+                           std::string_view value, std::string_view lineBreak)
 {
     std::string added;
-    if (!contentEnd.empty() && contentEnd.back() != '\n')
-        added += kLineEnd;
+    if (!contentEnd.empty() && !endsWithLineBreak(contentEnd))
+        added += lineBreak;
     added += '[';
     added += section;
     added += ']';
-    added += kLineEnd;
+    added += lineBreak;
     added += key;
     added += '=';
     added += value;
-    added += kLineEnd;
+    added += lineBreak;
     return added;
 }
 
-std::string withValue(std::string_view content, std::string_view section, std::string_view key, std::string_view value)
+std::string withValue(std::string_view content, std::string_view section, std::string_view key, std::string_view value,
+                      std::string_view lineBreak)
 {
     Lines lines(content);
     Line line;
@@ -112,17 +115,17 @@ std::string withValue(std::string_view content, std::string_view section, std::s
 
     if (!span) {
         std::string result(content);
-        result += newSectionText(content, section, key, value);
+        result += newSectionText(content, section, key, value, lineBreak);
         return result;
     }
 
     std::string inserted;
     if (!span->lastLineHasBreak)
-        inserted += kLineEnd;
+        inserted += lineBreak;
     inserted.append(key);
     inserted += '=';
     inserted.append(value);
-    inserted += kLineEnd;
+    inserted += lineBreak;
 
     std::string result;
     result.reserve(content.size() + inserted.size());

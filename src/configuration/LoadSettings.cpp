@@ -1,6 +1,8 @@
 #include "configuration/LoadSettings.h"
 
+#include "configuration/IniEncoding.h"
 #include "configuration/IniKeys.h"
+#include "configuration/IniText.h"
 #include "logging/AppendFile.h"
 #include "logging/LogFileNames.h"
 #include "platform/PathRules.h"
@@ -27,9 +29,14 @@ std::string defaultLogViewer(platform::Environment& environment)
     return "\\Notepad.exe";
 }
 
-void writeDefaults(shell::Program& program, const std::string& folder)
+// With keepPresent, a key that already has a value is not written.
+void writeDefaults(shell::Program& program, const std::string& folder, bool keepPresent)
 {
     auto& s = program.Settings;
+    const auto write = [&](const char* section, const char* key, const std::string& value) {
+        if (!keepPresent || !program.ini.read(s.IniPath, section, key))
+            program.WriteIni(section, key, value);
+    };
     s.SavedFilePath = folder;
     const std::pair<const char*, std::string> mainKeys[] = {
         {"XYPOS", "0"},
@@ -50,14 +57,28 @@ void writeDefaults(shell::Program& program, const std::string& folder)
         {"HITNRUN", "0"},
     };
     for (const auto& [key, value] : mainKeys)
-        program.WriteIni(kMain, key, value);
-    program.WriteIni(kLinkCatcher, "ON", "1");
-    program.WriteIni(kLinkCatcher, "STRICTURLS", "1");
-    program.WriteIni(kLinkCatcher, "AUTOSAVE", "1");
-    program.WriteIni(kLinkCatcher, "SAVETYPE", "2");
+        write(kMain, key, value);
+    write(kLinkCatcher, "ON", "1");
+    write(kLinkCatcher, "STRICTURLS", "1");
+    write(kLinkCatcher, "AUTOSAVE", "1");
+    write(kLinkCatcher, "SAVETYPE", "2");
     s.LinkSavedFilePath = folder;
-    program.WriteIni(kLinkCatcher, "linkcatcherSAVEDFILEPATH", s.LinkSavedFilePath);
-    program.WriteIni(kMain, "FIRSTRUN", "9");
+    write(kLinkCatcher, "linkcatcherSAVEDFILEPATH", s.LinkSavedFilePath);
+    write(kMain, "FIRSTRUN", "9");
+}
+
+// A file that is there and holds something, but no [TWK] section that can be
+// read: saved in a form the reader does not know, or cut short, or not a
+// settings file at all. That is no first run, and nothing in it is the
+// program's to write over.
+bool settingsUnreadable(shell::Program& program)
+{
+    const auto content = program.platform.files.read(program.Settings.IniPath);
+    if (!content)
+        return false; // missing, or unreadable: then it cannot be written either
+    const auto text = ini::decoded(*content).text;
+    const bool blank = text.find_first_not_of(" \t\v\f\x1A\r\n") == std::string::npos;
+    return !blank && !ini::hasSection(text, kMain);
 }
 
 // One key to load: a byte field converts (and may fail), a text field takes
@@ -127,8 +148,16 @@ void LoadSettings(shell::Program& program)
     s.FirstRun = program.ReadIni(kMain, "FIRSTRUN");
     const bool firstRun = !text::numberEquals(s.FirstRun, 9);
     if (firstRun) {
-        writeDefaults(program, platform::withTrailingSeparator(program.platform.environment.programFolder()));
-        shell::ShowAppMessage(program, shell::kWelcomeMessage);
+        const bool unreadable = settingsUnreadable(program);
+        writeDefaults(program, platform::withTrailingSeparator(program.platform.environment.programFolder()),
+                      unreadable);
+        if (unreadable)
+            program.message("TWK could not read its settings in " + s.IniPath +
+                                ". It added its default settings to the file and left everything that was in it "
+                                "as it was. Please take a moment to review your TWK Option Settings.",
+                            platform::MessageIcon::Exclamation);
+        else
+            shell::ShowAppMessage(program, shell::kWelcomeMessage);
     }
     if (!loadKeys(program, firstRun)) {
         program.message("Error Writing to " + s.IniPath + ", make sure it is not write protected.",

@@ -2,6 +2,7 @@
 
 #include "capture/FrmToText.h"
 #include "logging/DateStamps.h"
+#include "logging/EntryNames.h"
 #include "logging/LogFileNames.h"
 #include "shell/AppMessages.h"
 #include "shell/Program.h"
@@ -31,11 +32,26 @@ void SaveClipToLog(shell::Program& program)
     const auto name = ClipLogName(s);
     if (!name)
         return;
-    s.CurrentLogPath = s.SavedFilePath + *name;
+
+    // One file per copy: any file of the name takes it. Otherwise a section
+    // name is taken by every line a reader sees as its section line, also one
+    // inside an earlier multi-line text: the new entry then lands after that
+    // text, not in it.
+    std::string section;
+    if (text::numberEquals(s.SaveType, 2)) {
+        const auto fileName = FreeEntryName(s.DateStamp + "_" + s.TimeStamp, [&](const std::string& candidate) {
+            return program.platform.files.stamp(s.SavedFilePath + PerCopyLogName(candidate)).has_value();
+        });
+        s.CurrentLogPath = s.SavedFilePath + PerCopyLogName(fileName);
+        section = "LogEntry";
+    } else {
+        s.CurrentLogPath = s.SavedFilePath + *name;
+        section = FreeEntryName(s.DateStamp + s.TimeStamp, [&](const std::string& candidate) {
+            return program.ini.hasSection(s.CurrentLogPath, candidate);
+        });
+    }
     s.ClipLogPath = s.CurrentLogPath;
 
-    // One file per copy holds its one entry; the others get a section per second.
-    const std::string section = text::numberEquals(s.SaveType, 2) ? "LogEntry" : s.DateStamp + s.TimeStamp;
     const bool written = program.ini.write(s.CurrentLogPath, section, "TEXT", program.frmToText->txtTMP.text(),
                                            platform::NewFile::OwnerOnly);
     s.LastIniResult = written ? 1 : 0;

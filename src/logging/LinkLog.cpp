@@ -2,6 +2,7 @@
 
 #include "capture/FrmToText.h"
 #include "logging/DateStamps.h"
+#include "logging/EntryNames.h"
 #include "logging/LogFileNames.h"
 #include "shell/AppMessages.h"
 #include "shell/Program.h"
@@ -13,13 +14,9 @@ std::string WithoutLineBreaks(std::string_view text)
 {
     std::string result;
     result.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-            ++i;
-            continue;
-        }
-        result += text[i];
-    }
+    for (const char c : text)
+        if (c != '\r' && c != '\n')
+            result += c;
     return result;
 }
 
@@ -40,7 +37,12 @@ void SaveLinkToLog(shell::Program& program)
     // The continuous log has a section per day, the daily one a section per hour.
     const bool daily = text::numberEquals(s.LinkSaveType, 2);
     const std::string section = daily ? s.TimeStamp.substr(0, 2) : s.DateStamp;
-    const std::string key = daily ? s.TimeStamp.substr(2, 4) : s.TimeStamp;
+    // A key already in the section (a second link in that second, the repeated
+    // hour) would have its value replaced: the new one gets a name of its own.
+    const std::string key =
+        FreeEntryName(daily ? s.TimeStamp.substr(2, 4) : s.TimeStamp, [&](const std::string& candidate) {
+            return program.ini.hasKey(s.CurrentLogPath, section, candidate);
+        });
     s.LastIniResult = program.ini.write(s.CurrentLogPath, section, key, value, platform::NewFile::OwnerOnly) ? 1 : 0;
     if (s.LastIniResult != 1)
         shell::ShowAppMessage(program, shell::kLogWriteFailedMessage);

@@ -9,7 +9,9 @@ class Program;
 
 namespace twk::logging {
 
-// The text with every CR LF pair taken out, so a log value stays on one line.
+// The text with its line breaks taken out, so that a log value stays on one
+// line and no part of it can pass for a section or a key of its own. A reader
+// ends a line at a CR LF, a lone LF and a lone CR alike, so every CR and LF goes.
 std::string WithoutLineBreaks(std::string_view text);
 
 // Logs the newest clipboard text into the current link log under fresh

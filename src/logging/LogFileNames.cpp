@@ -11,10 +11,15 @@ std::optional<std::string> ClipLogName(const configuration::Settings& s)
     if (text::numberEquals(s.SaveType, 1))
         return "twk.txt";
     if (text::numberEquals(s.SaveType, 2))
-        return s.DateStamp + "_" + s.TimeStamp + ".txt";
+        return PerCopyLogName(s.DateStamp + "_" + s.TimeStamp);
     if (text::numberEquals(s.SaveType, 3))
         return s.DateStamp + ".txt";
     return std::nullopt;
+}
+
+std::string PerCopyLogName(const std::string& entryName)
+{
+    return entryName + ".txt";
 }
 
 std::optional<std::string> LinkLogName(const configuration::Settings& s)

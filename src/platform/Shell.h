@@ -1,16 +1,23 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace twk::platform {
 
-// A program to start: nothing is quoted or split, and no command interpreter
-// sees it, so a file name can never run anything.
+// A program to start with its words: each goes to the program as it is, and
+// no command interpreter sees them, so a file name can never run anything.
 struct ProgramStart {
     std::string program;
-    std::string argument;
-    // The command line as the user would read it: program, one blank, argument.
-    std::string commandLine() const { return program + " " + argument; }
+    std::vector<std::string> arguments;
+    // The command line as the user would read it: the words, one blank between.
+    std::string commandLine() const
+    {
+        std::string line = program;
+        for (const auto& argument : arguments)
+            line += " " + argument;
+        return line;
+    }
 };
 
 class Shell {

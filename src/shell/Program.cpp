@@ -7,6 +7,7 @@
 #include "configuration/IniModule.h"
 #include "logging/FrmLinkCatcher.h"
 #include "shell/Form1.h"
+#include "text/Characters.h"
 
 namespace twk::shell {
 
@@ -57,7 +58,8 @@ void Program::WriteIni(const std::string& section, const std::string& key, const
 
 void Program::message(const std::string& text, platform::MessageIcon icon)
 {
-    platform.dialogs.message(text, icon, ApplicationTitle);
+    // A value read as absent is 128 NULs; a box shows the rest of the text.
+    platform.dialogs.message(text::withoutNuls(text), icon, text::withoutNuls(ApplicationTitle));
 }
 
 } // namespace twk::shell

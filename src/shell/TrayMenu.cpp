@@ -5,6 +5,7 @@
 #include "logging/FrmLinkCatcher.h"
 #include "shell/Form1.h"
 #include "shell/Program.h"
+#include "text/CommandLine.h"
 #include "text/Numbers.h"
 
 #include <cmath>
@@ -66,7 +67,17 @@ void Form1::pichook_MouseMove(float x)
 
 void Form1::OpenLogInViewer(const std::string& file)
 {
-    const platform::ProgramStart start{program_.ReadIni(configuration::keys::kMain, "LOGVIEWER"), file};
+    const auto viewer = program_.ReadIni(configuration::keys::kMain, "LOGVIEWER");
+    platform::ProgramStart start;
+    // A command line, split as one is (quotes kept together), the log its last
+    // word; unless it names a program whose path holds blanks, unquoted.
+    if (program_.platform.files.stamp(viewer)) {
+        start.program = viewer;
+    } else if (auto words = text::SplitCommandLine(viewer); !words.empty()) {
+        start.program = words.front();
+        start.arguments.assign(words.begin() + 1, words.end());
+    }
+    start.arguments.push_back(file);
     program_.Settings.LastIniResult = program_.platform.shell.start(start) ? 1 : 0;
     if (program_.Settings.LastIniResult == 0)
         program_.message("Load Failed", platform::MessageIcon::None);

@@ -55,4 +55,19 @@ bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b)
     return true;
 }
 
+std::string_view beforeFirstNul(std::string_view text)
+{
+    return text.substr(0, text.find('\0'));
+}
+
+std::string withoutNuls(std::string_view text)
+{
+    std::string result;
+    result.reserve(text.size());
+    for (const char c : text)
+        if (c != '\0')
+            result += c;
+    return result;
+}
+
 } // namespace twk::text

@@ -18,4 +18,10 @@ std::string asciiLower(std::string_view text);
 
 bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);
 
+// What a C string would hold: the text up to its first NUL.
+std::string_view beforeFirstNul(std::string_view text);
+
+// The text without its NUL characters, which no file or box should ever show.
+std::string withoutNuls(std::string_view text);
+
 } // namespace twk::text

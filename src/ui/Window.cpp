@@ -23,6 +23,9 @@ void Window::show()
     if (!visible_) {
         visible_ = true;
         changed();
+        // Restored minimised: it comes up in the task bar, not in front.
+        if (state_ == WindowState::Minimized)
+            return;
     }
     if (peer_)
         peer_->bringToFront();

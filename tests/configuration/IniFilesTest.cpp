@@ -105,3 +105,29 @@ TEST_F(IniFilesTest, AppendAddsToAnExistingFileOnly)
     EXPECT_TRUE(files.append(path, "b"));
     EXPECT_EQ(readFile(path), "ab");
 }
+
+TEST_F(IniFilesTest, FilesSavedWithAMarkOrCrLineEndsKeepTheirFormThroughEveryWrite)
+{
+    const std::string mark = "\xEF\xBB\xBF";
+    auto wide = [](std::string_view ascii) {
+        std::string bytes;
+        for (const char c : ascii)
+            bytes += std::string{c, '\0'};
+        return bytes;
+    };
+    const std::string littleEndian = "\xFF\xFE" + wide("[S]\r\nk=a");
+    const std::vector<std::pair<std::string, std::string>> forms = {
+        {mark + "[S]\nk=a", mark + "[S]\nk=a\r\n[A]\r\nT=1\r\n[B]\r\nT=2\r\n"},
+        {littleEndian, littleEndian + wide("\r\n[A]\r\nT=1\r\n[B]\r\nT=2\r\n")},
+        {"[S]\rk=a", "[S]\rk=a\r[A]\rT=1\r[B]\rT=2\r"},
+    };
+    for (const auto& [before, after] : forms) {
+        writeFile(path, before);
+        EXPECT_EQ(ini.read(path, "s", "K"), "a");
+        // Two new sections: the second must not be appended as plain text.
+        ASSERT_TRUE(ini.write(path, "A", "T", "1", platform::NewFile::Usual));
+        ASSERT_TRUE(ini.write(path, "B", "T", "2", platform::NewFile::Usual));
+        EXPECT_EQ(readFile(path), after);
+        EXPECT_EQ(ini.read(path, "B", "T"), "2");
+    }
+}

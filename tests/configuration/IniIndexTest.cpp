@@ -42,10 +42,11 @@ TEST(IniFilesIndex, NewEntriesAreAppendedAndEditsBehindItsBackAreSeen)
     IniFiles ini(files);
     ASSERT_TRUE(ini.write("log", "2", "TEXT", "b", kOwnerOnly)); // looks for [2] once
     ASSERT_TRUE(ini.write("log", "3", "TEXT", "c", kOwnerOnly)); // makes the index
+    const auto readsBefore = files.bytesRead;
     ASSERT_TRUE(ini.write("log", "4", "TEXT", "d", kOwnerOnly)); // from the index alone
+    EXPECT_EQ(files.bytesRead, readsBefore);
     EXPECT_EQ(files.appends, 3);
     EXPECT_EQ(files.replaces, 0);
-    EXPECT_EQ(files.reads, 3);
 
     files.set("log", files.files["log"].content + "[5]\r\nTEXT=by hand\r\n");
     ASSERT_TRUE(ini.write("log", "5", "TEXT", "e", kOwnerOnly)); // exists now: in place, not a second [5]
@@ -70,4 +71,26 @@ TEST(IniFilesIndex, AFailedAppendIsReportedAndTheNextWriteLooksAgain)
     const auto torn = files.files["log"].content;
     ASSERT_TRUE(ini.write("log", "1", "TEXT", "a3", kOwnerOnly));
     EXPECT_EQ(files.files["log"].content, withValue(torn, "1", "TEXT", "a3"));
+}
+
+TEST(IniFilesIndex, HasSectionSeesSectionLinesInsideValuesAndFollowsTheFile)
+{
+    twk::testing::MemoryFileSystem files;
+    IniFiles ini(files);
+    EXPECT_FALSE(ini.hasSection("log", "1")); // no file
+    files.set("log", "[1]\r\nTEXT=pasted\r\n  [2]  \r\nTEXT=inside\r\n");
+    EXPECT_TRUE(ini.hasSection("log", "1"));
+    EXPECT_TRUE(ini.hasSection("log", "2"));
+    EXPECT_FALSE(ini.hasSection("log", "3"));
+    ASSERT_TRUE(ini.write("log", "3", "TEXT", "c", kOwnerOnly)); // known missing: appended at once
+    EXPECT_TRUE(ini.hasSection("log", "3"));
+    EXPECT_EQ(files.appends, 1);
+
+    files.set("log", "[4]\r\n"); // replaced behind its back
+    EXPECT_FALSE(ini.hasSection("log", "3"));
+    EXPECT_TRUE(ini.hasSection("log", "4"));
+
+    files.set("log", "[5]\rTEXT=a\r[6]\r"); // saved with CR line ends: never indexed, read as it is
+    EXPECT_TRUE(ini.hasSection("log", "6"));
+    EXPECT_FALSE(ini.hasSection("log", "4"));
 }

@@ -1,6 +1,8 @@
+#include "configuration/IniEncoding.h"
 #include "configuration/IniFiles.h"
 #include "configuration/IniText.h"
 #include "fakes/MemoryFileSystem.h"
+#include "text/Characters.h"
 
 #include <gtest/gtest.h>
 
@@ -15,9 +17,11 @@ namespace {
 // key lines, blanks, quotes and line ends of every kind meet often.
 std::string randomText(std::mt19937& random, int pieces)
 {
-    static const std::vector<std::string> kPieces = {"[",    "]",       "=",   " ",       "\t",   "\r", "\n",
-                                                     "\r\n", "\"",      "a",   "A",       "b",    "1",  "2",
-                                                     "TEXT", "[1]\r\n", "[a]", "x=y\r\n", "\r\n["};
+    static const std::vector<std::string> kPieces = {
+        "[",   "]",       "=",    " ",      "\t", "\v",   "\x1A",
+        "\r",  "\n",      "\r\n", "\r\r\n", "\"", "'",    std::string(1, '\0'),
+        "a",   "A",       "b",    "1",      "2",  "TEXT", "[1]\r\n",
+        "[a]", "x=y\r\n", "\r\n["};
     std::uniform_int_distribution<std::size_t> pick(0, kPieces.size() - 1);
     std::string text;
     for (int i = 0; i < pieces; ++i)
@@ -50,11 +54,13 @@ TEST(IniStreaming, ReadsAndWritesAgreeWithTheInMemoryRulesAtEveryHeldLength)
             const auto key = randomName(random);
             SCOPED_TRACE("round " + std::to_string(round) + " held " + std::to_string(held) + " content [" + content +
                          "] section [" + section + "] key [" + key + "]");
-            ASSERT_EQ(files_ini.read("f", section, key), ini::findValue(content, section, key));
-            ASSERT_EQ(files_ini.hasSection("f", section), ini::hasSection(content, section));
-            const auto value = randomText(random, std::uniform_int_distribution<int>(0, 4)(random));
+            ASSERT_EQ(files_ini.read("f", section, key), ini::valueInFile(content, section, key));
+            ASSERT_EQ(files_ini.hasSection("f", section), ini::hasSection(ini::decoded(content).text, section));
+            // A writer's names and values end at their first NUL.
+            const std::string value(
+                text::beforeFirstNul(randomText(random, std::uniform_int_distribution<int>(0, 4)(random))));
             ASSERT_TRUE(files_ini.write("f", section, key, value, platform::NewFile::OwnerOnly));
-            content = ini::withValue(content, section, key, value);
+            content = ini::fileWithValue(content, section, key, value);
             ASSERT_EQ(files.files["f"].content, content);
         }
     }

@@ -74,3 +74,60 @@ TEST(IniTextWrite, TextThatLooksLikeASectionDoesNotConfuseLaterWrites)
     EXPECT_TRUE(hasSection(file, "20261205140308"));
     EXPECT_TRUE(file.ends_with("\r\n[20261205140309]\r\nTEXT=b\r\n"));
 }
+
+TEST(IniTextRead, LinesEndAtACarriageReturnAloneAsWell)
+{
+    EXPECT_EQ(findValue("[S]\rk=n", "S", "k"), "n");
+    EXPECT_EQ(findValue("[S]\rA=1\rB=2\r", "S", "B"), "2");
+    // CR CR LF: a CR LF file passed once more through a text-mode writer.
+    EXPECT_EQ(findValue("[S]\nk=\r\r\n", "S", "k"), "");
+    EXPECT_EQ(findValue("[S]\r\r\nA=1\r\r\nB=2\r\r\n", "S", "B"), "2");
+    EXPECT_TRUE(hasSection("[A]\rx=1\r[B]\r", "B"));
+}
+
+TEST(IniTextRead, SingleQuotesComeOffAsDoubleQuotesDo)
+{
+    const std::string file = "[S]\nE=''\nA='a b'\nD=\"\"\nMixed='a\"\nOne='\nInner=a'b'\n";
+    EXPECT_EQ(findValue(file, "S", "E"), "");
+    EXPECT_EQ(findValue(file, "S", "A"), "a b");
+    EXPECT_EQ(findValue(file, "S", "D"), "");
+    EXPECT_EQ(findValue(file, "S", "Mixed"), "'a\"");
+    EXPECT_EQ(findValue(file, "S", "One"), "'");
+    EXPECT_EQ(findValue(file, "S", "Inner"), "a'b'");
+}
+
+TEST(IniTextRead, ALineWithoutEqualsIsAKeyWithoutAValueThatHidesALaterOne)
+{
+    EXPECT_FALSE(findValue("[S]\nK\nK=y", "S", "K").has_value());
+    EXPECT_FALSE(findValue("[S]\n  k  \nK=y", "S", "K").has_value());
+    EXPECT_EQ(findValue("[S]\nK=x\nK\n", "S", "K"), "x");
+    EXPECT_EQ(findValue("[S]\nother\nK=y", "S", "K"), "y");
+}
+
+TEST(IniTextRead, TheSystemsBlanksAreTrimmedAndANulEndsANameOrValue)
+{
+    const std::string file = std::string("\f[\vS\x1A]\n\tK\v=\x1A v \f\nN=ab\0cd\nM\0junk=1\n", 39);
+    EXPECT_EQ(findValue(file, "S", "K"), "v");
+    EXPECT_EQ(findValue(file, "S", "N"), "ab");
+    EXPECT_EQ(findValue(file, "S", "M"), "1");
+}
+
+TEST(IniTextWrite, AKeyWithoutAValueGetsItsValueInPlace)
+{
+    EXPECT_EQ(withValue("[S]\r\nK\r\nK=y\r\n", "S", "k", "1"), "[S]\r\nK=1\r\nK=y\r\n");
+}
+
+TEST(IniTextWrite, OddLineBreaksAroundTheChangedLineStayAsTheyWere)
+{
+    EXPECT_EQ(withValue("[S]\nk=\r\r\nz=1\r\r\n", "S", "k", "v"), "[S]\nk=v\r\r\nz=1\r\r\n");
+    EXPECT_EQ(withValue("[S]\nk=\r\r\nz=1\r\r\n", "S", "n", "v"), "[S]\nk=\r\r\nz=1\r\r\nn=v\r\n");
+    // A file that ends in a CR alone needs no break before a new section.
+    EXPECT_EQ(withValue("[A]\r\nX=1\r", "B", "Y", "2"), "[A]\r\nX=1\r[B]\r\nY=2\r\n");
+}
+
+TEST(IniTextWrite, NewLinesTakeTheLineBreakTheyAreGiven)
+{
+    EXPECT_EQ(withValue("[S]\rA=1\r[T]\rB=2", "S", "C", "3", "\r"), "[S]\rA=1\rC=3\r[T]\rB=2");
+    EXPECT_EQ(withValue("[S]\rA=1\r[T]\rB=2", "T", "C", "3", "\r"), "[S]\rA=1\r[T]\rB=2\rC=3\r");
+    EXPECT_EQ(withValue("[S]\rA=1", "U", "D", "4", "\r"), "[S]\rA=1\r[U]\rD=4\r");
+}

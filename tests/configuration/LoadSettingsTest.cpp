@@ -1,4 +1,5 @@
 #include "configuration/LoadSettings.h"
+#include "configuration/IniEncoding.h"
 #include "fakes/ProgramFixture.h"
 
 #include <sys/stat.h>
@@ -134,4 +135,81 @@ TEST_F(LoadSettingsTest, AReadOnlyIniFileIsNeverChangedAndItsValuesStillLoad)
 
     form1().mnuExit_Click(); // the placement saves fail silently too
     EXPECT_EQ(ini(), content);
+}
+
+namespace {
+
+std::string inForm(const std::string& text, configuration::ini::Encoding encoding)
+{
+    configuration::ini::FileForm form;
+    form.encoding = encoding;
+    return configuration::ini::encoded(text, form);
+}
+
+} // namespace
+
+TEST_F(LoadSettingsTest, ASettingsFileSavedWithAMarkInUtf16OrWithCrLineEndsLoadsAsItIs)
+{
+    using configuration::ini::Encoding;
+    const std::string lines = "[TWK]\r\nFIRSTRUN=9\r\nXYPOS=1\r\nON=0\r\nSAVETYPE=3\r\nSAVEDFILEPATH=" + folder.path() +
+                              "/logs/\r\n[LINKCATCHER]\r\nSTRICTURLS=0\r\n";
+    std::string crOnly = lines;
+    std::erase(crOnly, '\n');
+    for (const auto& file :
+         {inForm(lines, Encoding::Utf8), inForm(lines, Encoding::Utf16LittleEndian),
+          inForm(lines, Encoding::Utf16BigEndian), crOnly, inForm(crOnly, Encoding::Utf16LittleEndian)}) {
+        writeFile(iniPath(), file);
+        dialogs.messages.clear();
+        shell::Program fresh(platform, host);
+        fresh.Settings.IniPath = iniPath();
+        configuration::LoadSettings(fresh);
+        EXPECT_TRUE(dialogs.messages.empty()) << "no first run";
+        EXPECT_EQ(ini(), file);
+        EXPECT_EQ(fresh.Settings.RememberPositions, 1);
+        EXPECT_EQ(fresh.Settings.CaptureOn, "0");
+        EXPECT_EQ(fresh.Settings.StrictUrls, "0");
+        EXPECT_EQ(fresh.Settings.ClipLogPath, folder.path() + "/logs/20261205.txt");
+    }
+}
+
+TEST_F(LoadSettingsTest, AFileWithoutAReadableMainSectionIsAddedToNeverWrittenOver)
+{
+    // UTF-16 without its mark reads as no settings at all.
+    std::string unmarked;
+    for (const char c : std::string("[TWK]\r\nON=0\r\n"))
+        unmarked += std::string{c, '\0'};
+    const std::string foreign = "[LINKCATCHER]\r\nSTRICTURLS=0\r\n[frmtotext]\r\nLeft=5\r\n";
+    for (const auto& file : {unmarked, foreign}) {
+        writeFile(iniPath(), file);
+        dialogs.messages.clear();
+        shell::Program fresh(platform, host);
+        fresh.Settings.IniPath = iniPath();
+        configuration::LoadSettings(fresh);
+
+        const auto after = ini();
+        if (file == unmarked) {
+            EXPECT_EQ(after.substr(0, file.size()), file);
+        } else {
+            EXPECT_NE(after.find("[LINKCATCHER]\r\nSTRICTURLS=0\r\nON=1\r\n"), std::string::npos);
+            EXPECT_NE(after.find("[frmtotext]\r\nLeft=5\r\n"), std::string::npos);
+        }
+        EXPECT_NE(after.find("[TWK]\r\nXYPOS=0\r\n"), std::string::npos);
+        EXPECT_NE(after.find("FIRSTRUN=9\r\n"), std::string::npos);
+        ASSERT_EQ(dialogs.messages.size(), 1u) << "a notice instead of the welcome";
+        EXPECT_EQ(dialogs.messages[0].text,
+                  "TWK could not read its settings in " + iniPath() +
+                      ". It added its default settings to the file and left everything that was in it as it was. "
+                      "Please take a moment to review your TWK Option Settings.");
+        EXPECT_EQ(dialogs.messages[0].icon, platform::MessageIcon::Exclamation);
+        EXPECT_EQ(fresh.Settings.CaptureOn, "1");
+        EXPECT_EQ(fresh.Settings.StrictUrls, file == foreign ? "0" : "1");
+    }
+    EXPECT_EQ(ini().find("STRICTURLS=1"), std::string::npos) << "the user's link catcher setting stays";
+
+    // Blanks alone are no settings of the user's: an ordinary first run.
+    writeFile(iniPath(), "\r\n  \r\n");
+    dialogs.messages.clear();
+    start();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].icon, platform::MessageIcon::Information);
 }

@@ -1,6 +1,7 @@
 #include "about/FrmAbout.h"
 #include "configuration/FrmFileBrowser.h"
 #include "configuration/FrmOptions.h"
+#include "configuration/IniEncoding.h"
 #include "fakes/ProgramFixture.h"
 
 #include <sys/stat.h>
@@ -282,4 +283,62 @@ TEST_F(OptionsDialogTest, ATrayDoubleClickOpensTheOptionsThenTheMenu)
     form1().pichook_MouseMove(static_cast<float>(shell::kTrayDoubleClick * 15));
     EXPECT_TRUE(optionsOpenAtMenu);
     EXPECT_TRUE(program().frmOptions->visible());
+}
+
+TEST_F(OptionsDialogTest, ASettingsFileSavedWithAMarkOrAsUtf16SurvivesSaveChanges)
+{
+    using configuration::ini::Encoding;
+    // Every key the save writes stands as the save writes it, so that only
+    // the one the user changes may differ afterwards.
+    const std::string before = "; Notizen f\xC3\xBCr TWK\r\n"
+                               "[TWK]\r\nFIRSTRUN=9\r\nON=1\r\nBEEPON=0\r\nAUTOOOPENVIEWERS=0\r\nFREQUENCY=4\r\n"
+                               "AUTOSAVE=1\r\nJS=1\r\nAUTOCLEAR=0\r\nAM=0\r\nASAF=1\r\nPAC=0\r\nSAVETYPE=1\r\n"
+                               "HITNRUN=0\r\nXYPOS=0\r\n   LOGVIEWER =   /usr/bin/mousepad\r\n\r\n"
+                               "[LINKCATCHER]\r\nON=1\r\nSTRICTURLS=0\r\nAUTOSAVE=1\r\nSAVETYPE=2\r\n"
+                               "[frmtotext]\r\nLeft=120\r\n";
+    std::string after = before;
+    after.replace(after.find("AUTOCLEAR=0"), 11, "AUTOCLEAR=1");
+    for (const auto encoding : {Encoding::Utf8, Encoding::Utf16LittleEndian, Encoding::Utf16BigEndian}) {
+        configuration::ini::FileForm form;
+        form.encoding = encoding;
+        writeFile(iniPath(), configuration::ini::encoded(before, form));
+        dialogs.messages.clear();
+        shell::Program fresh(platform, host);
+        fresh.start();
+        EXPECT_TRUE(dialogs.messages.empty()) << "no first run";
+        fresh.form1->mnuOptions_Click();
+        auto& options = *fresh.frmOptions;
+        EXPECT_TRUE(options.Option4.selected()) << "the user's settings are shown";
+        EXPECT_FALSE(options.Check2.ticked());
+        options.Check9.setValue(1);
+        options.Command2_Click();
+
+        const auto saved = configuration::ini::decoded(readFile(iniPath()));
+        EXPECT_EQ(saved.form.encoding, encoding);
+        // The options window's own placement is added when it closes.
+        EXPECT_EQ(saved.text.substr(0, after.size()), after);
+        EXPECT_TRUE(saved.text.substr(after.size()).starts_with("[frmOptions]\r\nLeft="));
+        EXPECT_EQ(fresh.Settings.AutoClear, 1);
+        EXPECT_TRUE(dialogs.messages.empty());
+    }
+}
+
+TEST_F(OptionsDialogTest, AMissingLogFolderNeverPutsANulByteInTheIniFileOrAMessage)
+{
+    writeIni("");
+    start();
+    auto& options = open();
+    options.Check1.setValue(1);
+    options.Check5.setValue(1);
+    options.Option6.select();
+    options.Command1_Click();
+    browser().Command1_Click(); // cancelled: the pending folder is the absent one
+    options.Command2_Click();
+    EXPECT_EQ(ini().find('\0'), std::string::npos);
+    EXPECT_NE(ini().find("SAVEDFILEPATH=\r\n"), std::string::npos);
+
+    copy("some text", 1); // the log cannot be written where no folder is named
+    ASSERT_FALSE(dialogs.messages.empty());
+    for (const auto& text : messageTexts())
+        EXPECT_EQ(text.find('\0'), std::string::npos) << text.size();
 }

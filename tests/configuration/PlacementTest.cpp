@@ -56,3 +56,31 @@ TEST_F(PlacementTest, AWriteProtectedIniFileLosesTheSaveSilently)
     EXPECT_EQ(program().Settings.LastIniResult, 0);
     EXPECT_TRUE(dialogs.messages.empty());
 }
+
+TEST_F(PlacementTest, ARecordFromALargerScreenComesBackWithItsTitleBarAndAnInchWithinReach)
+{
+    // The fake screen is 19200 x 14400 twips.
+    writeFile(iniPath(), "[frmAbout]\r\nLeft=40000\r\nTop=30000\r\nWidth=30000\r\nHeight=3000\r\n"
+                         "[frmOptions]\r\nLeft=-50000\r\nTop=-3000\r\nWidth=6000\r\nHeight=3000\r\n"
+                         "[frmtotext]\r\nLeft=-1000\r\nTop=12000\r\nWidth=6000\r\nHeight=3000\r\n");
+    configuration::PlacementRestore(program(), window, "frmAbout");
+    EXPECT_EQ(window.bounds(), (ui::Bounds{17760, 12960, 19200, 3000}));
+    configuration::PlacementRestore(program(), window, "frmOptions");
+    EXPECT_EQ(window.bounds(), (ui::Bounds{-4560, 0, 6000, 3000}));
+    configuration::PlacementRestore(program(), window, "frmtotext");
+    EXPECT_EQ(window.bounds(), (ui::Bounds{-1000, 12000, 6000, 3000})) << "partly off, but within reach: kept";
+}
+
+TEST_F(PlacementTest, AbsurdValuesCountAsNoRecordButTheStateStillApplies)
+{
+    const std::string huge(41, '9');
+    for (const std::string& record : std::vector<std::string>{
+             "Left=" + huge + "\r\nTop=2\r\nWidth=3000\r\nHeight=2000\r\n",
+             "Left=1\r\nTop=2\r\nWidth=-3000\r\nHeight=2000\r\n", "Left=1\r\nTop=2\r\nWidth=3000\r\nHeight=0\r\n"}) {
+        writeFile(iniPath(), "[frmAbout]\r\n" + record + "WindowState=1\r\n");
+        ui::Window probe{"probe", {100, 200, 3000, 2000}};
+        configuration::PlacementRestore(program(), probe, "frmAbout");
+        EXPECT_EQ(probe.bounds(), (ui::Bounds{100, 200, 3000, 2000})) << record;
+        EXPECT_EQ(probe.state(), ui::WindowState::Minimized);
+    }
+}

@@ -4,6 +4,7 @@ real X11 clipboard with xclip and through its message boxes with xdotool."""
 import os
 import re
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -69,6 +70,8 @@ class Desktop(unittest.TestCase):
         self.folder = tempfile.mkdtemp(prefix="twk-e2e-")
         self.program = os.path.join(self.folder, "twk3")
         shutil.copy(PROGRAM, self.program)
+        # The user's runtime folder, where a running copy keeps its lock and socket.
+        self.runtime = tempfile.mkdtemp(prefix="twk-run-")
         self.processes = []
         set_clipboard("")  # a clipboard owned by nobody we start
 
@@ -78,6 +81,7 @@ class Desktop(unittest.TestCase):
                 process.kill()
             process.wait(timeout=10)
         shutil.rmtree(self.folder, ignore_errors=True)
+        shutil.rmtree(self.runtime, ignore_errors=True)
 
     def path(self, name):
         return os.path.join(self.folder, name)
@@ -90,9 +94,10 @@ class Desktop(unittest.TestCase):
         with open(self.path("twk3.ini"), "wb") as f:
             f.write(content.encode())
 
-    def start(self, *arguments):
-        process = subprocess.Popen([self.program, *arguments], cwd="/", stdout=subprocess.DEVNULL,
-                                   stderr=subprocess.DEVNULL)
+    def start(self, *arguments, program=None):
+        environment = dict(os.environ, XDG_RUNTIME_DIR=self.runtime)
+        process = subprocess.Popen([program or self.program, *arguments], cwd="/", env=environment,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.processes.append(process)
         return process
 
@@ -175,6 +180,50 @@ class Desktop(unittest.TestCase):
         dismiss("unwanted instance")
         wait_for(lambda: sum(p.poll() is None for p in pair) == 1, what="one of the two to end")
 
+    def test_copies_in_two_folders_each_stay_one_and_leave_nothing_behind(self):
+        logging = "AUTOSAVE=1\r\nSAVETYPE=1\r\nAUTOCLEAR=0\r\nSAVEDFILEPATH=%s/\r\n"
+        self.write_ini(ini_with(logging % self.folder))
+        other = os.path.join(self.folder, "other")
+        os.mkdir(other)
+        shutil.copy(PROGRAM, os.path.join(other, "twk3"))
+        with open(os.path.join(other, "twk3.ini"), "wb") as f:
+            f.write(ini_with(logging % other).encode())
+
+        first = self.start()
+        set_clipboard("seen by the first")
+        wait_for(lambda: self.file_holds("twk.txt", "seen by the first"), what="the first copy")
+        self.assertNotEqual(os.listdir(self.runtime), [], "the lock is in the user's runtime folder")
+        elsewhere = self.start(program=os.path.join(other, "twk3"))
+        set_clipboard("seen by both")
+        wait_for(lambda: self.file_holds("other/twk.txt", "seen by both"), what="the copy in the other folder")
+        elsewhere.send_signal(signal.SIGTERM)
+        self.assertEqual(elsewhere.wait(timeout=WAIT), 0)
+
+        second = self.start()
+        dismiss("unwanted instance")
+        self.assertEqual(second.wait(timeout=WAIT), 0)
+        self.assertIsNone(first.poll())
+        first.send_signal(signal.SIGTERM)
+        self.assertEqual(first.wait(timeout=WAIT), 0)
+        self.assertEqual(os.listdir(self.runtime), [], "no lock or socket is left behind")
+
+    def test_a_start_while_the_previous_copy_ends_runs_on_its_own(self):
+        self.write_ini(ini_with("AUTOSAVE=1\r\nSAVETYPE=1\r\nAUTOCLEAR=0\r\nSAVEDFILEPATH=%s/\r\n" % self.folder))
+        previous = self.start()
+        set_clipboard("before")
+        wait_for(lambda: self.file_holds("twk.txt", "TEXT=before"), what="the previous copy")
+        # Caught between its last event and its end: it holds the lock and
+        # its socket still takes connections, but it answers no one.
+        previous.send_signal(signal.SIGSTOP)
+        following = self.start()
+        time.sleep(1.5)
+        previous.kill()
+        previous.wait(timeout=WAIT)
+        set_clipboard("after")
+        wait_for(lambda: self.file_holds("twk.txt", "TEXT=after"), what="the following copy")
+        self.assertEqual(windows("unwanted instance"), [])
+        self.assertIsNone(following.poll())
+
     def start_tray(self):
         if not shutil.which("trayer"):
             self.skipTest("trayer is not installed: no tray to click")
@@ -236,15 +285,18 @@ class Desktop(unittest.TestCase):
         wait_for(lambda: clipboard() in (None, ""), what="an empty clipboard")
         self.assertIsNone(process.poll())
 
-    def test_a_remembered_placement_keeps_its_size_under_a_window_manager(self):
+    def start_window_manager(self):
         if not shutil.which("openbox"):
             self.skipTest("openbox is not installed: no window manager to decorate the windows")
-        self.start_tray()
         manager = subprocess.Popen(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.processes.append(manager)
         wait_for(lambda: "window id" in subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"],
                                                        capture_output=True, text=True).stdout,
                  what="the window manager")
+
+    def test_a_remembered_placement_keeps_its_size_under_a_window_manager(self):
+        self.start_tray()
+        self.start_window_manager()
         placement = "[frmtotext]\r\nLeft=1500\r\nTop=1500\r\nWidth=6720\r\nHeight=2160\r\nWindowState=0\r\n"
         self.write_ini(ini_with("XYPOS=1\r\nAUTOOOPENVIEWERS=1\r\nAUTOSAVE=0\r\n") + placement)
         process = self.start()
@@ -261,6 +313,38 @@ class Desktop(unittest.TestCase):
 
         wait_for(exited, what="the program to end")
         self.assertIn(placement, self.read("twk3.ini"))
+
+    def test_ended_by_the_system_it_saves_every_placement_and_a_minimised_window_stays_so(self):
+        self.start_tray()
+        self.start_window_manager()
+        minimised = "[frmtotext]\r\nLeft=1500\r\nTop=1500\r\nWidth=6720\r\nHeight=2160\r\nWindowState=1\r\n"
+        self.write_ini(ini_with("XYPOS=1\r\nAUTOOOPENVIEWERS=1\r\nAUTOSAVE=0\r\n") + minimised)
+        process = self.start()
+        wait_for(lambda: windows("Link Catcher"), what="the link catcher")
+
+        def viewer_state():
+            found = subprocess.run(["xdotool", "search", "--name", "^Recent Clipboard Text$"],
+                                   capture_output=True, text=True).stdout.split()
+            states = [subprocess.run(["xprop", "-id", w, "WM_STATE"], capture_output=True, text=True).stdout
+                      for w in found]
+            return next((s for s in states if "window state:" in s), None)
+
+        time.sleep(1)  # the window manager has had its say
+        self.assertIn("Iconic", wait_for(viewer_state, what="the viewer's state"))
+        process.send_signal(signal.SIGTERM)
+        self.assertEqual(process.wait(timeout=WAIT), 0)
+        ini = self.read("twk3.ini")
+        self.assertIn("WindowState=1\r\n", ini[ini.index("[frmtotext]"):])
+        self.assertIn("[frmlinkcatcher]\r\n", ini)
+
+        for ending in (signal.SIGINT, signal.SIGHUP):
+            self.write_ini(ini_with("AUTOSAVE=0\r\n"))
+            process = self.start()
+            wait_for(lambda: subprocess.run(["xdotool", "search", "--name", "^Link Catcher$"],
+                                            capture_output=True).returncode == 0, what="the program to start")
+            process.send_signal(ending)
+            self.assertEqual(process.wait(timeout=WAIT), 0, ending)
+            self.assertIn("[frmlinkcatcher]\r\n", self.read("twk3.ini"), ending)
 
     def test_without_a_display_it_says_what_is_missing(self):
         environment = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}

@@ -36,6 +36,14 @@ protected:
         return *program_;
     }
 
+    // The program is gone without warning (a crash, a kill) and a fresh one
+    // starts on the same folder.
+    shell::Program& restart()
+    {
+        program_.reset();
+        return start();
+    }
+
     std::string iniPath() const { return folder.file("twk3.ini"); }
     std::string ini() const { return readFile(iniPath()); }
 

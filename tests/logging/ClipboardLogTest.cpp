@@ -3,6 +3,7 @@
 using namespace twk;
 using twk::testing::fileExists;
 using twk::testing::readFile;
+using twk::testing::writeFile;
 
 namespace {
 
@@ -29,22 +30,46 @@ TEST_F(ClipboardLogTest, TheContinuousLogGetsASectionPerTextOldestFirst)
     EXPECT_EQ(program().Settings.ClipLogPath, folder.file("twk.txt"));
 }
 
-TEST_F(ClipboardLogTest, TwoTextsInOneSecondShareASectionAndTheLaterWins)
+TEST_F(ClipboardLogTest, ATextInASecondAlreadyLoggedGetsACountedNameOfItsOwn)
 {
     startWith("3");
     copy("first", 9);
     copy("second", 9);
-    EXPECT_EQ(readFile(folder.file("20261205.txt")), "[20261205140309]\r\nTEXT=second\r\n");
+    environment.clock.second = 9;
+    form1().mnuClearText_Click(); // an empty text never writes over an entry either
+    copy("third", 10);
+    EXPECT_EQ(readFile(folder.file("20261205.txt")), "[20261205140309]\r\nTEXT=first\r\n"
+                                                     "[20261205140309_2]\r\nTEXT=second\r\n"
+                                                     "[20261205140309_3]\r\nTEXT=\r\n"
+                                                     "[20261205140310]\r\nTEXT=third\r\n");
 }
 
-TEST_F(ClipboardLogTest, OneFilePerCopyHoldsOneEntry)
+TEST_F(ClipboardLogTest, OneFilePerCopyHoldsOneEntryAndATakenNameGetsACounter)
 {
     startWith("2");
     copy("a", 5);
     copy("b", 5);
     copy("c", 6);
-    EXPECT_EQ(readFile(folder.file("20261205_140305.txt")), "[LogEntry]\r\nTEXT=b\r\n");
+    EXPECT_EQ(readFile(folder.file("20261205_140305.txt")), "[LogEntry]\r\nTEXT=a\r\n");
+    EXPECT_EQ(readFile(folder.file("20261205_140305_2.txt")), "[LogEntry]\r\nTEXT=b\r\n");
     EXPECT_EQ(readFile(folder.file("20261205_140306.txt")), "[LogEntry]\r\nTEXT=c\r\n");
+    EXPECT_EQ(program().Settings.ClipLogPath, folder.file("20261205_140306.txt"));
+
+    writeFile(folder.file("20261205_140307.txt"), "not a log\r\n"); // any file takes the name
+    copy("d", 7);
+    EXPECT_EQ(readFile(folder.file("20261205_140307.txt")), "not a log\r\n");
+    EXPECT_EQ(readFile(folder.file("20261205_140307_2.txt")), "[LogEntry]\r\nTEXT=d\r\n");
+    EXPECT_EQ(program().Settings.ClipLogPath, folder.file("20261205_140307_2.txt"));
+}
+
+TEST_F(ClipboardLogTest, ASectionLineInsideACopiedTextTakesItsNameSoTheNextEntryLandsAfterIt)
+{
+    startWith("1");
+    const std::string pasted = "pasted\r\n[20261205140302]\r\nTEXT=inside\r\n  [20261205140302_2]";
+    copy(pasted, 1);
+    copy("later", 2);
+    EXPECT_EQ(readFile(folder.file("twk.txt")),
+              "[20261205140301]\r\nTEXT=" + pasted + "\r\n[20261205140302_3]\r\nTEXT=later\r\n");
 }
 
 TEST_F(ClipboardLogTest, AMultiLineTextRunsOnOverTheFollowingLines)

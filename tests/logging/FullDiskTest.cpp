@@ -67,7 +67,7 @@ TEST_F(FullDiskTest, ANewEntryThatDoesNotFitIsReportedAndTheLogStaysAsItWas)
     const auto before = readFile(disk_ + "/twk.txt");
 
     copy(tooBig_, 3);       // a new section: the append path
-    copy(tooBig_ + "y", 3); // the same second again: the whole-file rewrite
+    copy(tooBig_ + "y", 3); // the same second again, and still too big
     ASSERT_EQ(dialogs.messages.size(), 2u);
     EXPECT_EQ(dialogs.messages[0].text, errorFor("twk.txt"));
     EXPECT_EQ(dialogs.messages[1].text, errorFor("twk.txt"));

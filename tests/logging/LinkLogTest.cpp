@@ -41,13 +41,29 @@ TEST_F(LinkLogTest, TheDailyLogHasAnHourSectionAndAMinuteSecondKey)
     EXPECT_EQ(readFile(folder.file("u20261205.txt")), "[09]\r\n0503=www.example.org\r\n");
 }
 
-TEST_F(LinkLogTest, MultiLineLinksAreLoggedOnOneLineAndTheLaterOfOneSecondWins)
+TEST_F(LinkLogTest, MultiLineLinksAreLoggedOnOneLineAndEachLinkOfOneSecondKeepsItsOwnKey)
 {
     startWith("1", folder.path() + "/");
     copy("http://a\r\npart two", 1);
-    copy("http://b", 1);
-    EXPECT_EQ(readFile(folder.file("twkurl.txt")), "[20261205]\r\n140301=http://b\r\n");
-    EXPECT_EQ(logging::WithoutLineBreaks("a\r\nb\rc\nd\r\r\n\n"), "ab\rc\nd\r\n");
+    copy("http://b\n[20261205]\n140301_2=posing", 1);
+    copy("http://c", 1);
+    EXPECT_EQ(readFile(folder.file("twkurl.txt")), "[20261205]\r\n140301=http://apart two\r\n"
+                                                   "140301_2=http://b[20261205]140301_2=posing\r\n"
+                                                   "140301_3=http://c\r\n");
+    EXPECT_EQ(logging::WithoutLineBreaks("a\r\nb\rc\nd\r\r\n\n"), "abcd");
+}
+
+TEST_F(LinkLogTest, TheRepeatedHourOfTheDailyLogKeepsBothLinks)
+{
+    environment.clock = {2026, 10, 25, 2, 30, 0};
+    startWith("2", folder.path() + "/");
+    copy("http://summer", 0);
+    environment.clock.hour = 3;
+    copy("http://three", 0);
+    environment.clock.hour = 2; // the clocks go back
+    copy("http://winter", 0);
+    EXPECT_EQ(readFile(folder.file("u20261025.txt")),
+              "[02]\r\n3000=http://summer\r\n3000_2=http://winter\r\n[03]\r\n3000=http://three\r\n");
 }
 
 TEST_F(LinkLogTest, EmptyingTheListLogsTheLastTextAgain)
@@ -57,6 +73,10 @@ TEST_F(LinkLogTest, EmptyingTheListLogsTheLastTextAgain)
     environment.clock.second = 2;
     form1().mnuClearURL_Click();
     EXPECT_EQ(readFile(folder.file("twkurl.txt")), "[20261205]\r\n140301=http://a\r\n140302=http://a\r\n");
+    copy("http://b", 2);
+    form1().mnuClearAll_Click(); // the same second: the empty text gets a key of its own
+    EXPECT_EQ(readFile(folder.file("twkurl.txt")),
+              "[20261205]\r\n140301=http://a\r\n140302=http://a\r\n140302_2=http://b\r\n140302_3=\r\n");
 }
 
 TEST_F(LinkLogTest, AWrongFolderSaysSoForEveryChangeOfTheList)
