@@ -3,16 +3,23 @@
 #include "configuration/IniFiles.h"
 #include "platform/posix/PosixFileSystem.h"
 
+#include <fstream>
 #include <string>
 
 int main(int argc, char** argv)
 {
-    if (argc != 3)
+    if (argc != 4)
         return 2;
     twk::platform::PosixFileSystem files;
     twk::configuration::IniFiles ini(files);
-    return ini.write(argv[1], argv[2], "TEXT", "https://example.org/a/newly/copied/link and a few words",
-                     twk::platform::NewFile::OwnerOnly)
-               ? 0
-               : 1;
+    const bool written = ini.write(argv[1], argv[2], "TEXT", "https://example.org/a/newly/copied/link and a few words",
+                                   twk::platform::NewFile::OwnerOnly);
+    // This process's own peak ("VmHWM" starts afresh at exec, unlike the
+    // maximum a parent's wait reports), for the file argv[3].
+    std::ifstream status("/proc/self/status");
+    std::ofstream peak(argv[3]);
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmHWM:", 0) == 0)
+            peak << std::stol(line.substr(6)) << "\n";
+    return written ? 0 : 1;
 }

@@ -8,9 +8,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <fstream>
 #include <spawn.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 
 extern char** environ;
@@ -22,15 +22,18 @@ namespace {
 double appendInFreshProcess(const std::string& log, const std::string& section)
 {
     const std::string program = TWK_APPEND_ONCE;
+    const std::string peakFile = log + ".peak";
     char* arguments[] = {const_cast<char*>(program.c_str()), const_cast<char*>(log.c_str()),
-                         const_cast<char*>(section.c_str()), nullptr};
+                         const_cast<char*>(section.c_str()), const_cast<char*>(peakFile.c_str()), nullptr};
     pid_t child = 0;
     if (::posix_spawn(&child, program.c_str(), nullptr, nullptr, arguments, environ) != 0)
         return -1;
     int status = 0;
-    struct rusage usage {};
-    ::wait4(child, &status, 0, &usage);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? static_cast<double>(usage.ru_maxrss) / 1024 : -1;
+    ::waitpid(child, &status, 0);
+    long peakKb = -1;
+    std::ifstream(peakFile) >> peakKb;
+    std::remove(peakFile.c_str());
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 && peakKb >= 0 ? static_cast<double>(peakKb) / 1024 : -1;
 }
 
 void FreshProcessAddsEntry(benchmark::State& state)
