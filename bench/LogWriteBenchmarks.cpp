@@ -31,10 +31,10 @@ void AddOneEntry(benchmark::State& state)
     platform::PosixFileSystem files;
     configuration::IniFiles ini(files);
     long added = 0;
-    if (!ini.write(path, StampAfterSample(sections, added++), "TEXT", kNewText))
+    if (!ini.write(path, StampAfterSample(sections, added++), "TEXT", kNewText, platform::NewFile::OwnerOnly))
         state.SkipWithError("the log could not be written");
     for (auto _ : state)
-        if (!ini.write(path, StampAfterSample(sections, added++), "TEXT", kNewText))
+        if (!ini.write(path, StampAfterSample(sections, added++), "TEXT", kNewText, platform::NewFile::OwnerOnly))
             state.SkipWithError("the log could not be written");
 }
 
@@ -48,8 +48,10 @@ void WholeFileRewrite(benchmark::State& state)
     long added = 0;
     for (auto _ : state) {
         const auto content = files.read(path);
-        if (!content || !files.replace(path, configuration::ini::withValue(
-                                                 *content, StampAfterSample(sections, added++), "TEXT", kNewText)))
+        if (!content ||
+            !files.replace(
+                path, configuration::ini::withValue(*content, StampAfterSample(sections, added++), "TEXT", kNewText),
+                platform::NewFile::OwnerOnly))
             state.SkipWithError("the log could not be written");
     }
 }

@@ -19,6 +19,12 @@ def medians(path):
     return found
 
 
+def peaks(path):
+    """The peak memory counters, in MB, by benchmark name."""
+    return {run["run_name"].split("/repeats:")[0]: run["peak_MB"]
+            for run in json.load(open(path))["benchmarks"] if "peak_MB" in run}
+
+
 def shown(us):
     return "%.0f ms" % (us / 1e3) if us >= 10e3 else "%.2f ms" % (us / 1e3) if us >= 1e3 else "%.1f µs" % us
 
@@ -40,6 +46,17 @@ def main():
     for megabytes in (10, 100):
         if "HugeText/%d" % megabytes in times:
             print("a %d MB copied text through the whole capture: %s" % (megabytes, shown(times["HugeText/%d" % megabytes][0])))
+
+    fresh = [times.get("FreshProcessAddsEntry/%d" % n) for n in (1000, 1000000)]
+    if all(fresh):
+        print("a fresh process adding one entry (hit-and-run on the core, no window): %s at 1,000 sections, "
+              "%s at 1,000,000: %.2fx" % (shown(fresh[0][0]), shown(fresh[1][0]), fresh[1][0] / fresh[0][0]))
+    peak = peaks(sys.argv[1]).get("FirstAppendToAGigabyteLog/iterations:1")
+    if peak is not None:
+        print("peak memory of a fresh process adding the first entry to a 1 GB log: %.0f MB" % peak)
+    if "CaptureAfterLongText" in times:
+        print("a one-line capture in append mode after a 300,000-line text (core, fakes for the GUI): %s" %
+              shown(times["CaptureAfterLongText"][0]))
 
 
 main()

@@ -1,19 +1,62 @@
 #include "configuration/IniFiles.h"
 
 #include "configuration/IniEncoding.h"
+#include "configuration/IniRewrite.h"
 #include "configuration/IniText.h"
 #include "text/Characters.h"
 
 #include <algorithm>
 
 namespace twk::configuration {
+namespace {
 
-std::optional<std::string> IniFiles::read(const std::string& path, const std::string& section, const std::string& key)
+using Verdict = IniIndex::Verdict;
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr int kRewriteAttempts = 3;          // a file that keeps changing under the copy is left alone
+constexpr std::size_t kFormLooked = 1 << 16; // what tells a file's form: its mark and its first line end
+
+} // namespace
+
+std::optional<std::string> IniFiles::read(const std::string& path, const std::string& section, const std::string& key,
+                                          std::size_t longest)
 {
-    const auto content = files_.read(path);
-    if (!content)
+    const auto stamp = files_.stamp(path);
+    if (!stamp)
         return std::nullopt;
-    return ini::valueInFile(*content, section, key);
+    if (const auto whole = wholeIfNotPlain(path, *stamp)) {
+        auto value = *whole ? ini::valueInFile(**whole, section, key) : std::nullopt;
+        if (value && value->size() > longest)
+            value->resize(longest);
+        return value;
+    }
+    IniScan scan(files_, path, 0, heldLine_);
+    ScannedLine line;
+    bool inside = false;
+    while (scan.next(line)) {
+        if (line.section) {
+            if (inside)
+                return std::nullopt; // only the first section of the name counts
+            inside = scan.nameIs(line, section);
+            continue;
+        }
+        if (!inside || !scan.keyIs(line, key))
+            continue;
+        if (!line.hasValue)
+            return std::nullopt; // a key without a value reads as none
+        // A value in double or single quotes is read without them.
+        auto begin = line.valueBegin;
+        auto end = line.valueEnd;
+        if (end - begin >= 2) {
+            const auto first = scan.bytes(begin, begin + 1);
+            const auto last = scan.bytes(end - 1, end);
+            if ((first == "\"" || first == "'") && last == first) {
+                ++begin;
+                --end;
+            }
+        }
+        return scan.bytes(begin, begin + std::min<std::uint64_t>(end - begin, longest));
+    }
+    return std::nullopt;
 }
 
 bool IniFiles::hasSection(const std::string& path, const std::string& section)
@@ -21,20 +64,33 @@ bool IniFiles::hasSection(const std::string& path, const std::string& section)
     const auto stamp = files_.stamp(path);
     if (!stamp)
         return false;
-    // The index a write would build anyway answers, and is kept for that write.
-    if (const auto* indexed = indexFor(path, stamp))
-        return indexed->index.hasSection(section);
-    const auto content = files_.read(path);
-    if (!content)
+    if (const auto* entry = entryFor(path, stamp); entry && entry->index && entry->index->surelyWithout(section))
         return false;
-    if (files_.stamp(path) == stamp)
-        if (const auto* indexed = remember(path, *stamp, *content))
-            return indexed->index.hasSection(section);
-    return ini::hasSection(ini::decoded(*content).text, section);
+    if (const auto whole = wholeIfNotPlain(path, *stamp))
+        return *whole && ini::hasSection(ini::decoded(**whole).text, section);
+    IniScan scan(files_, path, 0, heldLine_);
+    ScannedLine line;
+    if (scan.nextSectionNamed(section, line))
+        return true;
+    if (!scan.failed() && files_.stamp(path) == stamp)
+        missing_ = Missing{path, *stamp, section};
+    return false;
+}
+
+bool IniFiles::hasKey(const std::string& path, const std::string& section, const std::string& key)
+{
+    const auto stamp = files_.stamp(path);
+    if (!stamp)
+        return false;
+    // The index tells when a write of the key would be a plain append.
+    if (const auto* entry = entryFor(path, stamp); entry && entry->index)
+        if (entry->index->answer(section, key, "").verdict == Verdict::Append)
+            return false;
+    return read(path, section, key, 0).has_value();
 }
 
 bool IniFiles::write(const std::string& path, const std::string& fullSection, const std::string& fullKey,
-                     const std::string& fullValue)
+                     const std::string& fullValue, platform::NewFile access)
 {
     // Each part ends at its first NUL, as a C string does: the answer for an
     // absent value is 128 NULs, and not one of them may reach the file.
@@ -42,60 +98,128 @@ bool IniFiles::write(const std::string& path, const std::string& fullSection, co
     const std::string key(text::beforeFirstNul(fullKey));
     const std::string value(text::beforeFirstNul(fullValue));
     const auto before = files_.stamp(path);
-    auto* indexed = indexFor(path, before);
-    std::optional<std::string> content;
-    if (!indexed && before) {
-        // Index what is read, but only when the file did not change while it
-        // was read: an index of anything else could append a section twice.
-        content = files_.read(path);
-        if (content && files_.stamp(path) == before)
-            indexed = remember(path, *before, *content);
+    if (!before)
+        return rewrite(path, section, key, value, access); // creates it
+    // Only files in plain form are indexed: a valid index saves the look at its form.
+    if (const auto whole = entryFor(path, before) ? std::nullopt : wholeIfNotPlain(path, *before)) {
+        forget(path);
+        return *whole && files_.replace(path, ini::fileWithValue(**whole, section, key, value), access);
     }
-    if (indexed) {
-        if (const auto added = indexed->index.appendedText(section, key, value)) {
-            const auto expected = indexed->stamp.size + added->size();
-            if (!files_.append(path, *added)) {
-                // An append cut short may leave a tail nobody knows: look again next time.
-                forget(path);
-                return false;
-            }
-            const auto after = files_.stamp(path);
-            if (after && after->size == expected) {
-                indexed->index.appended(*added);
-                indexed->stamp = *after;
-            } else {
-                forget(path);
-            }
-            return true;
-        }
-    }
-    return rewrite(path, std::move(content), section, key, value);
-}
+    const auto planned = plan(path, *before, section, key, value);
+    if (planned.verdict != Verdict::Append)
+        return rewrite(path, section, key, value, access);
 
-bool IniFiles::rewrite(const std::string& path, std::optional<std::string> content, const std::string& section,
-                       const std::string& key, const std::string& value)
-{
-    forget(path);
-    if (!content) {
-        content = files_.read(path);
-        if (!content) {
-            // A file that is there but cannot be read must not be replaced by
-            // one that holds only the new value.
-            if (files_.stamp(path))
-                return false;
-            content.emplace();
-        }
-    }
-    const auto updated = ini::fileWithValue(*content, section, key, value);
-    content.reset(); // a long log need not be held twice
-    if (!files_.replace(path, updated))
+    const auto expected = before->size + planned.text.size();
+    if (!files_.append(path, planned.text)) {
+        forget(path); // an append cut short may leave a tail nobody knows: look again next time
         return false;
-    if (const auto after = files_.stamp(path))
-        remember(path, *after, updated);
+    }
+    const auto after = files_.stamp(path);
+    auto* entry = entryFor(path, before);
+    if (!after || after->size != expected) {
+        forget(path); // someone else wrote to it too
+        return true;
+    }
+    if (entry) {
+        if (entry->index)
+            entry->index->appended(planned.text);
+        entry->stamp = *after;
+    } else {
+        remember(path, *after, std::nullopt);
+    }
     return true;
 }
 
-IniFiles::Indexed* IniFiles::indexFor(const std::string& path, const std::optional<platform::FileStamp>& stamp)
+IniIndex::Answer IniFiles::plan(const std::string& path, const platform::FileStamp& stamp, const std::string& section,
+                                const std::string& key, const std::string& value)
+{
+    auto* entry = entryFor(path, stamp);
+    if (entry && !entry->index) {
+        // Written once already in this run: worth an index from now on.
+        auto index = IniIndex::of(files_, path, heldLine_);
+        if (!index || files_.stamp(path) != stamp) {
+            forget(path);
+            return {Verdict::Rewrite, {}};
+        }
+        entry->index = std::move(index);
+    }
+    if (entry) {
+        auto answer = entry->index->answer(section, key, value);
+        if (answer.verdict != Verdict::Unsure)
+            return answer;
+    }
+    if (missing_ && missing_->path == path && missing_->stamp == stamp && missing_->section == section)
+        if (const auto end = lastByte(path, stamp.size))
+            return {Verdict::Append, ini::newSectionText(*end, section, key, value)};
+    return probe(path, stamp, section, key, value);
+}
+
+// Looks through the file for the one section name: absent, the write adds a
+// section at the end; present as the last section, with the key missing and
+// no blank lines after it, the write adds the key at the end.
+IniIndex::Answer IniFiles::probe(const std::string& path, const platform::FileStamp& stamp, const std::string& section,
+                                 const std::string& key, const std::string& value)
+{
+    IniScan scan(files_, path, 0, heldLine_);
+    ScannedLine line;
+    IniIndex::Answer answer{Verdict::Rewrite, {}};
+    if (!scan.nextSectionNamed(section, line)) {
+        const auto end = lastByte(path, stamp.size);
+        if (!scan.failed() && end)
+            answer = {Verdict::Append, ini::newSectionText(*end, section, key, value)};
+    } else {
+        std::uint64_t lastLineNext = line.next;
+        bool lastLineHasBreak = line.end != line.next;
+        bool atEnd = true;
+        while (atEnd && scan.next(line)) {
+            if (line.section || scan.keyIs(line, key))
+                atEnd = false;
+            else if (!line.blank) {
+                lastLineNext = line.next;
+                lastLineHasBreak = line.end != line.next;
+            }
+        }
+        if (atEnd && !scan.failed() && lastLineNext == stamp.size)
+            answer = {Verdict::Append,
+                      std::string(lastLineHasBreak ? "" : kLineEnd) + key + "=" + value + std::string(kLineEnd)};
+    }
+    if (answer.verdict == Verdict::Append && files_.stamp(path) != stamp)
+        return {Verdict::Rewrite, {}}; // changed while it was read
+    return answer;
+}
+
+bool IniFiles::rewrite(const std::string& path, const std::string& section, const std::string& key,
+                       const std::string& value, platform::NewFile access)
+{
+    forget(path);
+    for (int attempt = 0; attempt < kRewriteAttempts; ++attempt)
+        if (RewriteWithValue(files_, path, section, key, value, access, heldLine_))
+            return true;
+    return false;
+}
+
+std::optional<std::optional<std::string>> IniFiles::wholeIfNotPlain(const std::string& path,
+                                                                    const platform::FileStamp& stamp)
+{
+    const auto start = files_.readRange(path, 0, kFormLooked);
+    if (start && ini::isPlainText(*start))
+        return std::nullopt;
+    if (!start || stamp.size > kLargestWholeFile)
+        return std::optional<std::string>(); // no hand-edited file: left alone
+    return files_.read(path);
+}
+
+std::optional<std::string> IniFiles::lastByte(const std::string& path, std::uint64_t size)
+{
+    if (size == 0)
+        return std::string();
+    auto end = files_.readRange(path, size - 1, 1);
+    if (!end || end->size() != 1)
+        return std::nullopt;
+    return end;
+}
+
+IniFiles::Indexed* IniFiles::entryFor(const std::string& path, const std::optional<platform::FileStamp>& stamp)
 {
     const auto found =
         std::find_if(indexed_.begin(), indexed_.end(), [&](const Indexed& entry) { return entry.path == path; });
@@ -109,18 +233,12 @@ IniFiles::Indexed* IniFiles::indexFor(const std::string& path, const std::option
     return &indexed_.back();
 }
 
-IniFiles::Indexed* IniFiles::remember(const std::string& path, const platform::FileStamp& stamp,
-                                      std::string_view content)
+void IniFiles::remember(const std::string& path, const platform::FileStamp& stamp, std::optional<IniIndex> index)
 {
     forget(path);
-    if (stamp.size != content.size())
-        return nullptr; // someone else is writing it too
-    if (!ini::isPlainText(content))
-        return nullptr; // a file with a byte-order mark or CR line ends is always rewritten whole
     if (indexed_.size() >= kIndexedFiles)
         indexed_.erase(indexed_.begin());
-    indexed_.push_back({path, stamp, IniIndex(content)});
-    return &indexed_.back();
+    indexed_.push_back({path, stamp, std::move(index)});
 }
 
 void IniFiles::forget(const std::string& path)

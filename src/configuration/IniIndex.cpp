@@ -1,7 +1,9 @@
 #include "configuration/IniIndex.h"
 
 #include "configuration/IniLines.h"
+#include "configuration/IniScan.h"
 #include "configuration/IniText.h"
+#include "configuration/NameHashes.h"
 #include "text/Characters.h"
 
 #include <algorithm>
@@ -10,57 +12,90 @@ namespace twk::configuration {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::size_t kMostKeys = 1 << 16;
+constexpr std::size_t kLongestKeyHashed = 4096;
 
 } // namespace
 
+std::optional<IniIndex> IniIndex::of(platform::FileSystem& files, const std::string& path, std::size_t heldLine)
+{
+    IniIndex index;
+    IniScan scan(files, path, 0, heldLine);
+    ScannedLine line;
+    std::optional<ScannedLine> last;
+    while (scan.nextSection(line)) {
+        if (line.nameEnd - line.nameBegin <= SectionNameBounds::kLongestName) {
+            const auto name = scan.bytes(line.nameBegin, line.nameEnd);
+            if (!name)
+                return std::nullopt;
+            index.names_.add(*name);
+        }
+        last = line;
+    }
+    const auto stamp = files.stamp(path);
+    if (scan.failed() || !stamp)
+        return std::nullopt;
+    index.empty_ = stamp->size == 0;
+    if (!index.empty_) {
+        const auto end = files.readRange(path, stamp->size - 1, 1);
+        if (!end || end->size() != 1)
+            return std::nullopt;
+        index.endsWithBreak_ = ini::endsWithLineBreak(*end);
+    }
+    if (!last)
+        return index;
+
+    index.hasLastSection_ = true;
+    if (last->nameEnd - last->nameBegin <= SectionNameBounds::kLongestName) {
+        index.lastSection_ = scan.bytes(last->nameBegin, last->nameEnd);
+        IniScan earlier(files, path, 0, heldLine);
+        ScannedLine first;
+        if (index.lastSection_ && earlier.nextSectionNamed(*index.lastSection_, first))
+            index.lastSectionIsFirst_ = first.begin == last->begin;
+    }
+    IniScan body(files, path, last->next, heldLine);
+    std::uint64_t lastLineNext = last->next;
+    while (body.next(line)) {
+        if (line.key) {
+            const auto key = line.keyEnd - line.keyBegin <= kLongestKeyHashed ? body.bytes(line.keyBegin, line.keyEnd)
+                                                                              : std::nullopt;
+            if (key && index.lastSectionKeys_.size() < kMostKeys)
+                index.lastSectionKeys_.push_back(foldedHash(*key));
+            else
+                index.keysComplete_ = false;
+        }
+        if (!line.blank)
+            lastLineNext = line.next;
+    }
+    if (body.failed())
+        return std::nullopt;
+    index.lastSectionEndsFile_ = lastLineNext == stamp->size;
+    return index;
+}
+
 IniIndex::IniIndex(std::string_view content)
 {
-    scan(content);
+    scanAppended(content);
 }
 
-void IniIndex::scan(std::string_view text)
+IniIndex::Answer IniIndex::answer(std::string_view section, std::string_view key, std::string_view value) const
 {
-    ini::Lines lines(text);
-    ini::Line line;
-    while (lines.next(line)) {
-        const auto current = lines.text(line);
-        if (const auto name = ini::sectionName(current)) {
-            lastSectionIsFirst_ = sections_.insert(foldedHash(*name));
-            if (lastSectionIsFirst_) {
-                lastSection_.assign(*name);
-                lastSectionKeys_.clear();
-            }
-            inSection_ = true;
-            lastLineBlank_ = false;
-            continue;
-        }
-        lastLineBlank_ = ini::trimmed(current).empty();
-        if (inSection_ && lastSectionIsFirst_)
-            if (const auto entry = ini::keyLine(current))
-                lastSectionKeys_.push_back(foldedHash(entry->key));
-    }
-    if (!text.empty()) {
-        empty_ = false;
-        endsWithBreak_ = ini::endsWithLineBreak(text);
-    }
-}
-
-std::optional<std::string> IniIndex::appendedText(std::string_view section, std::string_view key,
-                                                  std::string_view value) const
-{
-    if (!sections_.contains(foldedHash(section))) {
+    if (names_.surelyAbsent(section)) {
         // newSectionText looks only at whether the content is empty and at its last byte.
         const std::string_view end = empty_ ? "" : endsWithBreak_ ? "\n" : " ";
-        return ini::newSectionText(end, section, key, value);
+        return {Verdict::Append, ini::newSectionText(end, section, key, value)};
     }
+    if (!hasLastSection_ || !lastSection_ || !text::equalsIgnoringAsciiCase(*lastSection_, section))
+        return {Verdict::Unsure, {}};
     // A missing key goes after the last non-blank line of the first section
     // of its name: the end of the file when that section is the last one and
     // no blank lines follow it.
-    if (!inSection_ || !lastSectionIsFirst_ || lastLineBlank_ || !text::equalsIgnoringAsciiCase(lastSection_, section))
-        return std::nullopt;
+    if (lastSectionIsFirst_ != true || !keysComplete_)
+        return {Verdict::Unsure, {}};
     const auto keyHash = foldedHash(key);
-    if (std::find(lastSectionKeys_.begin(), lastSectionKeys_.end(), keyHash) != lastSectionKeys_.end())
-        return std::nullopt;
+    if (!lastSectionEndsFile_ ||
+        std::find(lastSectionKeys_.begin(), lastSectionKeys_.end(), keyHash) != lastSectionKeys_.end())
+        return {Verdict::Rewrite, {}};
     std::string added;
     added.reserve(kLineEnd.size() * 2 + key.size() + 1 + value.size());
     if (!endsWithBreak_)
@@ -69,7 +104,7 @@ std::optional<std::string> IniIndex::appendedText(std::string_view section, std:
     added += '=';
     added.append(value);
     added += kLineEnd;
-    return added;
+    return {Verdict::Append, std::move(added)};
 }
 
 void IniIndex::appended(std::string_view text)
@@ -79,7 +114,45 @@ void IniIndex::appended(std::string_view text)
     auto rest = text;
     if (!empty_ && !endsWithBreak_ && rest.starts_with(kLineEnd))
         rest.remove_prefix(kLineEnd.size());
-    scan(rest);
+    scanAppended(rest);
+}
+
+void IniIndex::newLastSection(std::string_view name, bool first)
+{
+    hasLastSection_ = true;
+    if (name.size() <= SectionNameBounds::kLongestName)
+        lastSection_ = std::string(name);
+    else
+        lastSection_.reset();
+    lastSectionIsFirst_ = first ? std::optional<bool>(true) : std::nullopt;
+    lastSectionKeys_.clear();
+    keysComplete_ = true;
+    lastSectionEndsFile_ = true;
+}
+
+void IniIndex::scanAppended(std::string_view text)
+{
+    ini::Lines lines(text);
+    ini::Line line;
+    while (lines.next(line)) {
+        const auto current = lines.text(line);
+        if (const auto name = ini::sectionName(current)) {
+            const bool first = names_.surelyAbsent(*name);
+            names_.add(*name);
+            newLastSection(*name, first);
+            continue;
+        }
+        const bool blank = ini::trimmed(current).empty();
+        if (hasLastSection_) {
+            if (const auto entry = ini::keyLine(current)) {
+                if (lastSectionKeys_.size() < kMostKeys)
+                    lastSectionKeys_.push_back(foldedHash(entry->key));
+                else
+                    keysComplete_ = false;
+            }
+            lastSectionEndsFile_ = !blank;
+        }
+    }
     if (!text.empty()) {
         empty_ = false;
         endsWithBreak_ = ini::endsWithLineBreak(text);

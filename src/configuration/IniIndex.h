@@ -1,6 +1,7 @@
 #pragma once
 
-#include "configuration/NameHashes.h"
+#include "configuration/SectionNameBounds.h"
+#include "platform/FileSystem.h"
 
 #include <cstdint>
 #include <optional>
@@ -11,39 +12,48 @@
 namespace twk::configuration {
 
 // What a write must know of a file to tell, without reading it again,
-// whether ini::withValue would only add bytes at its end, and which: the
-// names of all its sections, the keys of its last section, and how it ends.
-// A new log entry is such a write, so a log of any length takes one in the
-// time of a short append. Names are kept as hashes; a collision can only make
-// a new name look present, which sends that write the slow and exact way.
+// whether ini::withValue would only add bytes at its end, and which: bounds
+// on its section names, the keys of its last section, and how it ends. The
+// memory it takes does not grow with the file. A new log entry is such a
+// write, so a log of any length takes one in the time of a short append.
 class IniIndex {
 public:
+    // What a write of one value does to the file.
+    enum class Verdict {
+        Append,  // adds text at the end, and nothing else
+        Rewrite, // changes something before the end (or may)
+        Unsure,  // a look at the file must tell
+    };
+    struct Answer {
+        Verdict verdict;
+        std::string text; // for Append
+    };
+
+    // From a scan of the whole file; nullopt when it could not be read.
+    static std::optional<IniIndex> of(platform::FileSystem& files, const std::string& path, std::size_t heldLine);
     explicit IniIndex(std::string_view content);
 
-    // The bytes withValue(content, section, key, value) would add at the end
-    // of the content, or nothing when it would change anything before the end.
-    std::optional<std::string> appendedText(std::string_view section, std::string_view key,
-                                            std::string_view value) const;
+    Answer answer(std::string_view section, std::string_view key, std::string_view value) const;
+    bool surelyWithout(std::string_view section) const { return names_.surelyAbsent(section); }
 
-    // Takes in bytes that appendedText gave and that now end the file.
+    // Takes in bytes that an Append answer gave and that now end the file.
     void appended(std::string_view text);
 
-    // Whether any line opens a section of that name (or of one whose hash is the same).
-    bool hasSection(std::string_view section) const { return sections_.contains(foldedHash(section)); }
-
-    std::size_t sectionCount() const { return sections_.size(); }
-
 private:
-    void scan(std::string_view text);
+    IniIndex() = default;
+    void scanAppended(std::string_view text);
+    void newLastSection(std::string_view name, bool first);
 
-    NameHashSet sections_;
-    bool inSection_ = false;
-    // The last section line, and whether it is the first of its name: only
-    // then does a write into that section land at the end of the file.
-    std::string lastSection_;
-    bool lastSectionIsFirst_ = false;
+    SectionNameBounds names_;
+    // The file's last section: its name, whether no section of the same name
+    // stands before it, the hashes of its keys, and whether its last
+    // non-blank line ends the file (then a new key goes at the end).
+    bool hasLastSection_ = false;
+    std::optional<std::string> lastSection_; // nullopt: too long a name to keep
+    std::optional<bool> lastSectionIsFirst_;
     std::vector<std::uint64_t> lastSectionKeys_;
-    bool lastLineBlank_ = false;
+    bool keysComplete_ = true;
+    bool lastSectionEndsFile_ = false;
     bool empty_ = true;
     bool endsWithBreak_ = false;
 };

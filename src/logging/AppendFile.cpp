@@ -9,6 +9,8 @@
 namespace twk::logging {
 namespace {
 
+constexpr std::string_view kLineEnd = "\r\n";
+
 bool blank(const std::string& text)
 {
     return text.find_first_not_of(" \t") == std::string::npos;
@@ -23,13 +25,42 @@ std::string AppendBackupName(const std::string& appendFile, int number)
     return appendFile + suffix;
 }
 
+void WriteAppendFile(platform::FileSystem& files, AppendFileWritten& last, const std::string& path,
+                     const std::string& text)
+{
+    // The file holds the last text and a line break; a text that grew by a
+    // line break and more needs only the more, and a line break, after it.
+    const bool grew = last.known && last.path == path && text.size() >= last.text.size() + kLineEnd.size() &&
+                      std::string_view(text).substr(last.text.size(), kLineEnd.size()) == kLineEnd &&
+                      std::string_view(text).starts_with(last.text) && files.stamp(path) == last.stamp;
+    bool written = false;
+    if (grew) {
+        std::string added = text.substr(last.text.size() + kLineEnd.size());
+        added += kLineEnd;
+        written = files.append(path, added);
+    }
+    if (!written)
+        written = files.replaceWith(path, platform::NewFile::OwnerOnly,
+                                    [&](const platform::FileSystem::Put& put) { return put(text) && put(kLineEnd); });
+    const auto after = written ? files.stamp(path) : std::nullopt;
+    last.known = after.has_value();
+    if (last.known) {
+        if (grew)
+            last.text.append(text, last.text.size()); // a long text is not copied whole at every capture
+        else
+            last.text = text;
+        last.path = path;
+        last.stamp = *after;
+    }
+}
+
 void SaveAppendFile(shell::Program& program)
 {
     const auto& s = program.Settings;
     if (s.AppendMode != 1 || s.AutosaveAppendedFile != 1 || !program.frmToText.loaded())
         return;
-    const auto path = program.ReadIni(configuration::keys::kMain, "AMLFPATH");
-    program.platform.files.replace(path, program.frmToText->Text1.text() + "\r\n");
+    WriteAppendFile(program.platform.files, program.appendFileWritten,
+                    program.ReadIni(configuration::keys::kMain, "AMLFPATH"), program.frmToText->Text1.text());
 }
 
 void RotateAppendBackups(shell::Program& program)
@@ -40,10 +71,10 @@ void RotateAppendBackups(shell::Program& program)
         return;
     for (int n = 5; n >= 2; --n) {
         files.remove(AppendBackupName(path, n));
-        files.copy(AppendBackupName(path, n - 1), AppendBackupName(path, n));
+        files.copy(AppendBackupName(path, n - 1), AppendBackupName(path, n), platform::NewFile::OwnerOnly);
     }
     files.remove(AppendBackupName(path, 1));
-    files.copy(path, AppendBackupName(path, 1));
+    files.copy(path, AppendBackupName(path, 1), platform::NewFile::OwnerOnly);
 }
 
 } // namespace twk::logging

@@ -52,7 +52,8 @@ void SaveClipToLog(shell::Program& program)
     }
     s.ClipLogPath = s.CurrentLogPath;
 
-    const bool written = program.ini.write(s.CurrentLogPath, section, "TEXT", program.frmToText->txtTMP.text());
+    const bool written = program.ini.write(s.CurrentLogPath, section, "TEXT", program.frmToText->txtTMP.text(),
+                                           platform::NewFile::OwnerOnly);
     s.LastIniResult = written ? 1 : 0;
     if (s.LastIniResult != 1)
         shell::ShowAppMessage(program, shell::kLogWriteFailedMessage);

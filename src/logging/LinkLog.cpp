@@ -41,9 +41,9 @@ void SaveLinkToLog(shell::Program& program)
     // hour) would have its value replaced: the new one gets a name of its own.
     const std::string key =
         FreeEntryName(daily ? s.TimeStamp.substr(2, 4) : s.TimeStamp, [&](const std::string& candidate) {
-            return program.ini.read(s.CurrentLogPath, section, candidate).has_value();
+            return program.ini.hasKey(s.CurrentLogPath, section, candidate);
         });
-    s.LastIniResult = program.ini.write(s.CurrentLogPath, section, key, value) ? 1 : 0;
+    s.LastIniResult = program.ini.write(s.CurrentLogPath, section, key, value, platform::NewFile::OwnerOnly) ? 1 : 0;
     if (s.LastIniResult != 1)
         shell::ShowAppMessage(program, shell::kLogWriteFailedMessage);
 }

@@ -53,7 +53,7 @@ std::string Program::ReadIni(const std::string& section, const std::string& key)
 
 void Program::WriteIni(const std::string& section, const std::string& key, const std::string& value)
 {
-    Settings.LastIniResult = ini.write(Settings.IniPath, section, key, value) ? 1 : 0;
+    Settings.LastIniResult = ini.write(Settings.IniPath, section, key, value, platform::NewFile::Usual) ? 1 : 0;
 }
 
 void Program::message(const std::string& text, platform::MessageIcon icon)

@@ -2,6 +2,7 @@
 
 #include "configuration/IniFiles.h"
 #include "configuration/Settings.h"
+#include "logging/AppendFile.h"
 #include "platform/Platform.h"
 #include "ui/WindowSlot.h"
 
@@ -73,6 +74,7 @@ public:
     configuration::IniFiles ini;
     configuration::Settings Settings;
     std::string ApplicationTitle = kApplicationTitle;
+    logging::AppendFileWritten appendFileWritten;
 
     ui::WindowSlot<Form1> form1;
     ui::WindowSlot<capture::FrmToText> frmToText;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <random>
 #include <thread>
 
@@ -19,10 +20,10 @@ struct Round {
 
 // Starts the writer at entry first, kills it after delay, and collects what
 // it acknowledged before it died.
-Round runAndKill(const std::string& log, long first, std::chrono::microseconds delay)
+Round runAndKill(const std::string& log, const std::string& appendFile, long first, std::chrono::microseconds delay)
 {
     twk::testing::ChildProcess writer(twk::testing::besideTestProgram(TWK_LOG_WRITER_FILE_NAME),
-                                      {log, std::to_string(first)});
+                                      {log, std::to_string(first), appendFile});
     // The moment counts from its first write: starting a program takes longer on some systems.
     writer.waitForOutput(30000);
     std::this_thread::sleep_for(delay);
@@ -35,12 +36,23 @@ Round runAndKill(const std::string& log, long first, std::chrono::microseconds d
     return round;
 }
 
+int leftovers(const std::string& folder)
+{
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        count += entry.path().filename().string().find(".twk-") != std::string::npos ? 1 : 0;
+    return count;
+}
+
 } // namespace
 
-TEST(CrashSafety, AWriterKilledAtRandomMomentsLosesNothingItAcknowledged)
+// The log and the append file; a killed write may leave its temporary file,
+// which the next writer of that file removes.
+TEST(CrashSafety, AWriterKilledAtRandomMomentsLosesNothingItAcknowledgedAndLeavesNoPileOfLeftovers)
 {
     twk::testing::TempFolder folder;
     const auto log = folder.file("twk.txt");
+    const auto appendFile = folder.file("appendfile.txt");
     std::mt19937 random(20261206);
     std::uniform_int_distribution<int> delayUs(0, 40000);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
@@ -49,7 +61,7 @@ TEST(CrashSafety, AWriterKilledAtRandomMomentsLosesNothingItAcknowledged)
     long next = 0;
     int rounds = 0;
     for (; rounds < 40 && std::chrono::steady_clock::now() < deadline; ++rounds) {
-        const auto round = runAndKill(log, next, std::chrono::microseconds(delayUs(random)));
+        const auto round = runAndKill(log, appendFile, next, std::chrono::microseconds(delayUs(random)));
         acknowledged.insert(acknowledged.end(), round.acknowledged.begin(), round.acknowledged.end());
         if (!round.acknowledged.empty())
             next = round.acknowledged.back() + 1; // the unacknowledged one is written again
@@ -60,6 +72,16 @@ TEST(CrashSafety, AWriterKilledAtRandomMomentsLosesNothingItAcknowledged)
             ASSERT_EQ(configuration::ini::findValue(content, entry.section, entry.key), entry.firstLine)
                 << "entry " << n << " after round " << rounds;
         }
+        if (!acknowledged.empty()) {
+            // What the viewer held at the last acknowledged entry, or the next
+            // text written whole; an append cut short may follow it.
+            const long last = acknowledged.back();
+            const auto mirrored = twk::testing::readFile(appendFile);
+            EXPECT_TRUE(mirrored.starts_with(twk::testing::appendFileText(last) + "\r\n") ||
+                        mirrored == twk::testing::appendFileText(last + 1) + "\r\n")
+                << "append file after round " << rounds;
+        }
+        EXPECT_LE(leftovers(folder.path()), 2) << "after round " << rounds; // one per file at most
     }
     EXPECT_GE(rounds, 10);
     // Each round's writer got going, and some were killed in mid-stream.

@@ -40,22 +40,22 @@ TEST_F(IniFilesTest, ReadIniGivesTheNulBufferForAnythingAbsentOrEmpty)
 TEST_F(IniFilesTest, ReadIniCutsLongValuesTo126Characters)
 {
     const std::string longValue(200, 'x');
-    ASSERT_TRUE(ini.write(path, "TWK", "SAVEDFILEPATH", longValue));
+    ASSERT_TRUE(ini.write(path, "TWK", "SAVEDFILEPATH", longValue, platform::NewFile::Usual));
     EXPECT_EQ(configuration::ReadIni(ini, "TWK", "SAVEDFILEPATH", path), std::string(126, 'x'));
 
     // Characters, not bytes: a two-byte letter is never split.
     std::string accented;
     for (int i = 0; i < 130; ++i)
         accented += "\xC3\xA9";
-    ASSERT_TRUE(ini.write(path, "TWK", "A", accented));
+    ASSERT_TRUE(ini.write(path, "TWK", "A", accented, platform::NewFile::Usual));
     EXPECT_EQ(configuration::ReadIni(ini, "TWK", "A", path), accented.substr(0, 252));
 }
 
 TEST_F(IniFilesTest, WritingCreatesTheFileButNotItsFolder)
 {
-    EXPECT_TRUE(ini.write(path, "TWK", "ON", "1"));
+    EXPECT_TRUE(ini.write(path, "TWK", "ON", "1", platform::NewFile::Usual));
     EXPECT_EQ(readFile(path), "[TWK]\r\nON=1\r\n");
-    EXPECT_FALSE(ini.write(folder.file("missing/twk3.ini"), "TWK", "ON", "1"));
+    EXPECT_FALSE(ini.write(folder.file("missing/twk3.ini"), "TWK", "ON", "1", platform::NewFile::Usual));
     EXPECT_FALSE(fileExists(folder.file("missing")));
 }
 
@@ -63,7 +63,7 @@ TEST_F(IniFilesTest, AWriteProtectedFileIsLeftAsItWasEvenForRoot)
 {
     writeFile(path, "[TWK]\r\nON=1\r\n");
     twk::testing::writeProtect(path);
-    EXPECT_FALSE(ini.write(path, "TWK", "ON", "0"));
+    EXPECT_FALSE(ini.write(path, "TWK", "ON", "0", platform::NewFile::Usual));
     EXPECT_EQ(readFile(path), "[TWK]\r\nON=1\r\n");
     EXPECT_EQ(ini.read(path, "TWK", "ON"), "1");
 }
@@ -72,15 +72,15 @@ TEST_F(IniFilesTest, AFileThatCannotBeReadIsNeverReplaced)
 {
     // A folder where the file should be: unreadable as a file, not missing.
     std::filesystem::create_directory(path);
-    EXPECT_FALSE(ini.write(path, "TWK", "ON", "1"));
+    EXPECT_FALSE(ini.write(path, "TWK", "ON", "1", platform::NewFile::Usual));
     EXPECT_TRUE(std::filesystem::is_directory(path));
 }
 
 TEST_F(IniFilesTest, ReplacingLeavesNoTemporaryFileBehind)
 {
     writeFile(path, "[TWK]\r\n");
-    ASSERT_TRUE(ini.write(path, "TWK", "ON", "1"));
-    ASSERT_TRUE(ini.write(path, "TWK", "ON", "0"));
+    ASSERT_TRUE(ini.write(path, "TWK", "ON", "1", platform::NewFile::Usual));
+    ASSERT_TRUE(ini.write(path, "TWK", "ON", "0", platform::NewFile::Usual));
     int entries = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path()))
         ++entries;
@@ -91,7 +91,7 @@ TEST_F(IniFilesTest, ReplacingLeavesNoTemporaryFileBehind)
 TEST_F(IniFilesTest, PathsWithANulCharacterAreRefused)
 {
     const std::string sneaky = path + std::string(1, '\0') + "ignored";
-    EXPECT_FALSE(files.replace(sneaky, "x"));
+    EXPECT_FALSE(files.replace(sneaky, "x", platform::NewFile::Usual));
     EXPECT_FALSE(fileExists(path));
     EXPECT_FALSE(files.read(sneaky).has_value());
 }
@@ -123,8 +123,8 @@ TEST_F(IniFilesTest, FilesSavedWithAMarkOrCrLineEndsKeepTheirFormThroughEveryWri
         writeFile(path, before);
         EXPECT_EQ(ini.read(path, "s", "K"), "a");
         // Two new sections: the second must not be appended as plain text.
-        ASSERT_TRUE(ini.write(path, "A", "T", "1"));
-        ASSERT_TRUE(ini.write(path, "B", "T", "2"));
+        ASSERT_TRUE(ini.write(path, "A", "T", "1", platform::NewFile::Usual));
+        ASSERT_TRUE(ini.write(path, "B", "T", "2", platform::NewFile::Usual));
         EXPECT_EQ(readFile(path), after);
         EXPECT_EQ(ini.read(path, "B", "T"), "2");
     }

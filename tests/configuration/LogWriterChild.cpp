@@ -1,8 +1,10 @@
-// Writes log entries through the real INI engine and, after each write has
-// returned, says so on standard output: "<number>\n". The crash-safety test
-// kills it at random moments and then checks every entry it was told about.
+// Writes log entries through the real INI engine, and the append file as
+// the viewer would have it, and after both writes have returned says so on
+// standard output: "<number>\n". The crash-safety test kills it at random
+// moments and then checks every entry it was told about.
 #include "configuration/IniFiles.h"
 #include "configuration/LogWriterEntries.h"
+#include "logging/AppendFile.h"
 #include "platform/NativeLayer.h"
 
 #include <cstdio>
@@ -10,14 +12,20 @@
 
 int main(int argc, char** argv)
 {
-    if (argc != 3)
+    if (argc != 4)
         return 2;
     const std::string path = argv[1];
-    const auto files = twk::platform::makeNativeFileSystem();
-    twk::configuration::IniFiles ini(*files);
+    const std::string appendFile = argv[3];
+    twk::logging::AppendFileWritten appendFileWritten;
+    const auto native = twk::platform::makeNativeFileSystem();
+    auto& files = *native;
+    twk::configuration::IniFiles ini(files);
     for (long number = std::stol(argv[2]);; ++number) {
         const auto entry = twk::testing::logWriterEntry(number);
-        if (!ini.write(path, entry.section, entry.key, entry.value))
+        if (!ini.write(path, entry.section, entry.key, entry.value, twk::platform::NewFile::OwnerOnly))
+            return 1;
+        twk::logging::WriteAppendFile(files, appendFileWritten, appendFile, twk::testing::appendFileText(number));
+        if (!appendFileWritten.known)
             return 1;
         const auto ack = std::to_string(number) + "\n";
         if (std::fwrite(ack.data(), 1, ack.size(), stdout) != ack.size() || std::fflush(stdout) != 0)

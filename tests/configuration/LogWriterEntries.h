@@ -32,4 +32,15 @@ inline LogWriterEntry logWriterEntry(long n)
     return entry;
 }
 
+// The viewer's text after entry n, as the append file mirrors it: each
+// entry adds a line, and every 16th starts the text afresh (a cleared
+// viewer), so that the file is appended to and rewritten in turn.
+inline std::string appendFileText(long n)
+{
+    std::string text = "cleared at " + std::to_string(n - n % 16);
+    for (long i = n - n % 16; i <= n; ++i)
+        text += "\r\nentry " + std::to_string(i);
+    return text;
+}
+
 } // namespace twk::testing

@@ -198,19 +198,22 @@ public:
 // a full disk would.
 class FaultyFileSystem : public platform::FileSystem {
 public:
-    std::optional<std::string> read(const std::string& path) override { return real->read(path); }
-    bool replace(const std::string& path, const std::string& content) override
+    std::optional<std::string> readRange(const std::string& path, std::uint64_t offset, std::size_t length) override
+    {
+        return real->readRange(path, offset, length);
+    }
+    bool replaceWith(const std::string& path, platform::NewFile access, const Producer& produce) override
     {
         ++replaces;
-        return !failing(path) && real->replace(path, content);
+        return !failing(path) && real->replaceWith(path, access, produce);
     }
-    bool append(const std::string& path, const std::string& content) override
+    bool append(const std::string& path, std::string_view content) override
     {
+        ++appends;
         return !failing(path) && real->append(path, content);
     }
     std::optional<platform::FileStamp> stamp(const std::string& path) override { return real->stamp(path); }
     bool isRegularFile(const std::string& path) override { return real->isRegularFile(path); }
-    bool copy(const std::string& from, const std::string& to) override { return !failing(to) && real->copy(from, to); }
     bool remove(const std::string& path) override { return real->remove(path); }
 
     bool failing(const std::string& path) const { return failAll || failPaths.count(path) > 0; }
@@ -219,6 +222,7 @@ public:
     std::set<std::string> failPaths;
     bool failAll = false;
     int replaces = 0;
+    int appends = 0;
 };
 
 // Folders the test lays out; drives are the top folders given.

@@ -11,27 +11,36 @@ namespace twk::testing {
 // do, so the write index can be tested fast and with edits behind its back.
 class MemoryFileSystem : public platform::FileSystem {
 public:
-    std::optional<std::string> read(const std::string& path) override
+    std::optional<std::string> readRange(const std::string& path, std::uint64_t offset, std::size_t length) override
     {
-        ++reads;
+        if (offset == 0)
+            ++reads;
+        bytesRead += length;
         const auto it = files.find(path);
         if (it == files.end())
             return std::nullopt;
-        return it->second.content;
+        const auto& content = it->second.content;
+        return offset < content.size() ? content.substr(offset, length) : std::string();
     }
-    bool replace(const std::string& path, const std::string& content) override
+    bool replaceWith(const std::string& path, platform::NewFile, const Producer& produce) override
     {
         ++replaces;
+        std::string content;
+        if (!produce([&](std::string_view piece) {
+                content += piece;
+                return true;
+            }))
+            return false;
         set(path, content);
         return true;
     }
-    bool append(const std::string& path, const std::string& content) override
+    bool append(const std::string& path, std::string_view content) override
     {
         ++appends;
         const auto it = files.find(path);
         if (it == files.end())
             return false;
-        set(path, it->second.content + content);
+        set(path, it->second.content + std::string(content));
         return true;
     }
     std::optional<platform::FileStamp> stamp(const std::string& path) override
@@ -42,11 +51,6 @@ public:
         return it->second.stamp;
     }
     bool isRegularFile(const std::string& path) override { return files.count(path) > 0; }
-    bool copy(const std::string& from, const std::string& to) override
-    {
-        const auto content = read(from);
-        return content && replace(to, *content);
-    }
     bool remove(const std::string& path) override { return files.erase(path) > 0; }
 
     // Any change, ours or an editor's: a new modification time.
@@ -63,7 +67,8 @@ public:
     };
     std::map<std::string, File> files;
     std::int64_t clock = 0;
-    int reads = 0;
+    int reads = 0; // reads from the start of a file
+    std::size_t bytesRead = 0;
     int replaces = 0;
     int appends = 0;
 };

@@ -2,6 +2,8 @@
 #include "configuration/LoadSettings.h"
 #include "fakes/ProgramFixture.h"
 
+#include <sys/stat.h>
+
 using namespace twk;
 using twk::testing::fileExists;
 using twk::testing::readFile;
@@ -109,4 +111,40 @@ TEST_F(AppendFileTest, AFailedRewriteKeepsTheLastGoodFile)
     tick();
     EXPECT_EQ(readFile(appendFile()), "\r\na\r\n");
     EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(AppendFileTest, ATextThatOnlyGrewIsAppendedAndAnyOtherChangeRewritesTheFile)
+{
+    startAppending();
+    start();
+    for (const char* text : {"a", "b\r\nsecond line", "c"}) {
+        clipboard.content = text;
+        tick();
+    }
+    EXPECT_EQ(readFile(appendFile()), "\r\na\r\nb\r\nsecond line\r\nc\r\n");
+    EXPECT_EQ(files.replaces, 1); // the first text of the run
+    EXPECT_EQ(files.appends, 2);
+
+    writeFile(appendFile(), "changed by hand"); // the file is not what was written: written anew
+    clipboard.content = "d";
+    tick();
+    EXPECT_EQ(readFile(appendFile()), "\r\na\r\nb\r\nsecond line\r\nc\r\nd\r\n");
+    viewer().Text1.setText("typed over");
+    EXPECT_EQ(readFile(appendFile()), "typed over\r\n");
+    EXPECT_EQ(files.replaces, 3);
+}
+
+TEST_F(AppendFileTest, TheAppendFileAndItsBackupsAreReadableByTheirOwnerAlone)
+{
+    startAppending();
+    start();
+    clipboard.content = "a password";
+    tick();
+    struct stat info {};
+    ::stat(appendFile().c_str(), &info);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+
+    configuration::LoadSettings(program()); // backup 1 of the private file
+    ::stat(backup(1).c_str(), &info);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
 }

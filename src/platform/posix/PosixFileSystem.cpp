@@ -1,5 +1,9 @@
 #include "platform/posix/PosixFileSystem.h"
 
+#include "platform/posix/LinkTargets.h"
+#include "platform/posix/Temporaries.h"
+
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <string>
@@ -8,6 +12,8 @@
 
 namespace twk::platform {
 namespace {
+
+constexpr std::size_t kCleanedRemembered = 64;
 
 class Descriptor {
 public:
@@ -32,7 +38,7 @@ private:
     int fd_;
 };
 
-bool writeAll(int fd, const std::string& content)
+bool writeAll(int fd, std::string_view content)
 {
     const char* data = content.data();
     std::size_t left = content.size();
@@ -47,14 +53,6 @@ bool writeAll(int fd, const std::string& content)
         left -= static_cast<std::size_t>(written);
     }
     return true;
-}
-
-std::string folderOf(const std::string& path)
-{
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 // Write protection counts even for root, as it does for the private-profile
@@ -77,9 +75,14 @@ void syncFolder(const std::string& folder)
         ::fsync(dir.get());
 }
 
+mode_t creationMode(NewFile access)
+{
+    return access == NewFile::OwnerOnly ? 0600 : 0666; // the umask takes its part of the second
+}
+
 } // namespace
 
-std::optional<std::string> PosixFileSystem::read(const std::string& path)
+std::optional<std::string> PosixFileSystem::readRange(const std::string& path, std::uint64_t offset, std::size_t length)
 {
     if (!usable(path))
         return std::nullopt;
@@ -89,51 +92,58 @@ std::optional<std::string> PosixFileSystem::read(const std::string& path)
     struct stat info {};
     if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))
         return std::nullopt;
-    std::string content;
-    content.reserve(static_cast<std::size_t>(info.st_size));
-    char buffer[1 << 16];
-    for (;;) {
-        const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
-        if (got < 0) {
+    const auto size = static_cast<std::uint64_t>(info.st_size);
+    const auto available = offset < size ? std::min<std::uint64_t>(length, size - offset) : 0;
+    std::string content(static_cast<std::size_t>(available), '\0');
+    std::size_t got = 0;
+    while (got < content.size()) {
+        const ssize_t n =
+            ::pread(file.get(), content.data() + got, content.size() - got, static_cast<off_t>(offset + got));
+        if (n < 0) {
             if (errno == EINTR)
                 continue;
             return std::nullopt;
         }
-        if (got == 0)
-            break;
-        content.append(buffer, static_cast<std::size_t>(got));
+        if (n == 0)
+            break; // shortened meanwhile
+        got += static_cast<std::size_t>(n);
     }
+    content.resize(got);
     return content;
 }
 
-bool PosixFileSystem::replace(const std::string& path, const std::string& content)
+bool PosixFileSystem::replaceWith(const std::string& path, NewFile access, const Producer& produce)
 {
     if (!usable(path))
         return false;
-    mode_t mode = 0644;
+    // Through a link to its target, so the link stays a link.
+    const auto target = FinalTarget(path);
     struct stat info {};
-    if (::stat(path.c_str(), &info) == 0) {
-        if (!S_ISREG(info.st_mode) || writeProtected(info))
-            return false;
-        mode = info.st_mode & 07777;
-    }
+    const bool exists = ::stat(target.c_str(), &info) == 0;
+    if (exists && (!S_ISREG(info.st_mode) || writeProtected(info)))
+        return false;
+    removeLeftoversOnce(target);
+
     // Written beside the file and renamed over it: a crash or a full disk
     // leaves the old file whole.
-    std::string temporary = path + ".twk-XXXXXX";
-    Descriptor file(::mkstemp(temporary.data()));
-    if (!file.valid())
+    const auto temporary = CreateTemporary(target, creationMode(access));
+    if (!temporary)
         return false;
-    const bool written = ::fchmod(file.get(), mode) == 0 && writeAll(file.get(), content) && ::fsync(file.get()) == 0 &&
-                         file.closeChecked();
-    if (!written || ::rename(temporary.c_str(), path.c_str()) != 0) {
-        ::unlink(temporary.c_str());
+    Descriptor file(temporary->fd);
+    const Put put = [&](std::string_view piece) { return writeAll(file.get(), piece); };
+    // The lock stays until the rename is done, so no cleaner takes the file.
+    const bool written = (!exists || ::fchmod(file.get(), info.st_mode & 07777) == 0) && produce(put) &&
+                         ::fsync(file.get()) == 0 && ::rename(temporary->path.c_str(), target.c_str()) == 0;
+    if (!written) {
+        ::unlink(temporary->path.c_str());
         return false;
     }
-    syncFolder(folderOf(path));
+    file.closeChecked();
+    syncFolder(FolderOf(target));
     return true;
 }
 
-bool PosixFileSystem::append(const std::string& path, const std::string& content)
+bool PosixFileSystem::append(const std::string& path, std::string_view content)
 {
     if (!usable(path))
         return false;
@@ -143,6 +153,7 @@ bool PosixFileSystem::append(const std::string& path, const std::string& content
     struct stat info {};
     if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode) || writeProtected(info))
         return false;
+    removeLeftoversOnce(FinalTarget(path));
     if (!writeAll(file.get(), content) || ::fsync(file.get()) != 0) {
         // Take back a partial tail so the file ends where it ended before.
         if (::ftruncate(file.get(), info.st_size) == 0)
@@ -175,17 +186,21 @@ bool PosixFileSystem::isRegularFile(const std::string& path)
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-bool PosixFileSystem::copy(const std::string& from, const std::string& to)
-{
-    const auto content = read(from);
-    return content && replace(to, *content);
-}
-
 bool PosixFileSystem::remove(const std::string& path)
 {
     if (!usable(path))
         return false;
     return ::unlink(path.c_str()) == 0;
+}
+
+void PosixFileSystem::removeLeftoversOnce(const std::string& target)
+{
+    if (std::find(cleaned_.begin(), cleaned_.end(), target) != cleaned_.end())
+        return;
+    RemoveLeftovers(target);
+    cleaned_.push_back(target);
+    if (cleaned_.size() > kCleanedRemembered)
+        cleaned_.pop_front();
 }
 
 } // namespace twk::platform

@@ -1,0 +1,103 @@
+// What a start of its own costs each capture: a fresh process adding one
+// entry to logs of 1,000 and 1,000,000 sections, and the peak memory of a
+// fresh process adding its entry to a log of 1 GB; and a one-line capture
+// in append mode once the viewer holds 300,000 lines.
+#include "ProgramOnFakes.h"
+#include "SampleFiles.h"
+#include "SampleLog.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <fstream>
+#include <spawn.h>
+#include <sys/wait.h>
+
+extern char** environ;
+
+namespace twk::bench {
+namespace {
+
+// Runs the one-entry writer; its peak resident memory in MB, or -1 when it failed.
+double appendInFreshProcess(const std::string& log, const std::string& section)
+{
+    const std::string program = TWK_APPEND_ONCE;
+    const std::string peakFile = log + ".peak";
+    char* arguments[] = {const_cast<char*>(program.c_str()), const_cast<char*>(log.c_str()),
+                         const_cast<char*>(section.c_str()), const_cast<char*>(peakFile.c_str()), nullptr};
+    pid_t child = 0;
+    if (::posix_spawn(&child, program.c_str(), nullptr, nullptr, arguments, environ) != 0)
+        return -1;
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    long peakKb = -1;
+    std::ifstream(peakFile) >> peakKb;
+    std::remove(peakFile.c_str());
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 && peakKb >= 0 ? static_cast<double>(peakKb) / 1024 : -1;
+}
+
+void FreshProcessAddsEntry(benchmark::State& state)
+{
+    const long sections = state.range(0);
+    const auto path = SampleLogFile(sections);
+    long added = 0;
+    double peak = 0;
+    for (auto _ : state) {
+        peak = appendInFreshProcess(path, StampAfterSample(sections, added++));
+        if (peak < 0)
+            state.SkipWithError("the writer failed");
+    }
+    state.counters["peak_MB"] = peak;
+}
+BENCHMARK(FreshProcessAddsEntry)
+    ->Arg(1000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// A log of 1 GB, made of the 1,000,000-section sample over and over.
+void FirstAppendToAGigabyteLog(benchmark::State& state)
+{
+    twk::testing::TempFolder folder;
+    const auto path = folder.file("twk.txt");
+    {
+        const auto sample = SampleLog(100000);
+        std::ofstream out(path, std::ios::binary);
+        for (std::size_t written = 0; written < (std::size_t{1} << 30); written += sample.size())
+            out << sample;
+    }
+    long added = 0;
+    double peak = 0;
+    for (auto _ : state)
+        peak = appendInFreshProcess(path, StampAfterSample(1000000, added++));
+    if (peak < 0)
+        state.SkipWithError("the writer failed");
+    state.counters["peak_MB"] = peak;
+}
+BENCHMARK(FirstAppendToAGigabyteLog)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void CaptureAfterLongText(benchmark::State& state)
+{
+    ProgramOnFakes fakes([](const std::string& folder) {
+        return "ON=1\r\nAM=1\r\nASAF=1\r\nAUTOSAVE=1\r\nSAVETYPE=1\r\nSAVEDFILEPATH=" + folder +
+               "/\r\nAMLFPATH=" + folder + "/appendfile.txt\r\n";
+    });
+    std::string longText;
+    for (int line = 0; line < 300000; ++line)
+        longText += "line " + std::to_string(line) + " of a long copied text\r\n";
+    fakes.clipboard.content = longText;
+    fakes.tick();
+    int round = 0;
+    for (auto _ : state) {
+        fakes.environment.clock.second = ++round % 60;
+        fakes.clipboard.content = "one line " + std::to_string(round);
+        fakes.tick();
+    }
+    if (!fakes.dialogs.messages.empty())
+        state.SkipWithError("a write failed");
+}
+BENCHMARK(CaptureAfterLongText)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+} // namespace
+} // namespace twk::bench
