@@ -411,6 +411,17 @@ class Desktop(unittest.TestCase):
         wait_for(lambda: self.file_holds("twk.txt", "TEXT=a plain text"), what="the plain text's capture")
         self.assertNotIn("report", self.read("twk.txt"))
 
+    def test_an_owner_answering_after_the_program_gave_up_keeps_the_clipboard(self):
+        self.write_ini(ini_with("AUTOCLEAR=1\r\nAUTOSAVE=1\r\nSAVETYPE=1\r\nSAVEDFILEPATH=%s/\r\n" % self.folder))
+        # Slower than the program's patience with an owner: every read is given up first.
+        owner = self.own_clipboard("--late", "5", "UTF8_STRING=slow")
+        self.start()
+        # An answer written to a window already gone would end this owner, and the clipboard with it.
+        self.assertEqual(owner.stdout.readline().strip(), "answered")
+        self.assertIsNone(owner.poll())
+        set_clipboard("after the slow one")
+        wait_for(lambda: self.file_holds("twk.txt", "TEXT=after the slow one"), what="the next capture")
+
     def test_a_secret_is_neither_logged_nor_touched_nor_read(self):
         self.write_ini(ini_with("AUTOCLEAR=1\r\nAUTOSAVE=1\r\nSAVETYPE=1\r\nSAVEDFILEPATH=%s/\r\n" % self.folder,
                                 "AUTOSAVE=1\r\nSAVETYPE=1\r\nlinkcatcherSAVEDFILEPATH=%s/\r\n" % self.folder))

@@ -1,9 +1,12 @@
 """A clipboard owner for the tests: serves the given targets, or never answers.
 
-    owner.py [--hang] [--count FILE] TARGET=VALUE ...
+    owner.py [--hang] [--late SECONDS] [--count FILE] TARGET=VALUE ...
 
 It takes the CLIPBOARD, prints "owned" once it holds it, and serves until another
 program takes the clipboard. With --hang it takes the clipboard and never answers.
+With --late it answers each request only after SECONDS, and prints "answered" once the
+server has taken the answer; like many owners, it ends on an X error (Xlib's default),
+for instance when the asking window is gone by then.
 With --count it appends the name of every target it served, but TARGETS, to FILE.
 """
 
@@ -55,6 +58,7 @@ class Event(ctypes.Union):
 def main(arguments):
     hang = "--hang" in arguments
     count_file = None
+    late = float(arguments[arguments.index("--late") + 1]) if "--late" in arguments else 0
     if "--count" in arguments:
         count_file = arguments[arguments.index("--count") + 1]
     pairs = [a.split("=", 1) for a in arguments if "=" in a]
@@ -82,6 +86,7 @@ def main(arguments):
         if event.type != SELECTION_REQUEST:
             continue
         request = event.request
+        time.sleep(late)
         reply = SelectionNotify(type=SELECTION_NOTIFY, send_event=1, requestor=request.requestor,
                                 selection=request.selection, target=request.target, property=request.property,
                                 time=request.time)
@@ -100,6 +105,9 @@ def main(arguments):
             reply.property = 0
         xlib.XSendEvent(display, request.requestor, 0, 0, ctypes.byref(reply))
         xlib.XFlush(display)
+        if late:
+            xlib.XSync(display, 0)
+            print("answered", flush=True)
 
 
 if __name__ == "__main__":

@@ -45,6 +45,10 @@ Property takeProperty(xcb_connection_t* connection, xcb_window_t window, xcb_ato
     return taken;
 }
 
+// Given-up windows kept at most; an owner silent through this many later fetches is
+// taken for gone.
+constexpr std::size_t kRetiredWindowsKept = 16;
+
 } // namespace
 
 SelectionReader::SelectionReader(XConnection& x, int wakeFd, std::chrono::milliseconds patience)
@@ -57,6 +61,8 @@ SelectionReader::Outcome SelectionReader::waitFor(std::uint8_t kind, xcb_window_
     for (;;) {
         if (x_.next(event, patience_, wakeFd_) != XConnection::Wait::event)
             return Outcome::failed;
+        if (kindOf(*event) == XCB_SELECTION_NOTIFY)
+            settleRetired(*reinterpret_cast<xcb_selection_notify_event_t*>(event.get()));
         if (kindOf(*event) != kind)
             continue;
         if (kind == XCB_SELECTION_NOTIFY) {
@@ -69,6 +75,40 @@ SelectionReader::Outcome SelectionReader::waitFor(std::uint8_t kind, xcb_window_
                 return Outcome::ok;
         }
     }
+}
+
+// An owner may still answer a fetch we gave up on (woken by a newer change, or out of
+// patience). Writing to a window that is gone gets it an X error, and owners on Xlib's
+// default handler (xclip among them) end on it and take the clipboard with them. So the
+// window stays until that answer comes.
+void SelectionReader::retire(xcb_window_t window)
+{
+    retired_.push_back(window);
+    if (retired_.size() > kRetiredWindowsKept) {
+        xcb_destroy_window(x_.get(), retired_.front());
+        retired_.pop_front();
+    }
+    xcb_flush(x_.get());
+}
+
+void SelectionReader::settleRetired(const xcb_selection_notify_event_t& notify)
+{
+    const auto found = std::find(retired_.begin(), retired_.end(), notify.requestor);
+    if (found == retired_.end())
+        return;
+    // A text coming in pieces waits on this window for each piece to be taken: leave it.
+    if (notify.property != XCB_NONE) {
+        const auto cookie =
+            xcb_get_property(x_.get(), 0, notify.requestor, notify.property, XCB_GET_PROPERTY_TYPE_ANY, 0, 0);
+        auto* reply = xcb_get_property_reply(x_.get(), cookie, nullptr);
+        const bool inPieces = reply && reply->type == x_.atom("INCR");
+        std::free(reply);
+        if (inPieces)
+            return;
+    }
+    xcb_destroy_window(x_.get(), notify.requestor);
+    xcb_flush(x_.get());
+    retired_.erase(found);
 }
 
 SelectionReader::Outcome SelectionReader::convert(xcb_window_t window, xcb_atom_t target, std::string& data,
@@ -117,10 +157,17 @@ std::optional<ClipboardContent> SelectionReader::fetch()
         return content;
 
     struct Window {
-        XConnection& x;
+        SelectionReader& reader;
         xcb_window_t id;
-        ~Window() { xcb_destroy_window(x.get(), id); }
-    } window{x_, x_.makeWindow()};
+        bool answered = false;
+        ~Window()
+        {
+            if (answered)
+                xcb_destroy_window(reader.x_.get(), id);
+            else
+                reader.retire(id);
+        }
+    } window{*this, x_.makeWindow()};
 
     std::string data;
     xcb_atom_t type = XCB_NONE;
@@ -144,8 +191,10 @@ std::optional<ClipboardContent> SelectionReader::fetch()
     content.mark = qt::markOf(targets, readSmall);
     if (failed)
         return std::nullopt;
-    if (content.mark != platform::ClipboardMark::none)
+    if (content.mark != platform::ClipboardMark::none) {
+        window.answered = true;
         return content;
+    }
 
     // The plain text, in the first form the owner offers; rich forms are not asked for.
     const auto offers = [&](const char* target) {
@@ -162,6 +211,7 @@ std::optional<ClipboardContent> SelectionReader::fetch()
         content.utf8 = type == x_.atom("STRING") ? latin1ToUtf8(data) : std::move(data);
         break;
     }
+    window.answered = true;
     return content;
 }
 

@@ -4,6 +4,7 @@
 #include "x11/XConnection.h"
 
 #include <chrono>
+#include <deque>
 #include <optional>
 #include <string>
 
@@ -30,12 +31,16 @@ private:
     Outcome convert(xcb_window_t window, xcb_atom_t target, std::string& data, xcb_atom_t& type);
     Outcome readIncrementally(xcb_window_t window, std::string& data);
     Outcome waitFor(std::uint8_t kind, xcb_window_t window, Event& event);
+    void retire(xcb_window_t window);
+    void settleRetired(const xcb_selection_notify_event_t& notify);
 
     XConnection& x_;
     int wakeFd_;
     std::chrono::milliseconds patience_;
     xcb_atom_t clipboard_;
     xcb_atom_t property_;
+    // Windows of given-up fetches, kept until their owner has answered (oldest first).
+    std::deque<xcb_window_t> retired_;
 };
 
 } // namespace twk::x11
