@@ -452,8 +452,10 @@ class Desktop(unittest.TestCase):
             subprocess.run(["xdotool", "key", "o"], capture_output=True)
             return windows("TWK Options")
 
-        wait_for(options, what="the options window")
+        shown = wait_for(options, what="the options window")[0]
         subprocess.run(["xdotool", "key", "--clearmodifiers", "Escape"], capture_output=True)
+        # The tray menu opens again only once the options window has gone.
+        wait_for(lambda: shown not in windows("TWK Options"), what="the options window to close")
         self.open_tray_menu()
 
         def exited():
