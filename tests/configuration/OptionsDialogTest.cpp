@@ -225,7 +225,7 @@ TEST_F(OptionsDialogTest, TheSavedFolderAlreadyShownIsListedWithItsPathInView)
     options.Command1_Click();
     browser().onFoldersShown = [&] { ++redrawn; };
     EXPECT_EQ(browser().Dir1.subfolders, std::vector<std::string>{"logs"});
-    EXPECT_EQ(browser().Text1.text(), folder.path() + "/");
+    EXPECT_EQ(browser().Text1.text(), folder.file(""));
     EXPECT_TRUE(browser().Text1.visible());
     EXPECT_EQ(redrawn, 0);
     browser().Command2_Click();

@@ -1,8 +1,7 @@
 #include "logging/AppendFile.h"
 #include "configuration/LoadSettings.h"
+#include "fakes/FileAccess.h"
 #include "fakes/ProgramFixture.h"
-
-#include <sys/stat.h>
 
 using namespace twk;
 using twk::testing::fileExists;
@@ -140,11 +139,8 @@ TEST_F(AppendFileTest, TheAppendFileAndItsBackupsAreReadableByTheirOwnerAlone)
     start();
     clipboard.content = "a password";
     tick();
-    struct stat info {};
-    ::stat(appendFile().c_str(), &info);
-    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_TRUE(twk::testing::readableByOwnerAlone(appendFile()));
 
     configuration::LoadSettings(program()); // backup 1 of the private file
-    ::stat(backup(1).c_str(), &info);
-    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_TRUE(twk::testing::readableByOwnerAlone(backup(1)));
 }

@@ -1,4 +1,5 @@
 #include "platform/win32/Win32FileSystem.h"
+#include "fakes/FileAccess.h"
 #include "fakes/TempFolder.h"
 #include "platform/win32/Win32Folders.h"
 
@@ -7,6 +8,7 @@
 #include <filesystem>
 #include <windows.h>
 
+using twk::platform::NewFile;
 using twk::testing::readFile;
 using twk::testing::TempFolder;
 using twk::testing::writeFile;
@@ -33,7 +35,7 @@ TEST_F(Win32FileSystemTest, BytesGoInAndComeOutUnchangedWithNoTextModeBetween)
 {
     // Text mode would turn CR LF into LF and stop reading at Ctrl-Z.
     const std::string bytes = std::string("[A]\r\nK=a\nb\x1A tail\r\n") + std::string(1, '\0') + "\xE9\xFF\r";
-    ASSERT_TRUE(files.replace(path, bytes));
+    ASSERT_TRUE(files.replace(path, bytes, NewFile::Usual));
     EXPECT_EQ(readFile(path), bytes);
     EXPECT_EQ(files.read(path), bytes);
     ASSERT_TRUE(files.append(path, "\x1A\r\n"));
@@ -44,7 +46,7 @@ TEST_F(Win32FileSystemTest, ReplacingAnExistingFileKeepsItsHiddenMarkAndLeavesNo
 {
     writeFile(path, "old");
     ASSERT_TRUE(::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
-    ASSERT_TRUE(files.replace(path, "new content"));
+    ASSERT_TRUE(files.replace(path, "new content", NewFile::Usual));
     EXPECT_EQ(readFile(path), "new content");
     EXPECT_NE(::GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
     EXPECT_EQ(entries(), 1);
@@ -54,9 +56,9 @@ TEST_F(Win32FileSystemTest, AReadOnlyFileIsNeitherReplacedNorAppendedTo)
 {
     writeFile(path, "kept");
     twk::testing::writeProtect(path);
-    EXPECT_FALSE(files.replace(path, "lost"));
+    EXPECT_FALSE(files.replace(path, "lost", NewFile::Usual));
     EXPECT_FALSE(files.append(path, "lost"));
-    EXPECT_FALSE(files.copy(path, path));
+    EXPECT_FALSE(files.copy(path, path, NewFile::Usual));
     EXPECT_EQ(readFile(path), "kept");
     EXPECT_EQ(entries(), 1);
 }
@@ -65,7 +67,7 @@ TEST_F(Win32FileSystemTest, AFolderIsNoFileToReadReplaceOrStamp)
 {
     std::filesystem::create_directory(path);
     EXPECT_FALSE(files.read(path));
-    EXPECT_FALSE(files.replace(path, "x"));
+    EXPECT_FALSE(files.replace(path, "x", NewFile::Usual));
     EXPECT_FALSE(files.append(path, "x"));
     EXPECT_FALSE(files.stamp(path));
     EXPECT_FALSE(files.isRegularFile(path));
@@ -74,16 +76,15 @@ TEST_F(Win32FileSystemTest, AFolderIsNoFileToReadReplaceOrStamp)
 
 TEST_F(Win32FileSystemTest, TheStampTellsAFileReplacedWithTheSameSizeFromTheOneBefore)
 {
-    ASSERT_TRUE(files.replace(path, "first"));
+    ASSERT_TRUE(files.replace(path, "first", NewFile::OwnerOnly));
     const auto before = files.stamp(path);
     ASSERT_TRUE(before);
     EXPECT_EQ(before->size, 5u);
     EXPECT_EQ(files.stamp(path), before) << "nothing changed";
-    ASSERT_TRUE(files.replace(path, "other"));
+    ASSERT_TRUE(files.replace(path, "other", NewFile::OwnerOnly));
     const auto after = files.stamp(path);
     ASSERT_TRUE(after);
     EXPECT_NE(after->inode, before->inode) << "a new file took the old one's place";
-    EXPECT_EQ(after->device, before->device);
     ASSERT_TRUE(files.append(path, "+"));
     EXPECT_EQ(files.stamp(path)->size, 6u);
     EXPECT_EQ(files.stamp(path)->inode, after->inode) << "an append keeps the file";
@@ -92,7 +93,7 @@ TEST_F(Win32FileSystemTest, TheStampTellsAFileReplacedWithTheSameSizeFromTheOneB
 TEST_F(Win32FileSystemTest, PathsAreAnsiTextAndForwardSlashesAlsoWork)
 {
     const std::string name = "caf\xE9.ini"; // e acute in the Western code page
-    ASSERT_TRUE(files.replace(folder.file(name), "x"));
+    ASSERT_TRUE(files.replace(folder.file(name), "x", NewFile::Usual));
     EXPECT_TRUE(files.isRegularFile(folder.file(name)));
     EXPECT_EQ(files.read(folder.file("") + name), "x");
     if (::GetACP() == 1252) {
@@ -132,4 +133,47 @@ TEST_F(Win32FileSystemTest, AWriteRemovesWhatKilledWritesLeftButNotTheTemporaryO
     EXPECT_TRUE(twk::testing::fileExists(live)) << "its writer still holds it";
     ::CloseHandle(writer);
     EXPECT_EQ(readFile(path), "[A]\r\nK=1\r\n");
+}
+
+TEST_F(Win32FileSystemTest, AnAbandonedOrPiecewiseWriteLeavesEitherTheOldFileOrTheWholeNewOne)
+{
+    writeFile(path, "old");
+    EXPECT_FALSE(files.replaceWith(path, NewFile::Usual, [](const auto& put) {
+        put("half");
+        return false;
+    }));
+    EXPECT_EQ(readFile(path), "old");
+    EXPECT_EQ(entries(), 1) << "the abandoned temporary is gone";
+
+    ASSERT_TRUE(
+        files.replaceWith(path, NewFile::Usual, [](const auto& put) { return put("one ") && put("") && put("two"); }));
+    EXPECT_EQ(readFile(path), "one two");
+    EXPECT_EQ(files.readRange(path, 4, 100), "two");
+    EXPECT_EQ(files.readRange(path, 1, 2), "ne");
+    EXPECT_EQ(files.readRange(path, 50, 3), "") << "past the end: nothing, yet readable";
+    EXPECT_FALSE(files.readRange(folder.file("missing"), 0, 3));
+}
+
+TEST_F(Win32FileSystemTest, ACopyOfMoreThanOnePieceArrivesWhole)
+{
+    std::string big(twk::platform::FileSystem::kPiece * 2 + 17, 'x');
+    for (std::size_t i = 0; i < big.size(); i += 4093)
+        big[i] = static_cast<char>('a' + i % 26);
+    writeFile(path, big);
+    ASSERT_TRUE(files.copy(path, folder.file("copy.txt"), NewFile::OwnerOnly));
+    EXPECT_EQ(files.read(folder.file("copy.txt")), big);
+    EXPECT_FALSE(files.copy(folder.file("missing"), folder.file("copy.txt"), NewFile::Usual));
+    EXPECT_EQ(readFile(folder.file("copy.txt")), big) << "a failed copy leaves the old file";
+}
+
+TEST_F(Win32FileSystemTest, ANewFileOfCopiedTextGetsPermissionsOfItsOwnNotTheFoldersAndStaysReadable)
+{
+    ASSERT_TRUE(files.replace(path, "secret", NewFile::OwnerOnly));
+    ASSERT_TRUE(files.replace(folder.file("twk3.ini"), "[TWK]", NewFile::Usual));
+    EXPECT_TRUE(twk::testing::readableByOwnerAlone(path));
+    EXPECT_FALSE(twk::testing::readableByOwnerAlone(folder.file("twk3.ini")));
+    ASSERT_TRUE(files.append(path, " more"));
+    ASSERT_TRUE(files.replace(path, "rewritten", NewFile::OwnerOnly));
+    EXPECT_TRUE(twk::testing::readableByOwnerAlone(path)) << "a rewrite keeps the file's own permissions";
+    EXPECT_EQ(files.read(path), "rewritten");
 }

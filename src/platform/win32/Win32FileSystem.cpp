@@ -6,7 +6,7 @@
 #include "platform/win32/Temporaries.h"
 
 #include <algorithm>
-#include <new>
+#include <vector>
 #include <windows.h>
 
 namespace twk::platform {
@@ -16,6 +16,7 @@ using win32::FileHandle;
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 constexpr std::size_t kCleanedRemembered = 64;
+constexpr DWORD kNotAFile = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE;
 
 // A NUL inside a path would silently cut it short and name another file.
 std::optional<std::wstring> usable(const std::string& path)
@@ -31,27 +32,19 @@ FileHandle openExisting(const std::wstring& path, DWORD access, DWORD share)
         ::CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
-bool isFile(const BY_HANDLE_FILE_INFORMATION& info)
-{
-    return (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
-}
-
 std::uint64_t joined(DWORD high, DWORD low)
 {
     return (static_cast<std::uint64_t>(high) << 32) | low;
 }
 
-bool writeAll(HANDLE file, const std::string& content)
+bool writeAll(HANDLE file, std::string_view content)
 {
-    const char* data = content.data();
-    std::size_t left = content.size();
-    while (left > 0) {
-        const DWORD chunk = left > (1u << 30) ? (1u << 30) : static_cast<DWORD>(left);
+    while (!content.empty()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(content.size(), 1u << 30));
         DWORD written = 0;
-        if (!::WriteFile(file, data, chunk, &written, nullptr) || written == 0)
+        if (!::WriteFile(file, content.data(), chunk, &written, nullptr) || written == 0)
             return false;
-        data += written;
-        left -= written;
+        content.remove_prefix(written);
     }
     return true;
 }
@@ -70,39 +63,80 @@ bool moveOver(const std::wstring& from, const std::wstring& to)
     }
 }
 
+// Whether a file's permissions are its own rather than passed on by its
+// folder: protected from inheritance, or made of explicit entries only (Wine
+// keeps the entries but not the protection mark).
+bool ownedBy(const std::vector<unsigned char>& descriptor)
+{
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    BOOL present = FALSE;
+    BOOL defaulted = FALSE;
+    ACL* acl = nullptr;
+    ACL_SIZE_INFORMATION info{};
+    if (!::GetSecurityDescriptorControl(const_cast<unsigned char*>(descriptor.data()), &control, &revision) ||
+        !::GetSecurityDescriptorDacl(const_cast<unsigned char*>(descriptor.data()), &present, &acl, &defaulted) ||
+        !present || !acl || !::GetAclInformation(acl, &info, sizeof info, AclSizeInformation))
+        return false;
+    if ((control & SE_DACL_PROTECTED) != 0)
+        return true;
+    for (DWORD i = 0; i < info.AceCount; ++i) {
+        void* ace = nullptr;
+        if (!::GetAce(acl, i, &ace) || (static_cast<ACE_HEADER*>(ace)->AceFlags & INHERITED_ACE) != 0)
+            return false;
+    }
+    return info.AceCount > 0;
+}
+
+// Permissions the file has of its own go onto its replacement; a file that
+// only inherits its folder's permissions gets the same again by being
+// created in that folder.
+std::vector<unsigned char> ownPermissions(const std::wstring& path)
+{
+    DWORD size = 0;
+    ::GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
+    std::vector<unsigned char> descriptor(size);
+    if (size == 0 || !::GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), size, &size) ||
+        !ownedBy(descriptor))
+        return {};
+    return descriptor;
+}
+
 } // namespace
 
-std::optional<std::string> Win32FileSystem::read(const std::string& path)
+std::optional<std::string> Win32FileSystem::readRange(const std::string& path, std::uint64_t offset, std::size_t length)
 {
     const auto wide = usable(path);
     if (!wide)
         return std::nullopt;
     const FileHandle file = openExisting(*wide, GENERIC_READ, kShareAll);
     BY_HANDLE_FILE_INFORMATION info{};
-    if (!file.valid() || !::GetFileInformationByHandle(file.get(), &info) || !isFile(info))
+    if (!file.valid() || !::GetFileInformationByHandle(file.get(), &info) || (info.dwFileAttributes & kNotAFile) != 0)
         return std::nullopt;
     const std::uint64_t size = joined(info.nFileSizeHigh, info.nFileSizeLow);
-    std::string content;
-    try {
-        if (size >= content.max_size())
-            return std::nullopt;
-        content.reserve(static_cast<std::size_t>(size));
-        char buffer[1 << 16];
-        for (;;) {
-            DWORD got = 0;
-            if (!::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr))
-                return std::nullopt;
-            if (got == 0)
+    const auto available = offset < size ? std::min<std::uint64_t>(length, size - offset) : 0;
+    std::string content(static_cast<std::size_t>(available), '\0');
+    std::size_t got = 0;
+    while (got < content.size()) {
+        OVERLAPPED at{};
+        at.Offset = static_cast<DWORD>(offset + got);
+        at.OffsetHigh = static_cast<DWORD>((offset + got) >> 32);
+        const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(content.size() - got, 1u << 30));
+        DWORD n = 0;
+        if (!::ReadFile(file.get(), content.data() + got, wanted, &n, &at)) {
+            if (::GetLastError() == ERROR_HANDLE_EOF)
                 break;
-            content.append(buffer, got);
+            return std::nullopt;
         }
-    } catch (const std::bad_alloc&) {
-        return std::nullopt; // too big for this process: unreadable, and so left alone
+        if (n == 0)
+            break; // shortened meanwhile
+        got += n;
     }
+    content.resize(got);
     return content;
 }
 
-bool Win32FileSystem::replace(const std::string& path, const std::string& content)
+bool Win32FileSystem::replaceWith(const std::string& path, NewFile access, const Producer& produce)
 {
     const auto wide = usable(path);
     if (!wide)
@@ -112,23 +146,29 @@ bool Win32FileSystem::replace(const std::string& path, const std::string& conten
     if (!target)
         return false;
     const DWORD existing = ::GetFileAttributesW(target->c_str());
-    if (existing != INVALID_FILE_ATTRIBUTES &&
-        (existing & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_READONLY)) != 0)
+    const bool exists = existing != INVALID_FILE_ATTRIBUTES;
+    if (exists && (existing & (kNotAFile | FILE_ATTRIBUTE_READONLY)) != 0)
         return false;
     removeLeftoversOnce(*target);
-    // The new file keeps the old one's hidden, system and archive marks.
-    const DWORD marks = existing == INVALID_FILE_ATTRIBUTES
-                            ? 0
-                            : (existing & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
-                                           FILE_ATTRIBUTE_NOT_CONTENT_INDEXED));
+
+    // The new file keeps the old one's marks and permissions; a new file of
+    // copied text is its owner's alone.
+    const DWORD attributes = exists ? (existing & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                                   FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED))
+                                    : 0;
+    auto permissions = exists ? ownPermissions(*target) : std::vector<unsigned char>();
+    SECURITY_ATTRIBUTES kept{sizeof kept, permissions.empty() ? nullptr : permissions.data(), FALSE};
+    SECURITY_ATTRIBUTES* security = !permissions.empty()                      ? &kept
+                                    : !exists && access == NewFile::OwnerOnly ? ownerOnly_.attributes()
+                                                                              : nullptr;
 
     // Written beside the file and moved over it: a crash or a full disk
     // leaves the old file whole.
-    auto temporary = win32::CreateTemporary(*target, marks ? marks : FILE_ATTRIBUTE_NORMAL, nullptr);
+    auto temporary = win32::CreateTemporary(*target, attributes ? attributes : FILE_ATTRIBUTE_NORMAL, security);
     if (!temporary)
         return false;
-    const bool written = writeAll(temporary->file.get(), content) && ::FlushFileBuffers(temporary->file.get()) &&
-                         temporary->file.closeChecked();
+    const Put put = [&](std::string_view piece) { return writeAll(temporary->file.get(), piece); };
+    const bool written = produce(put) && ::FlushFileBuffers(temporary->file.get()) && temporary->file.closeChecked();
     if (!written || !moveOver(temporary->path, *target)) {
         if (temporary->file.valid())
             temporary->file.closeChecked();
@@ -138,7 +178,7 @@ bool Win32FileSystem::replace(const std::string& path, const std::string& conten
     return true;
 }
 
-bool Win32FileSystem::append(const std::string& path, const std::string& content)
+bool Win32FileSystem::append(const std::string& path, std::string_view content)
 {
     const auto wide = usable(path);
     if (!wide)
@@ -147,8 +187,8 @@ bool Win32FileSystem::append(const std::string& path, const std::string& content
     // write-protected file refuses the write access here.
     const FileHandle file = openExisting(*wide, GENERIC_WRITE, FILE_SHARE_READ);
     BY_HANDLE_FILE_INFORMATION info{};
-    if (!file.valid() || !::GetFileInformationByHandle(file.get(), &info) || !isFile(info) ||
-        (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0)
+    if (!file.valid() || !::GetFileInformationByHandle(file.get(), &info) ||
+        (info.dwFileAttributes & (kNotAFile | FILE_ATTRIBUTE_READONLY)) != 0)
         return false;
     if (const auto target = win32::FinalTarget(*wide))
         removeLeftoversOnce(*target);
@@ -172,7 +212,7 @@ std::optional<FileStamp> Win32FileSystem::stamp(const std::string& path)
         return std::nullopt;
     const FileHandle file = openExisting(*wide, FILE_READ_ATTRIBUTES, kShareAll);
     BY_HANDLE_FILE_INFORMATION info{};
-    if (!file.valid() || !::GetFileInformationByHandle(file.get(), &info) || !isFile(info))
+    if (!file.valid() || !::GetFileInformationByHandle(file.get(), &info) || (info.dwFileAttributes & kNotAFile) != 0)
         return std::nullopt;
     FileStamp result;
     result.size = joined(info.nFileSizeHigh, info.nFileSizeLow);
@@ -181,7 +221,6 @@ std::optional<FileStamp> Win32FileSystem::stamp(const std::string& path)
         static_cast<std::int64_t>(joined(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime)) *
         100;
     result.inode = joined(info.nFileIndexHigh, info.nFileIndexLow);
-    result.device = info.dwVolumeSerialNumber;
     return result;
 }
 
@@ -190,15 +229,10 @@ bool Win32FileSystem::isRegularFile(const std::string& path)
     const auto wide = usable(path);
     if (!wide)
         return false;
-    const DWORD attributes = ::GetFileAttributesW(wide->c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES &&
-           (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
-}
-
-bool Win32FileSystem::copy(const std::string& from, const std::string& to)
-{
-    const auto content = read(from);
-    return content && replace(to, *content);
+    // Opened, so that a link counts by what it points to.
+    const FileHandle file = openExisting(*wide, FILE_READ_ATTRIBUTES, kShareAll);
+    BY_HANDLE_FILE_INFORMATION info{};
+    return file.valid() && ::GetFileInformationByHandle(file.get(), &info) && (info.dwFileAttributes & kNotAFile) == 0;
 }
 
 bool Win32FileSystem::remove(const std::string& path)

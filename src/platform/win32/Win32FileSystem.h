@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/FileSystem.h"
+#include "platform/win32/OwnerOnlyAccess.h"
 
 #include <deque>
 #include <string>
@@ -11,12 +12,11 @@ namespace twk::platform {
 // read and written as bytes, never in text mode.
 class Win32FileSystem final : public FileSystem {
 public:
-    std::optional<std::string> read(const std::string& path) override;
-    bool replace(const std::string& path, const std::string& content) override;
-    bool append(const std::string& path, const std::string& content) override;
+    std::optional<std::string> readRange(const std::string& path, std::uint64_t offset, std::size_t length) override;
+    bool replaceWith(const std::string& path, NewFile access, const Producer& produce) override;
+    bool append(const std::string& path, std::string_view content) override;
     std::optional<FileStamp> stamp(const std::string& path) override;
     bool isRegularFile(const std::string& path) override;
-    bool copy(const std::string& from, const std::string& to) override;
     bool remove(const std::string& path) override;
 
 private:
@@ -24,6 +24,7 @@ private:
     // each file is looked at for them once, at its first write here.
     void removeLeftoversOnce(const std::wstring& target);
     std::deque<std::wstring> cleaned_;
+    win32::OwnerOnlyAccess ownerOnly_;
 };
 
 } // namespace twk::platform
