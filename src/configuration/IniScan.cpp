@@ -46,12 +46,15 @@ public:
             return before > 0 ? at + before - 1 : lastNonBlank_;
         };
         // The first NUL at or after a file offset, for names and values cut there.
-        const auto nulFrom = [&](std::uint64_t start, std::uint64_t& nul) {
+        // With the last non-blank before it: a name or value cut there has no blanks at its end.
+        const auto nulFrom = [&](std::uint64_t start, std::uint64_t& nul, std::uint64_t& lastBeforeNul) {
             if (start == kNone || nul != kNone)
                 return;
             const auto from = start > at ? static_cast<std::size_t>(start - at) : 0;
-            if (const auto found = bytes.find('\0', from); found != std::string_view::npos)
+            if (const auto found = bytes.find('\0', from); found != std::string_view::npos) {
                 nul = at + found;
+                lastBeforeNul = lastBefore(found);
+            }
         };
         const auto first = firstFrom(0);
         if (first == bytes.size())
@@ -81,10 +84,10 @@ public:
             close_ = at + close;
             lastNonBlankBeforeClose_ = lastBefore(close);
         }
+        nulFrom(firstNonBlank_, nulInKey_, lastBeforeNulInKey_);
+        nulFrom(nameBegin_, nulInName_, lastBeforeNulInName_);
+        nulFrom(valueBegin_, nulInValue_, lastBeforeNulInValue_);
         lastNonBlank_ = lastBefore(bytes.size());
-        nulFrom(firstNonBlank_, nulInKey_);
-        nulFrom(nameBegin_, nulInName_);
-        nulFrom(valueBegin_, nulInValue_);
     }
 
     void finish(std::uint64_t end, std::uint64_t next, ScannedLine& line) const
@@ -101,24 +104,34 @@ public:
             // The name runs from the first non-blank after "[" to the last
             // non-blank before the last "]", or to a NUL; an empty name has neither.
             line.nameBegin = nameBegin_ < close_ ? nameBegin_ : close_;
-            line.nameEnd =
-                std::min(std::max(line.nameBegin, lastNonBlankBeforeClose_ + 1), std::max(line.nameBegin, nulInName_));
+            line.nameEnd = std::min(std::max(line.nameBegin, lastNonBlankBeforeClose_ + 1),
+                                    endAtNul(nulInName_, lastBeforeNulInName_, line.nameBegin));
             return;
         }
         line.key = true;
         line.keyBegin = firstNonBlank_;
+        const auto keyNulEnd = endAtNul(nulInKey_, lastBeforeNulInKey_, firstNonBlank_);
         if (equals_ == kNone) { // a key without a value
-            line.keyEnd = std::min(lastNonBlank_ + 1, nulInKey_);
+            line.keyEnd = std::min(lastNonBlank_ + 1, keyNulEnd);
             return;
         }
-        line.keyEnd = std::min(firstNonBlank_ < equals_ ? lastNonBlankBeforeEquals_ + 1 : firstNonBlank_,
-                               std::max(firstNonBlank_, nulInKey_));
+        line.keyEnd = std::min(firstNonBlank_ < equals_ ? lastNonBlankBeforeEquals_ + 1 : firstNonBlank_, keyNulEnd);
         line.hasValue = true;
         line.valueBegin = valueBegin_ != kNone ? valueBegin_ : equals_ + 1;
-        line.valueEnd = valueBegin_ != kNone ? std::min(lastNonBlank_ + 1, nulInValue_) : line.valueBegin;
+        line.valueEnd = valueBegin_ != kNone
+                            ? std::min(lastNonBlank_ + 1, endAtNul(nulInValue_, lastBeforeNulInValue_, valueBegin_))
+                            : line.valueBegin;
     }
 
 private:
+    // Where a part that a NUL cut short ends (no limit without a NUL), never before it begins.
+    static std::uint64_t endAtNul(std::uint64_t nul, std::uint64_t lastBeforeNul, std::uint64_t begin)
+    {
+        if (nul == kNone)
+            return kNone;
+        return lastBeforeNul == kNone || lastBeforeNul < begin ? begin : lastBeforeNul + 1;
+    }
+
     std::uint64_t begin_;
     std::uint64_t firstNonBlank_ = kNone;
     bool opensSection_ = false;
@@ -132,6 +145,9 @@ private:
     std::uint64_t nulInKey_ = kNone;
     std::uint64_t nulInName_ = kNone;
     std::uint64_t nulInValue_ = kNone;
+    std::uint64_t lastBeforeNulInKey_ = kNone;
+    std::uint64_t lastBeforeNulInName_ = kNone;
+    std::uint64_t lastBeforeNulInValue_ = kNone;
 };
 
 } // namespace
