@@ -121,5 +121,10 @@ int main(int argc, char** argv)
     // Every end comes through here: what we left on the clipboard must outlive us.
     if (const auto text = clipboard.ownText())
         qt::KeepClipboardText(*text, QCoreApplication::applicationDirPath() + QStringLiteral("/twk3-keeper"));
-    return result;
+    // Nothing is left that unwinding would save: every file is written and synced,
+    // the lock and the socket are gone, the text is handed over. Tearing down Qt
+    // and its libraries only makes a hit-and-run start end later.
+    instances.programEnded();
+    std::fflush(nullptr);
+    std::_Exit(result);
 }
