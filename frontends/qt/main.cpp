@@ -26,6 +26,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <malloc.h>
 #include <memory>
 
 namespace {
@@ -44,6 +45,10 @@ bool hasDisplay()
 
 int main(int argc, char** argv)
 {
+    // A copied text of many megabytes passes through a few buffers and is let go:
+    // given back to the system at once, instead of kept in the heap for later,
+    // where an idle program would carry it (and every wakeup cost more).
+    mallopt(M_MMAP_THRESHOLD, 1 << 20);
     if (!hasDisplay()) {
         std::fputs("twk3: no graphical display: set DISPLAY or WAYLAND_DISPLAY (or run it inside a desktop "
                    "session)\n",
