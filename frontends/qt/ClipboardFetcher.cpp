@@ -81,11 +81,8 @@ void ClipboardFetcher::run()
         }
         // Qt 6 keeps the 8-bit encoding of Unix desktops as UTF-8: the bytes go as they came.
         const auto mark = content->mark;
-        auto text = std::make_shared<std::string>(withCrLf(content->utf8));
-        QByteArray raw;
-        if (content->utf8.find("\r\n") != std::string::npos)
-            raw = QByteArray(content->utf8.data(), static_cast<qsizetype>(content->utf8.size()));
-        content.reset(); // the owner's bytes go before the text travels on
+        const QByteArray raw = std::move(content->utf8);
+        auto text = std::make_shared<std::string>(withCrLf({raw.constData(), static_cast<std::size_t>(raw.size())}));
         done_(sequence, FetchedClipboard{mark, std::move(text), std::move(raw)});
     }
 }

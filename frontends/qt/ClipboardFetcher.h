@@ -24,8 +24,7 @@ struct FetchedClipboard {
     // CR LF line breaks. Shared so that it travels to the interface thread uncopied, which
     // takes it over from there (then it is null).
     std::shared_ptr<std::string> text;
-    // The text as the owner gave it, kept (not null) only when LF line breaks alone would
-    // not give it back.
+    // The text as the owner gave it: put back unchanged, it goes back as these bytes.
     QByteArray raw;
 };
 

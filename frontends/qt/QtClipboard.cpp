@@ -6,6 +6,9 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QTimer>
+
+#include <utility>
 
 namespace {
 
@@ -101,9 +104,15 @@ std::optional<std::string> QtClipboard::text()
         return std::nullopt;
     }
     auto& content = *fetched_->content;
-    lastRaw_ = content.raw;
+    lastRaw_ = std::exchange(content.raw, QByteArray());
     std::string text = std::move(*content.text);
     content.text.reset();
+    // A capture puts the text back within the tick that read it; after that tick the
+    // owner's bytes are let go rather than kept beside the core's text.
+    QTimer::singleShot(0, this, [this, handedOver = ++handOvers_] {
+        if (handOvers_ == handedOver)
+            lastRaw_ = QByteArray();
+    });
     return text;
 }
 

@@ -50,9 +50,10 @@ private:
     std::unique_ptr<ClipboardFetcher> fetcher_;
     std::optional<std::uint32_t> pending_; // the sequence a fetch is under way for
     std::optional<Fetched> fetched_;
-    // The text last given to the core as it came, when LF line breaks alone would not
-    // give it back: the core's text goes back as these bytes while it is the same.
+    // The text last given to the core as it came: the core's text goes back as these
+    // bytes while it is the same. Kept for the tick that read a fetched text.
     QByteArray lastRaw_;
+    std::uint64_t handOvers_ = 0;
 };
 
 } // namespace twk::qt
