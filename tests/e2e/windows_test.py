@@ -358,6 +358,18 @@ class Wine(unittest.TestCase):
             self.assertRegex(ini, re.escape(section) + r"\r\nLeft=\d+\r\nTop=\d+\r\nWidth=\d+\r\nHeight=\d+\r\n"
                                                        r"WindowState=0\r\n")
 
+    def test_the_tray_menu_answers_the_keyboard(self):
+        self.write_ini(ini_with("AUTOSAVE=0\r\n"))
+        process = self.wine()
+        menu = self.open_tray_menu()
+        self.x(["xdotool", "key", "--clearmodifiers", "Escape"])
+        wait_for(lambda: menu not in self.popup_menus(), what="Esc to close the tray menu")
+        self.assertIsNone(process.poll())
+        self.open_tray_menu()
+        self.x(["xdotool", "key", "--clearmodifiers", "x"])  # "E&xit"
+        self.assertEqual(process.wait(timeout=WAIT), 0)
+        self.assertEqual(self.tray_icons(), [], "the tray icon is gone")
+
     def click_twips(self, window, left, top):
         """Clicks a point of a window's client area given in twips, at 15 twips a pixel."""
         self.x(["xdotool", "mousemove", "--window", window, str(int(left / 15)), str(int(top / 15)), "click", "1"])
