@@ -14,6 +14,8 @@ import tempfile
 import time
 import unittest
 
+import x11util
+
 PROGRAM = os.environ.get("TWK3_EXE", "")
 PROBE = os.environ.get("TWK3_PROBE", "")
 TEMPLATE = os.environ.get("TWK3_WINE_TEMPLATE", os.path.join(tempfile.gettempdir(), "twk3-wine-template"))
@@ -24,13 +26,7 @@ LOADERS = {0x14C: "/usr/lib/wine/wine", 0x8664: "/usr/lib/wine/wine64"}
 
 
 def wait_for(condition, timeout=WAIT, what="condition"):
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        result = condition()
-        if result:
-            return result
-        time.sleep(0.2)
-    raise AssertionError("timed out waiting for " + what)
+    return x11util.wait_for(condition, timeout, what, interval=0.2)
 
 
 def machine_of(exe):
@@ -152,14 +148,10 @@ class Wine(unittest.TestCase):
         return process
 
     def named(self, name):
-        return self.x(["xdotool", "search", "--onlyvisible", "--name", "^" + re.escape(name) + "$"]).split()
+        return x11util.windows_named(name, self.x_env())
 
     def dismiss(self, name):
-        """Presses Enter in the first visible window of that name (a message box)."""
-        window = wait_for(lambda: self.named(name), what="window " + name)[0]
-        self.x(["xdotool", "windowfocus", "--sync", window])
-        self.x(["xdotool", "key", "--clearmodifiers", "Return"])
-        wait_for(lambda: window not in self.named(name), what="window %s to close" % name)
+        x11util.dismiss(name, WAIT, self.x_env())
 
     def tray_icons(self):
         """The icons docked in the tray: Wine's windows inside trayer's panel."""
