@@ -19,21 +19,14 @@ import tempfile
 import threading
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tests", "e2e"))
+from x11util import wait_closely as wait_for  # noqa: E402 (found through the path above)
+
 GENEROUS = 180  # seconds: the longest any one program run may take
 
 
 def log(message):
     print("# " + message, file=sys.stderr, flush=True)
-
-
-def wait_for(condition, timeout, what):
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        result = condition()
-        if result:
-            return result
-        time.sleep(0.005)
-    raise TimeoutError("timed out waiting for " + what)
 
 
 def child_of(pid, timeout=10):

@@ -10,6 +10,9 @@ namespace {
 
 constexpr const char* kMainClass = "TwkHiddenMain";
 constexpr const char* kHookClass = "TwkTrayHook";
+constexpr const char* kMenuOwnerClass = "TwkMenuOwner";
+// Named, so that nothing takes it for the menu, which has no name.
+constexpr const char* kMenuOwnerCaption = "TWK menu";
 constexpr UINT kIconId = 1;
 constexpr UINT kCallbackMessage = WM_MOUSEMOVE;
 constexpr std::size_t kTipLength = 64;
@@ -38,6 +41,27 @@ void addEntries(HMENU menu, std::vector<ui::MenuEntry>& entries, Entries& ids)
 
 } // namespace
 
+// Under X (Wine) only a mapped window can take the keyboard focus, so a tray
+// menu's owner is a window of one pixel under the pointer, made for that menu
+// alone: a window once active is left to the window manager's focus rules
+// the next time it shows, and the hidden main window never shows.
+HWND Win32Tray::showMenuOwner(POINT at) const
+{
+    const HWND owner = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kMenuOwnerClass, kMenuOwnerCaption, WS_POPUP,
+                                       at.x, at.y, 1, 1, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (!owner)
+        return main_;
+    ShowWindow(owner, SW_SHOWNOACTIVATE);
+    // Wine's X driver stamps the focus request with the time of the last
+    // message this thread read, and the click on the icon came as a sent
+    // message, which has none; the X server ignores a request older than its
+    // last change of focus. A message posted and read now makes it current.
+    PostMessageA(owner, WM_NULL, 0, 0);
+    MSG now{};
+    PeekMessageA(&now, owner, WM_NULL, WM_NULL, PM_REMOVE);
+    return owner;
+}
+
 Win32Tray::Win32Tray(HINSTANCE instance, HICON icon, double twipsPerPixelX)
     : icon_(icon), twipsPerPixelX_(twipsPerPixelX)
 {
@@ -52,6 +76,11 @@ Win32Tray::Win32Tray(HINSTANCE instance, HICON icon, double twipsPerPixelX)
     hook.hInstance = instance;
     hook.lpszClassName = kHookClass;
     RegisterClassA(&hook);
+    WNDCLASSA menuOwner{};
+    menuOwner.lpfnWndProc = DefWindowProcA;
+    menuOwner.hInstance = instance;
+    menuOwner.lpszClassName = kMenuOwnerClass;
+    RegisterClassA(&menuOwner);
 
     main_ =
         CreateWindowExA(WS_EX_TOOLWINDOW, kMainClass, "TWK", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
@@ -105,11 +134,17 @@ void Win32Tray::popup(ui::Menu& menu)
     addEntries(shown, menu.entries, ids);
     POINT at{};
     GetCursorPos(&at);
-    // Without the foreground the menu would not close when the user clicks elsewhere.
-    SetForegroundWindow(main_);
+    // The menu's owner goes to the foreground, or the menu would neither take
+    // the keyboard nor close when the user clicks elsewhere.
+    const HWND owner = showMenuOwner(at);
+    SetForegroundWindow(owner);
     const UINT chosen =
-        static_cast<UINT>(TrackPopupMenu(shown, TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, main_, nullptr));
+        static_cast<UINT>(TrackPopupMenu(shown, TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, owner, nullptr));
+    // A message after the menu lets it close for good; the owner is gone by
+    // the time it is read, so it goes to the lasting main window.
     PostMessageA(main_, WM_NULL, 0, 0);
+    if (owner != main_)
+        DestroyWindow(owner);
     DestroyMenu(shown);
     const auto it = ids.find(chosen);
     if (it == ids.end() || !it->second->onClick)

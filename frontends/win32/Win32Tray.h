@@ -38,6 +38,7 @@ private:
     static LRESULT CALLBACK hookProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK mainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void setRecordKey();
+    HWND showMenuOwner(POINT at) const;
 
     HWND main_ = nullptr;
     HWND hook_ = nullptr;

@@ -101,14 +101,18 @@ bool FrmFileBrowser::setFolder(const std::string& folder)
 
 void FrmFileBrowser::fallBack()
 {
-    // Back to the main log folder; if even that cannot be shown, the root.
+    // Back to the main log folder; if even that cannot be shown, the root of
+    // its drive, and failing that the root of the program's own drive. A root
+    // as the drive list names it ("C:\"): a bare separator would name no
+    // drive, and OK would hand it back as the folder.
     if (fallingBack_)
         return;
     fallingBack_ = true;
+    auto& folders = program_.platform.folders;
     const auto saved = program_.Settings.SavedFilePath;
-    setDrive(program_.platform.folders.driveOf(FolderListPath(saved)));
-    if (!setFolder(saved))
-        setFolder(std::string(1, platform::kFolderSeparator));
+    setDrive(folders.driveOf(FolderListPath(saved)));
+    if (!setFolder(saved) && !setFolder(drive_))
+        setDrive(folders.driveOf(FolderListPath(program_.platform.environment.programFolder())));
     fallingBack_ = false;
 }
 

@@ -28,16 +28,26 @@ inline std::string withTrailingSeparator(std::string folder)
 
 namespace twk::platform {
 
+// The top of the tree: "/" on POSIX, a drive root such as "C:\" on Windows.
+inline bool isRootFolder(const std::string& folder)
+{
+#ifdef _WIN32
+    return folder.size() == 3 && folder[1] == ':' && folder[2] == kFolderSeparator;
+#else
+    return folder == "/";
+#endif
+}
+
 // A folder as the user should read it: without a closing separator, except
 // at a root, which has nothing else to show.
 inline std::string folderForDisplay(std::string folder)
 {
 #ifdef _WIN32
-    const bool root = folder.size() == 3 && folder[1] == ':';
-#else
-    const bool root = folder == "/";
+    // The folder lists read a drive named alone ("C:") as its root.
+    if (folder.size() == 2 && folder[1] == ':')
+        folder += kFolderSeparator;
 #endif
-    while (!root && folder.size() > 1 && endsWithSeparator(folder))
+    while (!isRootFolder(folder) && folder.size() > 1 && endsWithSeparator(folder))
         folder.pop_back();
     return folder;
 }

@@ -7,7 +7,6 @@
 using namespace twk;
 using twk::testing::kOtherDrive;
 using twk::testing::kRootFolder;
-using twk::testing::kTopFolder;
 using twk::testing::readFile;
 using twk::testing::under;
 using twk::testing::writeFile;
@@ -21,7 +20,6 @@ protected:
         folders.tree[folder.path()] = {"logs"};
         folders.tree[folder.file("logs")] = {};
         folders.tree[kRootFolder] = {"tmp"};
-        folders.tree[kTopFolder] = {"tmp"};
     }
     configuration::FrmOptions& open()
     {
@@ -247,12 +245,29 @@ TEST_F(OptionsDialogTest, AFolderThatCannotBeOpenedFallsBackToTheMainLogFolder)
     EXPECT_EQ(program().Settings.PendingLinkLogFolder, folder.file("logs"));
 }
 
-TEST_F(OptionsDialogTest, EvenAnUnreadableMainFolderLeavesAUsableBrowser)
+TEST_F(OptionsDialogTest, AnUnreadableMainFolderLeavesTheBrowserOnItsDrivesRoot)
 {
+    folders.driveList = {kRootFolder, kOtherDrive};
     writeIni("SAVEDFILEPATH=" + under(kRootFolder, "gone/\r\n"));
     start();
     open().Command1_Click();
-    EXPECT_EQ(browser().Dir1.path, kTopFolder);
+    EXPECT_EQ(browser().drive(), kRootFolder);
+    EXPECT_EQ(browser().Dir1.path, kRootFolder) << "the drive list's own name of the root";
+    EXPECT_EQ(browser().Text1.text(), kRootFolder);
+    browser().Command2_Click();
+    EXPECT_EQ(program().Settings.PendingLogFolder, kRootFolder);
+}
+
+TEST_F(OptionsDialogTest, AMainFolderOnADriveWithoutAMediumLeavesTheBrowserOnTheProgramsDriveRoot)
+{
+    folders.driveList = {kRootFolder, kOtherDrive};
+    writeIni("SAVEDFILEPATH=" + under(kOtherDrive, "logs/\r\n"));
+    start();
+    open().Command1_Click();
+    EXPECT_EQ(browser().drive(), folders.driveOf(folder.path()));
+    EXPECT_EQ(browser().Dir1.path, kRootFolder);
+    browser().chooseDrive(kOtherDrive);
+    EXPECT_EQ(browser().Dir1.path, kRootFolder) << "still usable";
     EXPECT_TRUE(program().frmFileBrowser.loaded());
 }
 

@@ -11,6 +11,9 @@ import tempfile
 import time
 import unittest
 
+import x11util
+from x11util import windows_named
+
 PROGRAM = os.environ.get("TWK3_PROGRAM", "")
 KEEPER = os.environ.get("TWK3_KEEPER", "")
 OWNER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "owner.py")
@@ -18,27 +21,11 @@ WAIT = 20.0  # seconds: generous for a loaded two-core machine
 
 
 def wait_for(condition, timeout=WAIT, what="condition"):
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        result = condition()
-        if result:
-            return result
-        time.sleep(0.1)
-    raise AssertionError("timed out waiting for " + what)
-
-
-def windows(name):
-    found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^" + re.escape(name) + "$"],
-                           capture_output=True, text=True)
-    return found.stdout.split()
+    return x11util.wait_for(condition, timeout, what)
 
 
 def dismiss(name):
-    """Presses Enter in the first visible window of that name (a message box)."""
-    window = wait_for(lambda: windows(name), what="window " + name)[0]
-    subprocess.run(["xdotool", "windowfocus", "--sync", window], capture_output=True)
-    subprocess.run(["xdotool", "key", "--clearmodifiers", "Return"], capture_output=True)
-    wait_for(lambda: window not in windows(name), what="window %s to close" % name)
+    x11util.dismiss(name, WAIT)
 
 
 def has_icon(window):
@@ -110,7 +97,7 @@ class Desktop(unittest.TestCase):
 
     def test_first_run_writes_the_defaults_and_welcomes(self):
         process = self.start()
-        welcome = wait_for(lambda: windows("Tarnwick 3.0"), what="the welcome box")[0]
+        welcome = wait_for(lambda: windows_named("Tarnwick 3.0"), what="the welcome box")[0]
         self.assertTrue(has_icon(welcome), "the program's own icon is built in")
         dismiss("Tarnwick 3.0")
         ini = self.read("twk3.ini")
@@ -243,7 +230,7 @@ class Desktop(unittest.TestCase):
         previous.wait(timeout=WAIT)
         set_clipboard("after")
         wait_for(lambda: self.file_holds("twk.txt", "TEXT=after"), what="the following copy")
-        self.assertEqual(windows("unwanted instance"), [])
+        self.assertEqual(windows_named("unwanted instance"), [])
         self.assertIsNone(following.poll())
 
     def start_tray(self):
@@ -253,7 +240,7 @@ class Desktop(unittest.TestCase):
                                  "--width", "80", "--height", "24"], stdout=subprocess.DEVNULL,
                                 stderr=subprocess.DEVNULL)
         self.processes.append(tray)
-        wait_for(lambda: windows("panel"), what="the tray")
+        wait_for(lambda: windows_named("panel"), what="the tray")
 
     def open_tray_menu(self):
         def icons():
@@ -292,7 +279,7 @@ class Desktop(unittest.TestCase):
 
         def options():
             subprocess.run(["xdotool", "key", "o"], capture_output=True)
-            return windows("TWK Options")
+            return windows_named("TWK Options")
 
         dialog = wait_for(options, what="the options window")[0]
         subprocess.run(["xdotool", "windowfocus", "--sync", dialog], capture_output=True)
@@ -301,7 +288,7 @@ class Desktop(unittest.TestCase):
             subprocess.run(["xdotool", "key", "--clearmodifiers", key], capture_output=True)
             time.sleep(0.2)
         wait_for(lambda: self.file_holds("twk3.ini", "AUTOCLEAR=1"), what="the saved setting")
-        wait_for(lambda: not windows("TWK Options"), what="the options window to close")
+        wait_for(lambda: not windows_named("TWK Options"), what="the options window to close")
         set_clipboard("after")
         wait_for(lambda: self.file_holds("twk.txt", "TEXT=after"), what="the second capture")
         wait_for(lambda: clipboard() in (None, ""), what="an empty clipboard")
@@ -322,7 +309,7 @@ class Desktop(unittest.TestCase):
         placement = "[frmtotext]\r\nLeft=1500\r\nTop=1500\r\nWidth=6720\r\nHeight=2160\r\nWindowState=0\r\n"
         self.write_ini(ini_with("XYPOS=1\r\nAUTOOOPENVIEWERS=1\r\nAUTOSAVE=0\r\n") + placement)
         process = self.start()
-        viewer = wait_for(lambda: windows("Recent Clipboard Text"), what="the viewer")[0]
+        viewer = wait_for(lambda: windows_named("Recent Clipboard Text"), what="the viewer")[0]
         wait_for(lambda: "=" in subprocess.run(["xprop", "-id", viewer, "_NET_FRAME_EXTENTS"],
                                                capture_output=True, text=True).stdout,
                  what="the viewer's frame")
@@ -342,7 +329,7 @@ class Desktop(unittest.TestCase):
         minimised = "[frmtotext]\r\nLeft=1500\r\nTop=1500\r\nWidth=6720\r\nHeight=2160\r\nWindowState=1\r\n"
         self.write_ini(ini_with("XYPOS=1\r\nAUTOOOPENVIEWERS=1\r\nAUTOSAVE=0\r\n") + minimised)
         process = self.start()
-        wait_for(lambda: windows("Link Catcher"), what="the link catcher")
+        wait_for(lambda: windows_named("Link Catcher"), what="the link catcher")
 
         def viewer_state():
             found = subprocess.run(["xdotool", "search", "--name", "^Recent Clipboard Text$"],
@@ -468,12 +455,12 @@ class Desktop(unittest.TestCase):
 
         def options():
             subprocess.run(["xdotool", "key", "o"], capture_output=True)
-            return windows("TWK Options")
+            return windows_named("TWK Options")
 
         shown = wait_for(options, what="the options window")[0]
         subprocess.run(["xdotool", "key", "--clearmodifiers", "Escape"], capture_output=True)
         # The tray menu opens again only once the options window has gone.
-        wait_for(lambda: shown not in windows("TWK Options"), what="the options window to close")
+        wait_for(lambda: shown not in windows_named("TWK Options"), what="the options window to close")
 
         attempts = []
 
@@ -493,9 +480,9 @@ class Desktop(unittest.TestCase):
     def test_without_a_tray_the_menu_opens_from_the_viewer(self):
         self.write_ini(ini_with("AUTOOOPENVIEWERS=0\r\nAUTOSAVE=0\r\n"))
         process = self.start()
-        viewer = wait_for(lambda: windows("Recent Clipboard Text"), what="the viewer, shown for the menu")[0]
+        viewer = wait_for(lambda: windows_named("Recent Clipboard Text"), what="the viewer, shown for the menu")[0]
         dismiss("Tarnwick 3.0")  # how to reach the menu, said once
-        self.assertEqual(windows("Tarnwick 3.0"), [])
+        self.assertEqual(windows_named("Tarnwick 3.0"), [])
 
         def exited():
             subprocess.run(["xdotool", "mousemove", "--window", viewer, "40", "30", "click", "3"], capture_output=True)

@@ -14,6 +14,8 @@ import tempfile
 import time
 import unittest
 
+import x11util
+
 PROGRAM = os.environ.get("TWK3_EXE", "")
 PROBE = os.environ.get("TWK3_PROBE", "")
 TEMPLATE = os.environ.get("TWK3_WINE_TEMPLATE", os.path.join(tempfile.gettempdir(), "twk3-wine-template"))
@@ -24,13 +26,7 @@ LOADERS = {0x14C: "/usr/lib/wine/wine", 0x8664: "/usr/lib/wine/wine64"}
 
 
 def wait_for(condition, timeout=WAIT, what="condition"):
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        result = condition()
-        if result:
-            return result
-        time.sleep(0.2)
-    raise AssertionError("timed out waiting for " + what)
+    return x11util.wait_for(condition, timeout, what, interval=0.2)
 
 
 def machine_of(exe):
@@ -152,14 +148,10 @@ class Wine(unittest.TestCase):
         return process
 
     def named(self, name):
-        return self.x(["xdotool", "search", "--onlyvisible", "--name", "^" + re.escape(name) + "$"]).split()
+        return x11util.windows_named(name, self.x_env())
 
     def dismiss(self, name):
-        """Presses Enter in the first visible window of that name (a message box)."""
-        window = wait_for(lambda: self.named(name), what="window " + name)[0]
-        self.x(["xdotool", "windowfocus", "--sync", window])
-        self.x(["xdotool", "key", "--clearmodifiers", "Return"])
-        wait_for(lambda: window not in self.named(name), what="window %s to close" % name)
+        x11util.dismiss(name, WAIT, self.x_env())
 
     def tray_icons(self):
         """The icons docked in the tray: Wine's windows inside trayer's panel."""
@@ -357,6 +349,18 @@ class Wine(unittest.TestCase):
         for section in ("[frmtotext]", "[frmlinkcatcher]"):
             self.assertRegex(ini, re.escape(section) + r"\r\nLeft=\d+\r\nTop=\d+\r\nWidth=\d+\r\nHeight=\d+\r\n"
                                                        r"WindowState=0\r\n")
+
+    def test_the_tray_menu_answers_the_keyboard(self):
+        self.write_ini(ini_with("AUTOSAVE=0\r\n"))
+        process = self.wine()
+        menu = self.open_tray_menu()
+        self.x(["xdotool", "key", "--clearmodifiers", "Escape"])
+        wait_for(lambda: menu not in self.popup_menus(), what="Esc to close the tray menu")
+        self.assertIsNone(process.poll())
+        self.open_tray_menu()
+        self.x(["xdotool", "key", "--clearmodifiers", "x"])  # "E&xit"
+        self.assertEqual(process.wait(timeout=WAIT), 0)
+        self.assertEqual(self.tray_icons(), [], "the tray icon is gone")
 
     def click_twips(self, window, left, top):
         """Clicks a point of a window's client area given in twips, at 15 twips a pixel."""

@@ -9,8 +9,6 @@ namespace twk::testing {
 
 // Paths as the platform writes them, so that one test reads right on each.
 inline const std::string kRootFolder = platform::kFolderSeparator == '/' ? "/" : "C:\\";
-// The top of the current drive: "/" itself on POSIX, "\\" on Windows.
-inline const std::string kTopFolder(1, platform::kFolderSeparator);
 inline const std::string kOtherDrive = platform::kFolderSeparator == '/' ? "/media/cdrom" : "D:\\";
 
 // "logs/twk.txt" under a folder, with the platform's separators.

@@ -90,6 +90,19 @@ TEST_F(Win32FileSystemTest, TheStampTellsAFileReplacedWithTheSameSizeFromTheOneB
     EXPECT_EQ(files.stamp(path)->inode, after->inode) << "an append keeps the file";
 }
 
+// A file index is unique on its volume alone: a file put in the place of the
+// one before from another volume may bring the same index, size and time.
+TEST_F(Win32FileSystemTest, TheStampNamesTheVolumeOfTheFile)
+{
+    ASSERT_TRUE(files.replace(path, "x", NewFile::Usual));
+    char root[MAX_PATH + 1] = {};
+    DWORD serial = 0;
+    ASSERT_TRUE(::GetVolumePathNameA(path.c_str(), root, MAX_PATH));
+    ASSERT_TRUE(::GetVolumeInformationA(root, nullptr, 0, &serial, nullptr, nullptr, nullptr, 0));
+    ASSERT_NE(serial, 0u) << root;
+    EXPECT_EQ(files.stamp(path)->device, serial);
+}
+
 TEST_F(Win32FileSystemTest, PathsAreAnsiTextAndForwardSlashesAlsoWork)
 {
     const std::string name = "caf\xE9.ini"; // e acute in the Western code page

@@ -1,10 +1,7 @@
 #include "platform/win32/OwnerOnlyAccess.h"
 
 namespace twk::platform::win32 {
-namespace {
-
-// The SID of the user this process runs as, in a buffer of its own.
-std::vector<unsigned char> currentUser()
+std::vector<unsigned char> CurrentUserSid()
 {
     HANDLE token = nullptr;
     if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token))
@@ -24,9 +21,7 @@ std::vector<unsigned char> currentUser()
     return copy;
 }
 
-} // namespace
-
-OwnerOnlyAccess::OwnerOnlyAccess() : user_(currentUser())
+OwnerOnlyAccess::OwnerOnlyAccess() : user_(CurrentUserSid())
 {
     if (user_.empty())
         return;

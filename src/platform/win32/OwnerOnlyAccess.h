@@ -6,6 +6,10 @@
 
 namespace twk::platform::win32 {
 
+// The SID of the user this process runs as, in a buffer of its own; empty
+// when the process's identity cannot be read.
+std::vector<unsigned char> CurrentUserSid();
+
 // Security for a new file that only its owner may open: full access for the
 // user this program runs as and for the system itself, nothing inherited
 // from the folder. Files in the user's profile are private already; this

@@ -220,7 +220,9 @@ std::optional<FileStamp> Win32FileSystem::stamp(const std::string& path)
     result.modifiedNs =
         static_cast<std::int64_t>(joined(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime)) *
         100;
+    // A file index is unique on its volume only.
     result.inode = joined(info.nFileIndexHigh, info.nFileIndexLow);
+    result.device = info.dwVolumeSerialNumber;
     return result;
 }
 

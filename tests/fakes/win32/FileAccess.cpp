@@ -1,25 +1,11 @@
 #include "fakes/FileAccess.h"
 
+#include "platform/win32/OwnerOnlyAccess.h"
+
 #include <vector>
 #include <windows.h>
 
 namespace twk::testing {
-namespace {
-
-std::vector<unsigned char> currentUser()
-{
-    HANDLE token = nullptr;
-    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token))
-        return {};
-    DWORD size = 0;
-    ::GetTokenInformation(token, TokenUser, nullptr, 0, &size);
-    std::vector<unsigned char> user(size);
-    const bool known = size > 0 && ::GetTokenInformation(token, TokenUser, user.data(), size, &size);
-    ::CloseHandle(token);
-    return known ? user : std::vector<unsigned char>();
-}
-
-} // namespace
 
 bool readableByOwnerAlone(const std::string& path)
 {
@@ -34,10 +20,10 @@ bool readableByOwnerAlone(const std::string& path)
         !::GetSecurityDescriptorDacl(descriptor.data(), &present, &acl, &defaulted) || !present || !acl ||
         !::GetAclInformation(acl, &info, sizeof info, AclSizeInformation) || info.AceCount == 0)
         return false;
-    auto user = currentUser();
+    auto user = twk::platform::win32::CurrentUserSid();
     if (user.empty())
         return false;
-    const PSID self = reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid;
+    const PSID self = user.data();
     for (DWORD i = 0; i < info.AceCount; ++i) {
         void* ace = nullptr;
         if (!::GetAce(acl, i, &ace))
