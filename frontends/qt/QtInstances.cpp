@@ -5,11 +5,20 @@
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QLocalSocket>
+#include <QFile>
+#include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QThread>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
 
 namespace twk::qt {
 namespace {
@@ -32,19 +41,73 @@ QString runtimeFolder()
     return QDir::tempPath() + QStringLiteral("/twk3-") + QString::number(::getuid());
 }
 
-std::unique_ptr<QLocalSocket> greeted(const QString& name, int waitMs)
+std::optional<sockaddr_un> addressOf(const QString& path)
 {
-    auto socket = std::make_unique<QLocalSocket>();
-    socket->connectToServer(name);
-    if (!socket->waitForConnected(waitMs))
-        return nullptr;
+    const QByteArray bytes = QFile::encodeName(path);
+    sockaddr_un address{};
+    if (bytes.isEmpty() || static_cast<std::size_t>(bytes.size()) >= sizeof address.sun_path)
+        return std::nullopt;
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    return address;
+}
+
+int newSocket()
+{
+    return ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+}
+
+bool sendAll(int fd, const char* text)
+{
+    for (std::size_t length = std::strlen(text), sent = 0; sent < length;) {
+        const auto wrote = ::send(fd, text + sent, length - sent, MSG_NOSIGNAL);
+        if (wrote < 0 && errno == EAGAIN) {
+            pollfd writable{fd, POLLOUT, 0};
+            if (::poll(&writable, 1, 1000) <= 0)
+                return false;
+            continue;
+        }
+        if (wrote <= 0)
+            return false;
+        sent += static_cast<std::size_t>(wrote);
+    }
+    return true;
+}
+
+// A connection to the copy that answers at path, once it has greeted; -1 if
+// none answered within waitMs.
+int greeted(const QString& path, int waitMs)
+{
+    const auto address = addressOf(path);
+    const int fd = address ? newSocket() : -1;
+    if (fd < 0)
+        return -1;
     QDeadlineTimer deadline(waitMs);
-    while (socket->bytesAvailable() < static_cast<qint64>(sizeof kGreeting - 1) && !deadline.hasExpired())
-        if (!socket->waitForReadyRead(static_cast<int>(deadline.remainingTime())))
+    // A local socket connects at once or not at all; a full backlog says "try again".
+    while (::connect(fd, reinterpret_cast<const sockaddr*>(&*address), sizeof *address) != 0) {
+        if ((errno != EAGAIN && errno != EINTR) || deadline.hasExpired()) {
+            ::close(fd);
+            return -1;
+        }
+        QThread::msleep(10);
+    }
+    std::string heard;
+    while (heard.size() < sizeof kGreeting - 1) {
+        pollfd readable{fd, POLLIN, 0};
+        if (::poll(&readable, 1, static_cast<int>(deadline.remainingTime())) <= 0)
             break;
-    if (socket->readAll() != kGreeting)
-        return nullptr;
-    return socket;
+        char buffer[16];
+        const auto got = ::recv(fd, buffer, sizeof buffer, 0);
+        if (got <= 0 && !(got < 0 && (errno == EAGAIN || errno == EINTR)))
+            break;
+        if (got > 0)
+            heard.append(buffer, static_cast<std::size_t>(got));
+    }
+    if (heard != kGreeting) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
 }
 
 } // namespace
@@ -63,7 +126,6 @@ QtInstances::QtInstances(const QString& programPath, const QString& windowClass,
     // A lock left by a copy that died is taken over at once.
     lock_.setStaleLockTime(0);
     first_ = lock_.tryLock(0);
-    connect(&server_, &QLocalServer::newConnection, this, &QtInstances::answer);
     if (first_)
         listen();
 }
@@ -71,38 +133,88 @@ QtInstances::QtInstances(const QString& programPath, const QString& windowClass,
 QtInstances::~QtInstances()
 {
     programEnded();
+    if (found_ >= 0)
+        ::close(found_);
 }
 
 void QtInstances::programEnded()
 {
-    server_.close();
+    stopListening();
     if (first_)
         lock_.unlock(); // removes the file
     first_ = false;
 }
 
+void QtInstances::stopListening()
+{
+    for (auto& [connection, notifier] : callers_)
+        ::close(connection);
+    callers_.clear();
+    if (server_ < 0)
+        return;
+    serverNotifier_.reset();
+    ::close(server_);
+    server_ = -1;
+    ::unlink(QFile::encodeName(serverPath_).constData());
+}
+
 void QtInstances::listen()
 {
-    server_.close();
-    const QString name = socketName(windowClass_, title_);
-    if (server_.listen(name))
+    stopListening();
+    const QString path = socketName(windowClass_, title_);
+    const auto address = addressOf(path);
+    const int fd = address ? newSocket() : -1;
+    if (fd < 0)
         return;
+    const auto bound = [&] { return ::bind(fd, reinterpret_cast<const sockaddr*>(&*address), sizeof *address) == 0; };
     // We hold the lock: whatever socket is there was left by a copy that died.
-    QLocalServer::removeServer(name);
-    server_.listen(name);
+    if (!bound() && !(errno == EADDRINUSE && ::unlink(address->sun_path) == 0 && bound())) {
+        ::close(fd);
+        return;
+    }
+    if (::listen(fd, 8) != 0) {
+        ::close(fd);
+        ::unlink(address->sun_path);
+        return;
+    }
+    server_ = fd;
+    serverPath_ = path;
+    serverNotifier_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+    connect(serverNotifier_.get(), &QSocketNotifier::activated, this, &QtInstances::answer);
 }
 
 void QtInstances::answer()
 {
-    while (QLocalSocket* socket = server_.nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            if (socket->readAll().contains('\n') && onBringForward)
-                onBringForward();
-        });
-        socket->write(kGreeting);
-        socket->flush();
+    for (int connection; (connection = ::accept4(server_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK)) >= 0;) {
+        if (!sendAll(connection, kGreeting)) {
+            ::close(connection);
+            continue;
+        }
+        auto notifier = std::make_unique<QSocketNotifier>(connection, QSocketNotifier::Read);
+        connect(notifier.get(), &QSocketNotifier::activated, this, [this, connection] { hear(connection); });
+        callers_[connection] = std::move(notifier);
     }
+}
+
+void QtInstances::hear(int connection)
+{
+    char buffer[64];
+    const auto got = ::recv(connection, buffer, sizeof buffer, 0);
+    if (got < 0 && (errno == EAGAIN || errno == EINTR))
+        return;
+    const bool asked = got > 0 && std::memchr(buffer, '\n', static_cast<std::size_t>(got)) != nullptr;
+    if (got <= 0) {
+        // Gone: dropped from the event loop's next turn, not from inside its own signal.
+        const auto it = callers_.find(connection);
+        if (it != callers_.end()) {
+            it->second->setEnabled(false);
+            it->second.release()->deleteLater();
+            callers_.erase(it);
+            ::close(connection);
+        }
+    }
+    if (asked && onBringForward)
+        onBringForward();
 }
 
 bool QtInstances::anotherInstanceRunning()
@@ -119,8 +231,10 @@ bool QtInstances::anotherInstanceRunning()
             listen();
             return false;
         }
-        if (greeted(name, 200))
+        if (const int fd = greeted(name, 200); fd >= 0) {
+            ::close(fd);
             return true;
+        }
         QThread::msleep(50);
     } while (!deadline.hasExpired());
     return true;
@@ -132,27 +246,29 @@ void QtInstances::setApplicationTitle(const std::string& title)
     if (first_)
         listen();
     else
-        server_.close();
+        stopListening();
 }
 
 std::optional<platform::WindowId> QtInstances::findWindow(const std::string& windowClass, const std::string& title)
 {
     if (toQt(windowClass) != windowClass_)
         return std::nullopt; // no window of another class is ours
-    auto socket = greeted(socketName(toQt(windowClass), toQt(title)), 1000);
-    if (!socket)
+    const int fd = greeted(socketName(toQt(windowClass), toQt(title)), 1000);
+    if (fd < 0)
         return std::nullopt;
-    found_ = std::move(socket);
+    if (found_ >= 0)
+        ::close(found_);
+    found_ = fd;
     return 1;
 }
 
 void QtInstances::bringForward(platform::WindowId)
 {
-    if (!found_)
+    if (found_ < 0)
         return;
-    found_->write(kBringForward);
-    found_->waitForBytesWritten(1000);
-    found_->disconnectFromServer();
+    sendAll(found_, kBringForward);
+    ::close(found_);
+    found_ = -1;
 }
 
 } // namespace twk::qt

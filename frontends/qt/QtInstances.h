@@ -2,15 +2,15 @@
 
 #include "platform/Instances.h"
 
-#include <QLocalServer>
 #include <QLockFile>
 #include <QObject>
 #include <QString>
 
 #include <functional>
+#include <map>
 #include <memory>
 
-class QLocalSocket;
+class QSocketNotifier;
 
 namespace twk::qt {
 
@@ -18,7 +18,8 @@ namespace twk::qt {
 // answers on a local socket named after its program file, application window
 // class and title, which is how a later copy of the same program finds it and
 // asks it to come forward. Both live in the user's runtime folder and go when
-// the copy ends.
+// the copy ends. Plain sockets: a network library would cost every start more
+// than this whole class.
 class QtInstances final : public QObject, public platform::Instances {
     Q_OBJECT
 public:
@@ -40,7 +41,9 @@ public:
 private:
     QString socketName(const QString& windowClass, const QString& title) const;
     void listen();
+    void stopListening();
     void answer();
+    void hear(int connection);
 
     QString folder_;
     QString programTag_;
@@ -48,8 +51,11 @@ private:
     QString title_;
     QLockFile lock_;
     bool first_ = false;
-    QLocalServer server_;
-    std::unique_ptr<QLocalSocket> found_;
+    int server_ = -1;
+    QString serverPath_;
+    std::unique_ptr<QSocketNotifier> serverNotifier_;
+    std::map<int, std::unique_ptr<QSocketNotifier>> callers_;
+    int found_ = -1;
 };
 
 } // namespace twk::qt

@@ -28,44 +28,62 @@ void addEntries(QMenu& menu, std::vector<ui::MenuEntry>& entries, std::map<QActi
 
 } // namespace
 
-QtTray::QtTray(const QIcon& icon) : icon_(icon)
+QtTray::QtTray(const QIcon& icon) : image_(icon)
 {
-    // Queued: "Exit" hides the icon, and on X11 that deletes the icon's window,
-    // which must not happen inside that window's own mouse event.
-    connect(
-        &icon_, &QSystemTrayIcon::activated, this,
-        [this](QSystemTrayIcon::ActivationReason reason) {
-            if (!onNotification)
-                return;
-            switch (reason) {
-            case QSystemTrayIcon::Context:
-                onNotification(kRightButtonUp);
-                break;
-            case QSystemTrayIcon::DoubleClick:
-                onNotification(kLeftDoubleClick);
-                break;
-            case QSystemTrayIcon::Trigger:
-            case QSystemTrayIcon::MiddleClick:
-                onNotification(kLeftButtonUp);
-                break;
-            case QSystemTrayIcon::Unknown:
-                break;
-            }
-        },
-        Qt::QueuedConnection);
 }
 
 bool QtTray::addIcon(const std::string& tip)
 {
-    icon_.setToolTip(toQt(tip));
-    // Shown even without a tray now: a tray that starts later picks it up.
-    icon_.show();
-    return QSystemTrayIcon::isSystemTrayAvailable();
+    tip_ = toQt(tip);
+    wanted_ = true;
+    if (!following_) {
+        following_ = true;
+        QMetaObject::invokeMethod(this, &QtTray::follow, Qt::QueuedConnection);
+    }
+    return true;
 }
 
 void QtTray::removeIcon()
 {
-    icon_.hide();
+    wanted_ = false;
+    if (icon_)
+        icon_->hide();
+}
+
+void QtTray::follow()
+{
+    following_ = false;
+    if (!wanted_)
+        return; // removed before it was ever shown
+    if (!icon_) {
+        icon_ = std::make_unique<QSystemTrayIcon>(image_);
+        // Queued: "Exit" hides the icon, and on X11 that deletes the icon's window,
+        // which must not happen inside that window's own mouse event.
+        connect(
+            icon_.get(), &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                if (!onNotification)
+                    return;
+                switch (reason) {
+                case QSystemTrayIcon::Context:
+                    onNotification(kRightButtonUp);
+                    break;
+                case QSystemTrayIcon::DoubleClick:
+                    onNotification(kLeftDoubleClick);
+                    break;
+                case QSystemTrayIcon::Trigger:
+                case QSystemTrayIcon::MiddleClick:
+                    onNotification(kLeftButtonUp);
+                    break;
+                case QSystemTrayIcon::Unknown:
+                    break;
+                }
+            },
+            Qt::QueuedConnection);
+    }
+    icon_->setToolTip(tip_);
+    // Shown even without a tray now: a tray that starts later picks it up.
+    icon_->show();
 }
 
 void QtTray::popup(ui::Menu& menu)

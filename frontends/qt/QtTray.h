@@ -6,11 +6,14 @@
 #include <QSystemTrayIcon>
 
 #include <functional>
+#include <memory>
 
 namespace twk::qt {
 
 // The notification-area icon. Its clicks reach the core as the event codes
-// the tray decoder expects.
+// the tray decoder expects. It is made and shown from the event loop: finding
+// the tray (over X11 or D-Bus) takes milliseconds that a start-up spends better
+// while the first polling tick counts down.
 class QtTray final : public QObject, public platform::Tray {
     Q_OBJECT
 public:
@@ -24,7 +27,13 @@ public:
     std::function<void(int eventCode)> onNotification;
 
 private:
-    QSystemTrayIcon icon_;
+    void follow();
+
+    QIcon image_;
+    QString tip_;
+    bool wanted_ = false;
+    bool following_ = false;
+    std::unique_ptr<QSystemTrayIcon> icon_;
 };
 
 } // namespace twk::qt

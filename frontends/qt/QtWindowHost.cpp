@@ -18,17 +18,20 @@ namespace {
 
 WindowWidget* viewerWidget(capture::FrmToText& viewer, double tpp, const std::function<void()>& help)
 {
-    auto* widget = new TextWindowWidget(
-        {viewer, viewer.Text1, QStringLiteral("&Cancel"), [&viewer] { viewer.Command1_Click(); }, nullptr, tpp, help});
-    // The polling timer lives as long as the viewer's window.
-    auto* timer = new QTimer(widget);
+    // The polling timer runs from the moment the viewer is loaded: started before
+    // the widget is made, so that the first tick's countdown covers that work.
+    auto* timer = new QTimer;
     // A coarse timer may fire up to 5 % early: two ticks could then share one second,
     // the unit of the log's stamps.
     timer->setTimerType(Qt::PreciseTimer);
     timer->setInterval(viewer.Timer1.interval());
+    timer->start();
+    auto* widget = new TextWindowWidget(
+        {viewer, viewer.Text1, QStringLiteral("&Cancel"), [&viewer] { viewer.Command1_Click(); }, nullptr, tpp, help});
+    // It lives as long as the viewer's window.
+    timer->setParent(widget);
     QObject::connect(timer, &QTimer::timeout, widget, [&viewer] { viewer.Timer1.fire(); });
     viewer.Timer1.onIntervalChanged = [timer, &viewer] { timer->setInterval(viewer.Timer1.interval()); };
-    timer->start();
     return widget;
 }
 

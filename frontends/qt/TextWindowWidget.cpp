@@ -10,6 +10,16 @@
 
 namespace twk::qt {
 
+void LinkTextEdit::focusInEvent(QFocusEvent* event)
+{
+    // A window shown and hidden again at once may still be made active after it
+    // is gone: its cursor would then blink unseen twice a second, waking an idle
+    // program. It gets the focus for real when it is shown.
+    if (!window()->isVisible())
+        return;
+    QPlainTextEdit::focusInEvent(event);
+}
+
 void LinkTextEdit::mouseDoubleClickEvent(QMouseEvent* event)
 {
     QPlainTextEdit::mouseDoubleClickEvent(event);

@@ -22,6 +22,7 @@ public:
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 };
 
 // A window of the program that is one text filling the window and a button

@@ -20,7 +20,9 @@
 #include <QApplication>
 #include <QIcon>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -58,7 +60,8 @@ int main(int argc, char** argv)
     // The icon lives in a static library: nothing else would pull it into the program.
     Q_INIT_RESOURCE(resources);
     QApplication::setQuitOnLastWindowClosed(false);
-    const QIcon icon(QStringLiteral(":/twk3.xpm"));
+    // The format named: otherwise every image plugin is loaded to guess it.
+    const QIcon icon(QPixmap(QStringLiteral(":/twk3.xpm"), "XPM"));
     QApplication::setWindowIcon(icon);
 
     using namespace twk;
@@ -96,9 +99,12 @@ int main(int argc, char** argv)
     });
 
     // Without a tray the menu opens from the viewer, shown for that, and the
-    // user is told so once; the box waits aside while capturing goes on.
+    // user is told so once; the box waits aside while capturing goes on. Asked
+    // from the event loop, as the icon is shown from there.
     std::unique_ptr<qt::MenuWithoutTray> menuWithoutTray;
-    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+    QTimer::singleShot(0, &app, [&menuWithoutTray, &tray, &program] {
+        if (QSystemTrayIcon::isSystemTrayAvailable() || program.ended())
+            return;
         menuWithoutTray = std::make_unique<qt::MenuWithoutTray>([&tray] {
             if (tray.onNotification)
                 tray.onNotification(shell::kTrayRightButtonUp);
@@ -110,10 +116,15 @@ int main(int argc, char** argv)
         hint->setAttribute(Qt::WA_DeleteOnClose);
         hint->setModal(false);
         hint->show();
-    }
+    });
     const int result = QApplication::exec();
     // Every end comes through here: what we left on the clipboard must outlive us.
     if (const auto text = clipboard.ownText())
         qt::KeepClipboardText(*text, QCoreApplication::applicationDirPath() + QStringLiteral("/twk3-keeper"));
-    return result;
+    // Nothing is left that unwinding would save: every file is written and synced,
+    // the lock and the socket are gone, the text is handed over. Tearing down Qt
+    // and its libraries only makes a hit-and-run start end later.
+    instances.programEnded();
+    std::fflush(nullptr);
+    std::_Exit(result);
 }

@@ -93,6 +93,11 @@ bool RewriteWithValue(platform::FileSystem& files, const std::string& path, cons
     const auto change = findChange(files, path, before->size, section, key, value, heldLine);
     if (!change)
         return false;
+    // A value written again as it stands (a window closed where it opened) leaves the
+    // file as it is: no copy, no fsync, no new modification time.
+    if (change->resume > change->cut && change->resume - change->cut == change->middle.size())
+        if (const auto now = files.readRange(path, change->cut, change->middle.size()); now && *now == change->middle)
+            return true;
     return files.replaceWith(path, access, [&](const platform::FileSystem::Put& put) {
         return copyRange(files, path, 0, change->cut, put) && put(change->middle) &&
                copyRange(files, path, change->resume, before->size, put) && files.stamp(path) == before;

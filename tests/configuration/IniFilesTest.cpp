@@ -68,6 +68,21 @@ TEST_F(IniFilesTest, AWriteProtectedFileIsLeftAsItWasEvenForRoot)
     EXPECT_EQ(ini.read(path, "TWK", "ON"), "1");
 }
 
+TEST_F(IniFilesTest, AValueWrittenAgainAsItStandsLeavesTheFileUntouched)
+{
+    // Windows closing where they opened write their placement again at every exit.
+    writeFile(path, "[frmtotext]\r\nLeft=6240\r\nTop = 120\r\n");
+    const auto replaced = [this, before = platform::makeNativeFileSystem()->stamp(path)] {
+        return platform::makeNativeFileSystem()->stamp(path) != before;
+    };
+    EXPECT_TRUE(ini.write(path, "frmtotext", "Left", "6240", platform::NewFile::Usual));
+    EXPECT_TRUE(ini.write(path, "FRMTOTEXT", "left", "6240", platform::NewFile::Usual)); // the key keeps its spelling
+    EXPECT_FALSE(replaced());
+    // Not the same bytes: blanks around the '=' go, as any write of the key does.
+    EXPECT_TRUE(ini.write(path, "frmtotext", "Top", "120", platform::NewFile::Usual));
+    EXPECT_EQ(readFile(path), "[frmtotext]\r\nLeft=6240\r\nTop=120\r\n");
+}
+
 TEST_F(IniFilesTest, AFileThatCannotBeReadIsNeverReplaced)
 {
     // A folder where the file should be: unreadable as a file, not missing.
