@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <fstream>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 
 extern char** environ;
@@ -18,8 +19,13 @@ extern char** environ;
 namespace twk::bench {
 namespace {
 
-// Runs the one-entry writer; its peak resident memory in MB, or -1 when it failed.
-double appendInFreshProcess(const std::string& log, const std::string& section)
+struct FreshRun {
+    double peakMb = -1; // -1 when it failed
+    double cpuMs = 0;   // user and system time: on a loaded machine steadier than the time it took
+};
+
+// Runs the one-entry writer.
+FreshRun appendInFreshProcess(const std::string& log, const std::string& section)
 {
     const std::string program = TWK_APPEND_ONCE;
     const std::string peakFile = log + ".peak";
@@ -27,13 +33,19 @@ double appendInFreshProcess(const std::string& log, const std::string& section)
                          const_cast<char*>(section.c_str()), const_cast<char*>(peakFile.c_str()), nullptr};
     pid_t child = 0;
     if (::posix_spawn(&child, program.c_str(), nullptr, nullptr, arguments, environ) != 0)
-        return -1;
+        return {};
     int status = 0;
-    ::waitpid(child, &status, 0);
+    struct rusage usage {};
+    ::wait4(child, &status, 0, &usage);
     long peakKb = -1;
     std::ifstream(peakFile) >> peakKb;
     std::remove(peakFile.c_str());
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0 && peakKb >= 0 ? static_cast<double>(peakKb) / 1024 : -1;
+    const auto ms = [](const timeval& time) { return static_cast<double>(time.tv_sec) * 1e3 + time.tv_usec / 1e3; };
+    FreshRun run;
+    run.cpuMs = ms(usage.ru_utime) + ms(usage.ru_stime);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0 && peakKb >= 0)
+        run.peakMb = static_cast<double>(peakKb) / 1024;
+    return run;
 }
 
 void FreshProcessAddsEntry(benchmark::State& state)
@@ -41,13 +53,16 @@ void FreshProcessAddsEntry(benchmark::State& state)
     const long sections = state.range(0);
     const auto path = SampleLogFile(sections);
     long added = 0;
-    double peak = 0;
+    FreshRun run;
+    double cpuMs = 0;
     for (auto _ : state) {
-        peak = appendInFreshProcess(path, StampAfterSample(sections, added++));
-        if (peak < 0)
+        run = appendInFreshProcess(path, StampAfterSample(sections, added++));
+        cpuMs += run.cpuMs;
+        if (run.peakMb < 0)
             state.SkipWithError("the writer failed");
     }
-    state.counters["peak_MB"] = peak;
+    state.counters["peak_MB"] = run.peakMb;
+    state.counters["cpu_ms"] = benchmark::Counter(cpuMs, benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(FreshProcessAddsEntry)
     ->Arg(1000)
@@ -68,12 +83,13 @@ void FirstAppendToAGigabyteLog(benchmark::State& state)
             out << sample;
     }
     long added = 0;
-    double peak = 0;
+    FreshRun run;
     for (auto _ : state)
-        peak = appendInFreshProcess(path, StampAfterSample(1000000, added++));
-    if (peak < 0)
+        run = appendInFreshProcess(path, StampAfterSample(1000000, added++));
+    if (run.peakMb < 0)
         state.SkipWithError("the writer failed");
-    state.counters["peak_MB"] = peak;
+    state.counters["peak_MB"] = run.peakMb;
+    state.counters["cpu_ms"] = run.cpuMs;
 }
 BENCHMARK(FirstAppendToAGigabyteLog)->Iterations(1)->Unit(benchmark::kMillisecond);
 

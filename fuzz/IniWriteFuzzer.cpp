@@ -2,7 +2,8 @@
 // value must read back and nothing else may change, and the appending writes
 // through the index must give the bytes of the plain rewrite, also when the
 // file is edited behind the index's back. A file saved with a byte-order
-// mark, in UTF-16 or with CR line ends keeps its form.
+// mark, in UTF-16 or with CR line ends keeps its form. Whether a section is
+// there reads as the in-memory rules say, before the write that follows.
 #include "FuzzCheck.h"
 #include "IniNames.h"
 #include "SwappedCase.h"
@@ -152,6 +153,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         key = std::string(twk::text::beforeFirstNul(key));
         const std::string value(twk::text::beforeFirstNul(input.ConsumeRandomLengthString(128)));
 
+        // A log writer asks first whether the name is taken, as a reader sees it.
+        if (kind & 16)
+            TWK_FUZZ_CHECK(ini.hasSection(kPath, section) == ini::hasSection(ini::decoded(expected).text, section));
         const auto written = ini::fileWithValue(expected, section, key, value);
         const auto before = ini::decoded(expected);
         const auto after = ini::decoded(written);

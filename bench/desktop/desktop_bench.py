@@ -275,6 +275,27 @@ class CopyQ(Program):
         return served[-1] / 1e9
 
 
+def write_continuous_log(path, sections):
+    """A continuous log as the program writes it: a section per capture, named by its second, with
+    a text of a line or two. Its size in bytes."""
+    first = time.time() - 2 * 365 * 86400  # long past, so a new capture's name is free
+    size = 0
+    with open(path, "wb") as f:
+        for start in range(0, sections, 10_000):
+            chunk = []
+            for n in range(start, min(sections, start + 10_000)):
+                stamp = time.strftime("%Y%m%d%H%M%S", time.localtime(first + 7 * n))
+                text = "https://example.org/articles/%d?ref=clipboard" % n
+                if n % 3 == 0:
+                    text += "\r\nand a second line of copied words"
+                chunk.append("[%s]\r\nTEXT=%s\r\n" % (stamp, text))
+            data = "".join(chunk).encode()
+            f.write(data)
+            size += len(data)
+    os.chmod(path, 0o600)
+    return size
+
+
 def median(values):
     values = [v for v in values if v == v]  # a failed measurement is NaN
     return statistics.median(values) if values else float("nan")
@@ -369,6 +390,41 @@ class Bench:
         self.record("hit-and-run: start to exit", "TWK", "%.0f ms" % median(twk))
         self.record("hit-and-run: start to exit", "xclip -o >> file", "%.0f ms" % median(xclip))
 
+    def hit_and_run_sizes(self):
+        """Hit-and-run against continuous logs of 1,000 and 1,000,000 sections, the two in turn: the time
+        from start to exit, and the CPU time the program used (steadier on a loaded machine)."""
+        clear_clipboard(self.options.helpers)
+        sizes = (1_000, 1_000_000)
+        programs, megabytes = {}, {}
+        for sections in sizes:
+            programs[sections] = Twk(self.options.program, self.root, {"HITNRUN": "1"})
+            megabytes[sections] = write_continuous_log(programs[sections].log, sections) / 1e6
+        times = {sections: [] for sections in sizes}
+        cpu = {sections: [] for sections in sizes}
+        for n in range(1 + max(9, self.options.repeats)):  # the first round only warms up
+            for sections, program in programs.items():
+                tag = "size%d-%d" % (sections, n)
+                owner = Owner(self.options.helpers, 1000, tag)
+                started = time.monotonic()
+                # timeout waits for the program, so its children's usage is the program's.
+                _, _, usage = os.wait4(program.start().runner.pid, 0)
+                took = (time.monotonic() - started) * 1000
+                used = (usage.ru_utime + usage.ru_stime) * 1000
+                if not program.logged(tag):
+                    log("hit-and-run on %d sections, run %d: the text is missing from the log" % (sections, n))
+                    took = used = float("nan")
+                owner.stop()
+                if n > 0:
+                    times[sections].append(took)
+                    cpu[sections].append(used)
+        log("hit-and-run by log size: times %s, CPU %s" % (times, cpu))
+        for sections in sizes:
+            size = "%.0f MB" % megabytes[sections] if megabytes[sections] >= 1 else "%.0f KB" % (megabytes[sections] * 1000)
+            self.record("hit-and-run, continuous log of {:,} sections ({}): start to exit (CPU)".format(sections, size),
+                        "TWK", "%.0f ms (%.0f ms)" % (median(times[sections]), median(cpu[sections])))
+        self.record("hit-and-run, 1,000,000 sections against 1,000 (CPU)", "TWK", "%.2fx (%.2fx)" % (
+            median(times[sizes[1]]) / median(times[sizes[0]]), median(cpu[sizes[1]]) / median(cpu[sizes[0]])))
+
     def huge(self):
         size = self.options.huge_mb * 1_000_000
         for name, make in self.programs():
@@ -442,7 +498,7 @@ def main():
     parser.add_argument("--idle-seconds", type=float, default=20)
     parser.add_argument("--repeats", type=int, default=3)
     parser.add_argument("--huge-mb", type=int, default=100)
-    parser.add_argument("--only", default="idle,captures,hit_and_run,huge,append_stall")
+    parser.add_argument("--only", default="idle,captures,hit_and_run,hit_and_run_sizes,huge,append_stall")
     options = parser.parse_args()
     bench = Bench(options)
     try:

@@ -63,6 +63,8 @@ private:
     // Takes lines until one is a section line (true) or the next one starts
     // beyond offset.
     bool sectionUpTo(std::uint64_t offset, ScannedLine& line);
+    // Goes on from a line start further on, leaving out the lines before it.
+    void moveTo(std::uint64_t lineStart);
     bool takeHeldLine(std::size_t end, std::size_t next, ScannedLine& line);
     bool takeLongLine(ScannedLine& line);
     std::string_view held() const { return std::string_view(buffer_).substr(position_); }
@@ -72,6 +74,7 @@ private:
     std::string path_;
     std::size_t heldLine_;
     std::size_t piece_;          // read at a time: small along with heldLine, so tests reach every seam
+    std::size_t searchBlock_;    // the same for a name's bytes
     std::string buffer_;         // file bytes from bufferOffset_
     std::uint64_t bufferOffset_; // file offset of buffer_[0]
     std::size_t position_ = 0;   // start of the next line in buffer_

@@ -1,6 +1,17 @@
 #include "platform/FileSystem.h"
 
+#include <cstring>
+
 namespace twk::platform {
+
+std::optional<std::size_t> FileSystem::readInto(const std::string& path, std::uint64_t offset, std::span<char> into)
+{
+    const auto piece = readRange(path, offset, into.size());
+    if (!piece)
+        return std::nullopt;
+    std::memcpy(into.data(), piece->data(), piece->size());
+    return piece->size();
+}
 
 std::optional<std::string> FileSystem::read(const std::string& path)
 {

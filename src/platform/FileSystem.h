@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -42,6 +43,9 @@ public:
     // Up to length bytes from offset (fewer at the end of the file), or
     // nullopt when the file is missing, unreadable or not a regular file.
     virtual std::optional<std::string> readRange(const std::string& path, std::uint64_t offset, std::size_t length) = 0;
+    // As readRange, into the caller's buffer: how many bytes it holds now.
+    // For reading a large file through one buffer, with no allocation per piece.
+    virtual std::optional<std::size_t> readInto(const std::string& path, std::uint64_t offset, std::span<char> into);
     // Replaces (or creates) the file so that a crash or a full disk leaves
     // either the old content or the new one, never a mix: the content is
     // written beside the file (beside the link's target) and put in its place

@@ -18,10 +18,10 @@ namespace {
 std::string randomText(std::mt19937& random, int pieces)
 {
     static const std::vector<std::string> kPieces = {
-        "[",   "]",       "=",    " ",      "\t", "\v",   "\x1A",
-        "\r",  "\n",      "\r\n", "\r\r\n", "\"", "'",    std::string(1, '\0'),
-        "a",   "A",       "b",    "1",      "2",  "TEXT", "[1]\r\n",
-        "[a]", "x=y\r\n", "\r\n["};
+        "[",   "]",       "=",     " ",      "\t", "\v",        "\x1A",
+        "\r",  "\n",      "\r\n",  "\r\r\n", "\"", "'",         std::string(1, '\0'),
+        "a",   "A",       "b",     "1",      "2",  "TEXT",      "[1]\r\n",
+        "[a]", "x=y\r\n", "\r\n[", "2026",   "_2", "[2026]\r\n"};
     std::uniform_int_distribution<std::size_t> pick(0, kPieces.size() - 1);
     std::string text;
     for (int i = 0; i < pieces; ++i)
@@ -31,7 +31,8 @@ std::string randomText(std::mt19937& random, int pieces)
 
 std::string randomName(std::mt19937& random)
 {
-    static const std::vector<std::string> kNames = {"1", "2", "a", "A", "b", "TEXT", "a b", "", " a", "12", "x"};
+    static const std::vector<std::string> kNames = {"1",  "2",  "a", "A",    "b",      "TEXT",  "a b",    "",
+                                                    " a", "12", "x", "2026", "2026_2", "a2026", "2026 a", "20262026"};
     return kNames[std::uniform_int_distribution<std::size_t>(0, kNames.size() - 1)(random)];
 }
 

@@ -80,9 +80,10 @@ mode_t creationMode(NewFile access)
     return access == NewFile::OwnerOnly ? 0600 : 0666; // the umask takes its part of the second
 }
 
-} // namespace
-
-std::optional<std::string> PosixFileSystem::readRange(const std::string& path, std::uint64_t offset, std::size_t length)
+// Reads up to length bytes from offset of a regular file into the space
+// that room gives for the bytes available there; how many it read.
+template <typename Room>
+std::optional<std::size_t> readRegular(const std::string& path, std::uint64_t offset, std::size_t length, Room room)
 {
     if (!usable(path))
         return std::nullopt;
@@ -93,12 +94,11 @@ std::optional<std::string> PosixFileSystem::readRange(const std::string& path, s
     if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))
         return std::nullopt;
     const auto size = static_cast<std::uint64_t>(info.st_size);
-    const auto available = offset < size ? std::min<std::uint64_t>(length, size - offset) : 0;
-    std::string content(static_cast<std::size_t>(available), '\0');
+    const auto available = static_cast<std::size_t>(offset < size ? std::min<std::uint64_t>(length, size - offset) : 0);
+    char* into = room(available);
     std::size_t got = 0;
-    while (got < content.size()) {
-        const ssize_t n =
-            ::pread(file.get(), content.data() + got, content.size() - got, static_cast<off_t>(offset + got));
+    while (got < available) {
+        const ssize_t n = ::pread(file.get(), into + got, available - got, static_cast<off_t>(offset + got));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -108,8 +108,28 @@ std::optional<std::string> PosixFileSystem::readRange(const std::string& path, s
             break; // shortened meanwhile
         got += static_cast<std::size_t>(n);
     }
-    content.resize(got);
+    return got;
+}
+
+} // namespace
+
+std::optional<std::string> PosixFileSystem::readRange(const std::string& path, std::uint64_t offset, std::size_t length)
+{
+    std::string content;
+    const auto got = readRegular(path, offset, length, [&](std::size_t available) {
+        content.assign(available, '\0');
+        return content.data();
+    });
+    if (!got)
+        return std::nullopt;
+    content.resize(*got);
     return content;
+}
+
+std::optional<std::size_t> PosixFileSystem::readInto(const std::string& path, std::uint64_t offset,
+                                                     std::span<char> into)
+{
+    return readRegular(path, offset, into.size(), [&](std::size_t) { return into.data(); });
 }
 
 bool PosixFileSystem::replaceWith(const std::string& path, NewFile access, const Producer& produce)

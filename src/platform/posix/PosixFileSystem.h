@@ -11,6 +11,7 @@ namespace twk::platform {
 class PosixFileSystem final : public FileSystem {
 public:
     std::optional<std::string> readRange(const std::string& path, std::uint64_t offset, std::size_t length) override;
+    std::optional<std::size_t> readInto(const std::string& path, std::uint64_t offset, std::span<char> into) override;
     bool replaceWith(const std::string& path, NewFile access, const Producer& produce) override;
     bool append(const std::string& path, std::string_view content) override;
     std::optional<FileStamp> stamp(const std::string& path) override;
