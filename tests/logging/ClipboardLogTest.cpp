@@ -72,22 +72,6 @@ TEST_F(ClipboardLogTest, ASectionLineInsideACopiedTextTakesItsNameSoTheNextEntry
               "[20261205140301]\r\nTEXT=" + pasted + "\r\n[20261205140302_3]\r\nTEXT=later\r\n");
 }
 
-TEST_F(ClipboardLogTest, AMultiLineTextRunsOnOverTheFollowingLines)
-{
-    startWith("3");
-    copy("line one\r\nline two\r\nline three", 0);
-    EXPECT_EQ(readFile(folder.file("20261205.txt")), "[20261205140300]\r\nTEXT=line one\r\nline two\r\nline three\r\n");
-}
-
-TEST_F(ClipboardLogTest, EmptyingTheHiddenBoxLogsAnEmptyEntry)
-{
-    startWith("1", "AM=1\r\n");
-    copy("x", 1);
-    environment.clock.second = 2;
-    form1().mnuClearText_Click();
-    EXPECT_EQ(readFile(folder.file("twk.txt")), "[20261205140301]\r\nTEXT=x\r\n[20261205140302]\r\nTEXT=\r\n");
-}
-
 TEST_F(ClipboardLogTest, AMissingFolderNamesTheFileInTheMessageAndTheViewerStillShows)
 {
     const std::string missing = folder.file("gone/");
