@@ -6,6 +6,7 @@
 #include "fakes/ProgramFixture.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <random>
@@ -30,14 +31,11 @@ struct Expected {
     std::string value;
 };
 
-std::string twoDigits(int value)
-{
-    return (value < 10 ? "0" : "") + std::to_string(value);
-}
-
 std::string timeOfDay(int second)
 {
-    return twoDigits(second / 3600) + twoDigits(second / 60 % 60) + twoDigits(second % 60);
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d%02d%02d", second / 3600, second / 60 % 60, second % 60);
+    return text;
 }
 
 // What a link log holds of a text: all of it but its CRs and LFs.
@@ -187,24 +185,13 @@ private:
 
     std::string iniLikeLine()
     {
-        switch (pick(8)) {
-        case 0:
-            return "[" + nearName() + "]";
-        case 1:
-            return "  [" + nearName() + "]  ";
-        case 2:
-            return "[LogEntry]";
-        case 3:
-            return "[" + std::string(kDate) + "]";
-        case 4:
-            return "[" + timeOfDay(second_).substr(0, 2) + "]";
-        case 5:
-            return "TEXT=inside";
-        case 6:
+        const int form = pick(8);
+        if (form < 2)
+            return form ? "  [" + nearName() + "]  " : "[" + nearName() + "]";
+        if (form == 2)
             return nearName() + "=posing";
-        default:
-            return "";
-        }
+        return std::vector<std::string>{"[LogEntry]", "[" + std::string(kDate) + "]",
+                                        "[" + timeOfDay(second_).substr(0, 2) + "]", "TEXT=inside", ""}[form - 3];
     }
 
     std::string newText()
