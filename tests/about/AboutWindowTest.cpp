@@ -11,17 +11,13 @@ class AboutWindowTest : public twk::testing::ProgramFixture {};
 
 } // namespace
 
-TEST_F(AboutWindowTest, ShowsItsTextsOpensThePageAndHelpAndOkClosesItSavingItsPlaceWhateverTheSetting)
+TEST_F(AboutWindowTest, OpensThePageAndHelpAndOkClosesItSavingItsPlaceWhateverTheSetting)
 {
     writeIni("XYPOS=0\r\n");
     start();
     form1().mnuAbout_Click();
     auto& about = *program().frmAbout;
     EXPECT_TRUE(about.visible());
-    EXPECT_EQ(about.lblVersion.caption(), "Version 3.0.0");
-    EXPECT_EQ(about.lblDescription.caption(), "TWK3 Tarnwick Windows Clipboard Utility");
-    EXPECT_EQ(about.lblTitle.caption().rfind("Tarnwick 3.0 by  ", 0), 0u);
-    EXPECT_EQ(about.lblDisclaimer.caption().rfind("  No", 0), 0u);
 
     about.Text1_Click();
     about.Command1.click();
