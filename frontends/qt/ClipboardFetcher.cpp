@@ -80,11 +80,10 @@ void ClipboardFetcher::run()
             continue;
         }
         // Qt 6 keeps the 8-bit encoding of Unix desktops as UTF-8: the bytes go as they came.
-        auto text = std::make_shared<const std::string>(withCrLf(content->utf8));
-        std::shared_ptr<const std::string> raw;
-        if (content->utf8.find("\r\n") != std::string::npos)
-            raw = std::make_shared<const std::string>(std::move(content->utf8));
-        done_(sequence, FetchedClipboard{content->mark, std::move(text), std::move(raw)});
+        const auto mark = content->mark;
+        const QByteArray raw = std::move(content->utf8);
+        auto text = std::make_shared<std::string>(withCrLf({raw.constData(), static_cast<std::size_t>(raw.size())}));
+        done_(sequence, FetchedClipboard{mark, std::move(text), std::move(raw)});
     }
 }
 

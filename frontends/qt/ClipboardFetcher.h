@@ -2,6 +2,8 @@
 
 #include "platform/Clipboard.h"
 
+#include <QByteArray>
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -19,9 +21,11 @@ namespace twk::qt {
 // The clipboard's content as the core reads it.
 struct FetchedClipboard {
     platform::ClipboardMark mark = platform::ClipboardMark::none;
-    std::shared_ptr<const std::string> text; // CR LF line breaks
-    // The text as the owner gave it, kept only when LF line breaks alone would not give it back.
-    std::shared_ptr<const std::string> raw;
+    // CR LF line breaks. Shared so that it travels to the interface thread uncopied, which
+    // takes it over from there (then it is null).
+    std::shared_ptr<std::string> text;
+    // The text as the owner gave it: put back unchanged, it goes back as these bytes.
+    QByteArray raw;
 };
 
 // Fetches the X11 clipboard on a thread and a connection of its own, one request at a

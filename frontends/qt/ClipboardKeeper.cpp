@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <utility>
 
 extern char** environ;
 
@@ -37,12 +38,27 @@ bool saysReady(int fd)
 
 } // namespace
 
-bool KeepClipboardText(const std::string& utf8, const QString& keeper)
+ClipboardKeeper::ClipboardKeeper(QString program) : program_(std::move(program))
+{
+}
+
+ClipboardKeeper::~ClipboardKeeper()
+{
+    if (socket_ >= 0)
+        close(socket_);
+}
+
+void ClipboardKeeper::startEarly()
+{
+    if (socket_ < 0)
+        start();
+}
+
+bool ClipboardKeeper::start()
 {
     int ends[2];
-    if (utf8.empty() || socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0)
+    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0)
         return false;
-    const int ours = ends[0];
     const int its = ends[1];
 
     posix_spawn_file_actions_t actions;
@@ -55,20 +71,32 @@ bool KeepClipboardText(const std::string& utf8, const QString& keeper)
     // Its own session: it outlives us and hears nothing meant for our terminal or group.
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
 
-    const std::string path = keeper.toStdString();
+    const std::string path = program_.toStdString();
     char* arguments[] = {const_cast<char*>(path.c_str()), nullptr};
     pid_t pid = 0;
     const bool started = posix_spawn(&pid, path.c_str(), &actions, &attributes, arguments, environ) == 0;
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
     close(its);
-
-    bool kept = started && sendAll(ours, utf8);
-    if (kept) {
-        shutdown(ours, SHUT_WR);
-        kept = saysReady(ours);
+    if (!started) {
+        close(ends[0]);
+        return false;
     }
-    close(ours);
+    socket_ = ends[0];
+    return true;
+}
+
+bool ClipboardKeeper::keep(const std::string& utf8)
+{
+    if (utf8.empty() || (socket_ < 0 && !start()))
+        return false;
+    bool kept = sendAll(socket_, utf8);
+    if (kept) {
+        shutdown(socket_, SHUT_WR);
+        kept = saysReady(socket_);
+    }
+    close(socket_);
+    socket_ = -1;
     return kept;
 }
 

@@ -6,6 +6,9 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QTimer>
+
+#include <utility>
 
 namespace {
 
@@ -35,7 +38,8 @@ QtClipboard::QtClipboard()
     if (QGuiApplication::platformName() == QLatin1String("xcb")) {
         fetcher_ = ClipboardFetcher::start([this](std::uint32_t sequence, std::optional<FetchedClipboard> content) {
             QMetaObject::invokeMethod(
-                this, [this, sequence, content] { arrived(sequence, content); }, Qt::QueuedConnection);
+                this, [this, sequence, content = std::move(content)] { arrived(sequence, content); },
+                Qt::QueuedConnection);
         });
     }
     requestFetch();
@@ -94,14 +98,22 @@ std::optional<std::string> QtClipboard::text()
 {
     if (servedByQt())
         return qtText();
-    if (!fetched_ || !fetched_->content) {
+    if (!fetched_ || !fetched_->content || !fetched_->content->text) {
+        fetched_.reset(); // failed, not here yet or handed over already: ask the owner (again)
         requestFetch();
         return std::nullopt;
     }
-    const auto& content = *fetched_->content;
-    lastConverted_ = content.text;
-    lastRaw_ = content.raw;
-    return *content.text;
+    auto& content = *fetched_->content;
+    lastRaw_ = std::exchange(content.raw, QByteArray());
+    std::string text = std::move(*content.text);
+    content.text.reset();
+    // A capture puts the text back within the tick that read it; after that tick the
+    // owner's bytes are let go rather than kept beside the core's text.
+    QTimer::singleShot(0, this, [this, handedOver = ++handOvers_] {
+        if (handOvers_ == handedOver)
+            lastRaw_ = QByteArray();
+    });
+    return text;
 }
 
 std::optional<std::string> QtClipboard::qtText()
@@ -109,25 +121,32 @@ std::optional<std::string> QtClipboard::qtText()
     const auto* data = qtData();
     if (!data || !data->hasText())
         return std::string();
-    auto raw = std::make_shared<const std::string>(qt::fromQt(data->text()));
-    if (!lastConverted_ || !lastRaw_ || *raw != *lastRaw_) {
-        lastConverted_ = std::make_shared<const std::string>(withCrLf(*raw));
-        lastRaw_ = std::move(raw);
-    }
-    return *lastConverted_;
+    const QByteArray raw = data->text().toLocal8Bit();
+    const std::string_view bytes(raw.constData(), static_cast<std::size_t>(raw.size()));
+    lastRaw_ = bytes.find("\r\n") != std::string_view::npos ? raw : QByteArray();
+    return withCrLf(bytes);
 }
 
 bool QtClipboard::hasText()
 {
+    if (!servedByQt() && fetched_ && fetched_->content && fetched_->content->text)
+        return !fetched_->content->text->empty();
     const auto read = text();
     return read && !read->empty();
 }
 
 bool QtClipboard::setText(const std::string& text)
 {
-    const bool unchanged = lastConverted_ && text == *lastConverted_;
-    const std::string raw = unchanged && lastRaw_ ? *lastRaw_ : withLf(text);
-    QGuiApplication::clipboard()->setText(toQt(raw), QClipboard::Clipboard);
+    const bool unchanged = !lastRaw_.isNull() && isWithCrLf(text, {lastRaw_.constData(), std::size_t(lastRaw_.size())});
+    const QByteArray bytes = unchanged ? lastRaw_ : withLfBytes(text);
+    auto* data = new QMimeData;
+    // Valid UTF-8 is what Qt would make of the text anyway: handing over the bytes spares
+    // a UTF-16 copy of it. Anything else goes through QString as before, which mends it.
+    if (QByteArrayView(bytes).isValidUtf8())
+        data->setData(QStringLiteral("text/plain"), bytes);
+    else
+        data->setText(QString::fromLocal8Bit(bytes));
+    QGuiApplication::clipboard()->setMimeData(data, QClipboard::Clipboard);
     return true;
 }
 
@@ -145,7 +164,9 @@ std::optional<std::string> QtClipboard::ownText() const
     const auto* data = qtData();
     if (!data || !data->hasText())
         return std::nullopt;
-    return data->text().toStdString();
+    // The bytes Qt serves for UTF8_STRING, without a detour through UTF-16.
+    const QByteArray bytes = data->data(QStringLiteral("text/plain"));
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
 } // namespace twk::qt

@@ -15,7 +15,9 @@ namespace twk::qt {
 // Its sequence number advances at every change Qt announces (on X11 the
 // server's selection-owner events). On X11 another program's clipboard is
 // fetched off the interface thread when it changes (ClipboardFetcher), and is not
-// readable until it has arrived; our own content comes from Qt at once.
+// readable until it has arrived; the fetched text is handed to the core, not
+// copied, so reading it again takes a new fetch. Our own content comes from Qt
+// at once, and is put there as UTF-8 bytes: a huge text never becomes UTF-16.
 class QtClipboard final : public QObject, public platform::Clipboard {
 public:
     QtClipboard();
@@ -48,9 +50,10 @@ private:
     std::unique_ptr<ClipboardFetcher> fetcher_;
     std::optional<std::uint32_t> pending_; // the sequence a fetch is under way for
     std::optional<Fetched> fetched_;
-    // The text last given to the core and the same as it came, so that it goes back unchanged.
-    std::shared_ptr<const std::string> lastConverted_;
-    std::shared_ptr<const std::string> lastRaw_;
+    // The text last given to the core as it came: the core's text goes back as these
+    // bytes while it is the same. Kept for the tick that read a fetched text.
+    QByteArray lastRaw_;
+    std::uint64_t handOvers_ = 0;
 };
 
 } // namespace twk::qt

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+
 #include <string>
+#include <string_view>
 
 namespace twk::qt {
 
@@ -11,8 +14,11 @@ QString toQt(const std::string& text);
 std::string fromQt(const QString& text);
 
 // Line breaks as the core expects them: every lone LF becomes CR LF.
-std::string withCrLf(const std::string& text);
+std::string withCrLf(std::string_view text);
 // And back, for widgets and other programs: every CR LF becomes LF.
-std::string withLf(const std::string& text);
+std::string withLf(std::string_view text);
+QByteArray withLfBytes(std::string_view text);
+// Whether withCrLf(original) would give `converted`, found without making it.
+bool isWithCrLf(std::string_view converted, std::string_view original);
 
 } // namespace twk::qt

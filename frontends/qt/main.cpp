@@ -26,6 +26,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <malloc.h>
 #include <memory>
 
 namespace {
@@ -44,6 +45,10 @@ bool hasDisplay()
 
 int main(int argc, char** argv)
 {
+    // A copied text of many megabytes passes through a few buffers and is let go:
+    // given back to the system at once, instead of kept in the heap for later,
+    // where an idle program would carry it (and every wakeup cost more).
+    mallopt(M_MMAP_THRESHOLD, 1 << 20);
     if (!hasDisplay()) {
         std::fputs("twk3: no graphical display: set DISPLAY or WAYLAND_DISPLAY (or run it inside a desktop "
                    "session)\n",
@@ -89,9 +94,13 @@ int main(int argc, char** argv)
             form1->pichook_MouseMove(static_cast<float>(eventCode * environment.twipsPerPixelX()));
     };
 
+    qt::ClipboardKeeper keeper(QCoreApplication::applicationDirPath() + QStringLiteral("/twk3-keeper"));
     program.start();
     if (program.ended())
         return 0;
+    // Started for one capture: the keeper starts beside it, not after it.
+    if (program.Settings.HitAndRun != 0)
+        keeper.startEarly();
     // Ended by the system: the same orderly shutdown as the tray's "Exit".
     qt::EndRequests endRequests([&program] {
         if (!program.ended())
@@ -120,7 +129,7 @@ int main(int argc, char** argv)
     const int result = QApplication::exec();
     // Every end comes through here: what we left on the clipboard must outlive us.
     if (const auto text = clipboard.ownText())
-        qt::KeepClipboardText(*text, QCoreApplication::applicationDirPath() + QStringLiteral("/twk3-keeper"));
+        keeper.keep(*text);
     // Nothing is left that unwinding would save: every file is written and synced,
     // the lock and the socket are gone, the text is handed over. Tearing down Qt
     // and its libraries only makes a hit-and-run start end later.

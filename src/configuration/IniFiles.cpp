@@ -96,7 +96,10 @@ bool IniFiles::write(const std::string& path, const std::string& fullSection, co
     // absent value is 128 NULs, and not one of them may reach the file.
     const std::string section(text::beforeFirstNul(fullSection));
     const std::string key(text::beforeFirstNul(fullKey));
-    const std::string value(text::beforeFirstNul(fullValue));
+    // A value without a NUL (every log entry) goes on as it stands: a huge text is not copied.
+    const auto kept = text::beforeFirstNul(fullValue);
+    const std::string cutValue = kept.size() == fullValue.size() ? std::string() : std::string(kept);
+    const std::string& value = kept.size() == fullValue.size() ? fullValue : cutValue;
     const auto before = files_.stamp(path);
     if (!before)
         return rewrite(path, section, key, value, access); // creates it

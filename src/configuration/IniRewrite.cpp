@@ -88,8 +88,13 @@ bool RewriteWithValue(platform::FileSystem& files, const std::string& path, cons
                       const std::string& key, const std::string& value, platform::NewFile access, std::size_t heldLine)
 {
     const auto before = files.stamp(path);
-    if (!before)
-        return files.replace(path, ini::newSectionText("", section, key, value), access);
+    if (!before) {
+        // The value goes out as it stands: a huge one is not copied into the file's text first.
+        const auto around = ini::newSectionAround("", section, key);
+        return files.replaceWith(path, access, [&](const platform::FileSystem::Put& put) {
+            return put(around.before) && put(value) && put(around.after);
+        });
+    }
     const auto change = findChange(files, path, before->size, section, key, value, heldLine);
     if (!change)
         return false;

@@ -63,20 +63,31 @@ bool hasSection(std::string_view content, std::string_view section)
     return false;
 }
 
+AroundValue newSectionAround(std::string_view contentEnd, std::string_view section, std::string_view key,
+                             std::string_view lineBreak)
+{
+    AroundValue around;
+    if (!contentEnd.empty() && !endsWithLineBreak(contentEnd))
+        around.before += lineBreak;
+    around.before += '[';
+    around.before += section;
+    around.before += ']';
+    around.before += lineBreak;
+    around.before += key;
+    around.before += '=';
+    around.after = lineBreak;
+    return around;
+}
+
 std::string newSectionText(std::string_view contentEnd, std::string_view section, std::string_view key,
                            std::string_view value, std::string_view lineBreak)
 {
+    const auto around = newSectionAround(contentEnd, section, key, lineBreak);
     std::string added;
-    if (!contentEnd.empty() && !endsWithLineBreak(contentEnd))
-        added += lineBreak;
-    added += '[';
-    added += section;
-    added += ']';
-    added += lineBreak;
-    added += key;
-    added += '=';
+    added.reserve(around.before.size() + value.size() + around.after.size());
+    added += around.before;
     added += value;
-    added += lineBreak;
+    added += around.after;
     return added;
 }
 

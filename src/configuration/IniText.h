@@ -29,4 +29,13 @@ std::string withValue(std::string_view content, std::string_view section, std::s
 std::string newSectionText(std::string_view contentEnd, std::string_view section, std::string_view key,
                            std::string_view value, std::string_view lineBreak = "\r\n");
 
+// The same as the text before the value and the text after it, for a value too
+// large to be copied into one.
+struct AroundValue {
+    std::string before;
+    std::string after;
+};
+AroundValue newSectionAround(std::string_view contentEnd, std::string_view section, std::string_view key,
+                             std::string_view lineBreak = "\r\n");
+
 } // namespace twk::configuration::ini

@@ -15,7 +15,7 @@ void txtTMP_Change(shell::Program& program)
     auto& s = program.Settings;
     auto& viewer = *program.frmToText;
     if (s.AppendMode == 0)
-        viewer.Text1.setText(viewer.txtTMP.text());
+        viewer.Text1.setTextOf(viewer.txtTMP);
     else if (s.AppendMode == 1)
         viewer.Text1.append("\r\n" + viewer.txtTMP.text());
     if (s.PopupAfterCopy == 1)

@@ -4,9 +4,22 @@ namespace twk::ui {
 
 void TextBox::setText(std::string text)
 {
-    if (text == text_)
+    if (text == *text_)
         return;
-    text_ = std::move(text);
+    text_ = std::make_shared<std::string>(std::move(text));
+    changed();
+}
+
+void TextBox::setTextOf(const TextBox& other)
+{
+    if (other.text_ == text_ || *other.text_ == *text_)
+        return;
+    text_ = other.text_;
+    changed();
+}
+
+void TextBox::changed()
+{
     ++revision_;
     if (onDisplay)
         onDisplay();
@@ -18,7 +31,9 @@ void TextBox::append(std::string_view more)
 {
     if (more.empty())
         return;
-    text_ += more;
+    if (text_.use_count() > 1)
+        text_ = std::make_shared<std::string>(*text_); // the other box keeps its text
+    *text_ += more;
     ++revision_;
     if (onAppended)
         onAppended(more);

@@ -3,6 +3,7 @@
 #include "ui/Geometry.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -14,11 +15,14 @@ class TextBox {
 public:
     explicit TextBox(Bounds design = {}) : bounds_(design) {}
 
-    const std::string& text() const { return text_; }
+    const std::string& text() const { return *text_; }
     // Advances at every change of the text: a cheap "has it changed since".
     unsigned long revision() const { return revision_; }
     // A text that differs from the present one runs onChange before returning.
     void setText(std::string text);
+    // As setText(other.text()), but the two boxes share the text until either
+    // changes it: a huge text shown in a second box is not copied.
+    void setTextOf(const TextBox& other);
     // Adds to the end and runs onChange, as setText(text() + more) would, but
     // tells the widget only what was added (onAppended), so a long text
     // is not shown anew for every line added to it.
@@ -41,7 +45,9 @@ public:
     std::function<void(std::string_view added)> onAppended;
 
 private:
-    std::string text_;
+    void changed();
+
+    std::shared_ptr<std::string> text_ = std::make_shared<std::string>(); // shared only by setTextOf
     unsigned long revision_ = 0;
     Bounds bounds_;
     bool visible_ = true;

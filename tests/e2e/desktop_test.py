@@ -149,6 +149,24 @@ class Desktop(unittest.TestCase):
         # By now the program owns the clipboard: the text comes from it, line breaks unchanged.
         self.assertEqual(clipboard(), "kept\nas it was")
 
+    def test_a_large_text_of_mixed_line_breaks_is_logged_and_put_back_byte_for_byte(self):
+        self.write_ini(ini_with("AUTOSAVE=1\r\nSAVETYPE=1\r\nAUTOCLEAR=0\r\nSAVEDFILEPATH=%s/\r\n" % self.folder))
+        self.start()
+        # Large enough to come in pieces; the log ends the text at its NUL, the clipboard does not.
+        pieces = [b"text \xc3\xa9", b"\r\n", b"\n", b"\r", b"\r\r\n"]
+        mix = b"".join(pieces[(n * 7 + n // 5) % len(pieces)] for n in range(800000)) + b"end of mix"
+        text = mix + b"\x00after the NUL\n"
+        subprocess.run(["xclip", "-selection", "clipboard", "-i"], input=text, check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        wait_for(lambda: self.file_holds("twk.txt", "end of mix"), what="the capture")
+        with open(self.path("twk.txt"), "rb") as f:
+            logged = f.read()
+        entry = re.sub(rb"(?<!\r)\n", b"\r\n", mix)
+        self.assertRegex(logged[:18], rb"^\[\d{14}\]\r\n$")
+        self.assertTrue(logged[18:] == b"TEXT=" + entry + b"\r\n", "the log holds the text up to its NUL")
+        served = subprocess.run(["xclip", "-selection", "clipboard", "-o"], capture_output=True, timeout=20).stdout
+        self.assertTrue(served == text, "the clipboard holds the text as it was copied")
+
     def test_hit_and_run_captures_what_is_there_and_ends(self):
         self.write_ini(ini_with("HITNRUN=1\r\nAUTOSAVE=1\r\nSAVETYPE=1\r\nSAVEDFILEPATH=%s/\r\n" % self.folder))
         set_clipboard("taken at start")

@@ -63,5 +63,30 @@ TEST(ControlsTest, AppendingTellsTheWidgetOnlyTheNewPartAndRunsTheHandlerOnce)
     EXPECT_EQ(changes, 2);
 }
 
+// The viewer shows the captured text through a second box: one text, two
+// boxes, and neither sees the other's later changes.
+TEST(ControlsTest, ASharedTextIsOneTextUntilEitherBoxChangesIt)
+{
+    TextBox captured, shown;
+    int changes = 0;
+    shown.onChange = [&] { ++changes; };
+    captured.setText(std::string(1000, 'x'));
+    shown.setTextOf(captured);
+    EXPECT_EQ(shown.text().data(), captured.text().data()) << "shared, not copied";
+    EXPECT_EQ(changes, 1);
+    shown.setTextOf(captured);
+    EXPECT_EQ(changes, 1) << "the same text is no change";
+
+    shown.append("\r\nmore");
+    EXPECT_EQ(captured.text(), std::string(1000, 'x'));
+    EXPECT_EQ(shown.text(), std::string(1000, 'x') + "\r\nmore");
+    captured.setTextOf(shown);
+    captured.setText("new");
+    EXPECT_EQ(shown.text(), std::string(1000, 'x') + "\r\nmore");
+    captured.append("er");
+    EXPECT_EQ(captured.text(), "newer");
+    EXPECT_EQ(changes, 2);
+}
+
 } // namespace
 } // namespace twk::ui

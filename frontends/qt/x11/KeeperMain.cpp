@@ -206,8 +206,10 @@ private:
 
 int main()
 {
-    std::string text = readAll(STDIN_FILENO);
+    // Connected before the text comes: a program that starts us early is then
+    // kept waiting only for taking the clipboard.
     XConnection x;
+    std::string text = readAll(STDIN_FILENO);
     if (!x.ok() || text.empty())
         return 1;
     Keeper keeper(x, std::move(text));

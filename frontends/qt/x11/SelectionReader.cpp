@@ -2,32 +2,19 @@
 
 #include "ClipboardMarks.h"
 
+#include <QString>
+
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <vector>
 
 namespace twk::x11 {
 namespace {
 
-std::string latin1ToUtf8(const std::string& text)
-{
-    std::string utf8;
-    utf8.reserve(text.size());
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) {
-            utf8 += c;
-        } else {
-            utf8 += static_cast<char>(0xC0 | (byte >> 6));
-            utf8 += static_cast<char>(0x80 | (byte & 0x3F));
-        }
-    }
-    return utf8;
-}
-
 struct Property {
     xcb_atom_t type = XCB_NONE;
-    std::string data;
+    QByteArray data;
     bool ok = false;
 };
 
@@ -37,8 +24,8 @@ Property takeProperty(xcb_connection_t* connection, xcb_window_t window, xcb_ato
     const auto cookie = xcb_get_property(connection, 1, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0, UINT32_MAX / 4);
     if (auto* reply = xcb_get_property_reply(connection, cookie, nullptr)) {
         taken.type = reply->type;
-        taken.data.assign(static_cast<const char*>(xcb_get_property_value(reply)),
-                          static_cast<std::size_t>(xcb_get_property_value_length(reply)) * (reply->format / 8));
+        taken.data = QByteArray(static_cast<const char*>(xcb_get_property_value(reply)),
+                                xcb_get_property_value_length(reply) * (reply->format / 8));
         taken.ok = true;
         std::free(reply);
     }
@@ -48,6 +35,10 @@ Property takeProperty(xcb_connection_t* connection, xcb_window_t window, xcb_ato
 // Given-up windows kept at most; an owner silent through this many later fetches is
 // taken for gone.
 constexpr std::size_t kRetiredWindowsKept = 16;
+
+// A text that comes in pieces says beforehand at least how long it is; room for that much is
+// made at once, up to this, so that it is not copied again and again as it grows.
+constexpr qsizetype kMostRoomMadeAhead = qsizetype(256) << 20;
 
 } // namespace
 
@@ -111,7 +102,7 @@ void SelectionReader::settleRetired(const xcb_selection_notify_event_t& notify)
     retired_.erase(found);
 }
 
-SelectionReader::Outcome SelectionReader::convert(xcb_window_t window, xcb_atom_t target, std::string& data,
+SelectionReader::Outcome SelectionReader::convert(xcb_window_t window, xcb_atom_t target, QByteArray& data,
                                                   xcb_atom_t& type)
 {
     xcb_convert_selection(x_.get(), window, clipboard_, target, property_, XCB_CURRENT_TIME);
@@ -127,6 +118,9 @@ SelectionReader::Outcome SelectionReader::convert(xcb_window_t window, xcb_atom_
     if (property.type == x_.atom("INCR")) {
         type = XCB_NONE;
         data.clear();
+        if (property.data.size() == 4)
+            data.reserve(std::min<qsizetype>(*reinterpret_cast<const std::uint32_t*>(property.data.constData()),
+                                             kMostRoomMadeAhead));
         // The owner sends the text in pieces, each after we took the one before.
         for (;;) {
             if (waitFor(XCB_PROPERTY_NOTIFY, window, event) != Outcome::ok)
@@ -134,7 +128,7 @@ SelectionReader::Outcome SelectionReader::convert(xcb_window_t window, xcb_atom_
             auto piece = takeProperty(x_.get(), window, property_);
             if (!piece.ok)
                 return Outcome::failed;
-            if (piece.data.empty())
+            if (piece.data.isEmpty())
                 return Outcome::ok;
             type = piece.type;
             data += piece.data;
@@ -169,24 +163,24 @@ std::optional<ClipboardContent> SelectionReader::fetch()
         }
     } window{*this, x_.makeWindow()};
 
-    std::string data;
+    QByteArray data;
     xcb_atom_t type = XCB_NONE;
     const auto offered = convert(window.id, x_.atom("TARGETS"), data, type);
     if (offered == Outcome::failed)
         return std::nullopt;
     std::vector<std::string> targets;
-    for (std::size_t at = 0; offered == Outcome::ok && at + 4 <= data.size(); at += 4)
-        targets.push_back(x_.atomName(*reinterpret_cast<const xcb_atom_t*>(data.data() + at)));
+    for (qsizetype at = 0; offered == Outcome::ok && at + 4 <= data.size(); at += 4)
+        targets.push_back(x_.atomName(*reinterpret_cast<const xcb_atom_t*>(data.constData() + at)));
 
     bool failed = false;
     const auto readSmall = [&](const std::string& target) -> std::optional<std::string> {
-        std::string small;
+        QByteArray small;
         xcb_atom_t smallType = XCB_NONE;
         const auto outcome = convert(window.id, x_.atom(target), small, smallType);
         failed = failed || outcome == Outcome::failed;
         if (outcome != Outcome::ok)
             return std::nullopt;
-        return small;
+        return small.toStdString();
     };
     content.mark = qt::markOf(targets, readSmall);
     if (failed)
@@ -208,7 +202,7 @@ std::optional<ClipboardContent> SelectionReader::fetch()
             return std::nullopt;
         if (outcome == Outcome::refused)
             continue;
-        content.utf8 = type == x_.atom("STRING") ? latin1ToUtf8(data) : std::move(data);
+        content.utf8 = type == x_.atom("STRING") ? QString::fromLatin1(data).toUtf8() : std::move(data);
         break;
     }
     window.answered = true;

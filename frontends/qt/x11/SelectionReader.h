@@ -3,6 +3,8 @@
 #include "platform/Clipboard.h"
 #include "x11/XConnection.h"
 
+#include <QByteArray>
+
 #include <chrono>
 #include <deque>
 #include <optional>
@@ -13,7 +15,7 @@ namespace twk::x11 {
 // What the clipboard held when it was fetched.
 struct ClipboardContent {
     platform::ClipboardMark mark = platform::ClipboardMark::none;
-    std::string utf8; // its plain text, empty when it offers none (or is marked)
+    QByteArray utf8; // its plain text, empty when it offers none (or is marked)
 };
 
 // Fetches the CLIPBOARD selection from its owner over a connection of its own, so the
@@ -28,8 +30,7 @@ public:
 
 private:
     enum class Outcome { ok, refused, failed };
-    Outcome convert(xcb_window_t window, xcb_atom_t target, std::string& data, xcb_atom_t& type);
-    Outcome readIncrementally(xcb_window_t window, std::string& data);
+    Outcome convert(xcb_window_t window, xcb_atom_t target, QByteArray& data, xcb_atom_t& type);
     Outcome waitFor(std::uint8_t kind, xcb_window_t window, Event& event);
     void retire(xcb_window_t window);
     void settleRetired(const xcb_selection_notify_event_t& notify);

@@ -12,12 +12,15 @@
 #include <QClipboard>
 #include <QDir>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
 #include <map>
+#include <random>
 
 using namespace twk;
+using namespace std::string_literals;
 
 TEST(QtTexts, LineBreaksConvertBothWaysWithoutTouchingCrLfPairs)
 {
@@ -25,6 +28,50 @@ TEST(QtTexts, LineBreaksConvertBothWaysWithoutTouchingCrLfPairs)
     EXPECT_EQ(qt::withCrLf("\n"), "\r\n");
     EXPECT_EQ(qt::withLf("a\r\nb\rc\n"), "a\nb\rc\n");
     EXPECT_EQ(qt::fromQt(qt::toQt("caf\xC3\xA9")), "caf\xC3\xA9");
+}
+
+// The conversions go a line at a time; these go a byte at a time, as plainly as can be.
+std::string crLfByteByByte(const std::string& text)
+{
+    std::string result;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
+            result += '\r';
+        result += text[i];
+    }
+    return result;
+}
+
+std::string lfByteByByte(const std::string& text)
+{
+    std::string result;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
+            result += text[i];
+    return result;
+}
+
+TEST(QtTexts, AnyMixOfCrLfAndNulConvertsAsByteByByteAndIsRecognisedExactly)
+{
+    std::mt19937 random(7);
+    const std::string alphabet("ab\r\n\0\xC3\xA9", 7);
+    for (int round = 0; round < 2000; ++round) {
+        std::string text(random() % 40, ' ');
+        for (auto& c : text)
+            c = alphabet[random() % alphabet.size()];
+        const auto converted = qt::withCrLf(text);
+        ASSERT_EQ(converted, crLfByteByByte(text)) << round;
+        ASSERT_EQ(qt::withLf(text), lfByteByByte(text)) << round;
+        ASSERT_EQ(qt::withLfBytes(text).toStdString(), lfByteByByte(text)) << round;
+        ASSERT_TRUE(qt::isWithCrLf(converted, text)) << round;
+        if (converted.empty())
+            continue;
+        auto other = converted;
+        other[random() % other.size()] ^= 1;
+        EXPECT_FALSE(qt::isWithCrLf(other, text)) << round;
+        EXPECT_FALSE(qt::isWithCrLf(converted.substr(0, converted.size() - 1), text)) << round;
+        EXPECT_FALSE(qt::isWithCrLf(converted + "\n", text)) << round;
+    }
 }
 
 TEST(QtDialogFilters, BecomeQtFiltersThatMatchEveryFileForStarDotStar)
@@ -82,6 +129,39 @@ TEST(QtClipboardAdapter, GivesCrLfAndPutsBackTheOriginalUnchanged)
     clipboard.clear();
     EXPECT_FALSE(clipboard.hasText());
     EXPECT_EQ(clipboard.text(), "");
+}
+
+// What other programs get is the bytes Qt serves for "text/plain": put back unchanged,
+// a text is the owner's to the byte, NULs and all; a changed one has LF line breaks;
+// bytes that are no UTF-8 are mended as Qt mends them.
+TEST(QtClipboardAdapter, PutsBackTheOwnersBytesExactlyAndMendsOnlyWhatIsNoUtf8)
+{
+    const auto served = [] {
+        const QByteArray bytes = QGuiApplication::clipboard()->mimeData()->data(QStringLiteral("text/plain"));
+        return bytes.toStdString();
+    };
+    const auto offer = [](const std::string& bytes) {
+        auto* data = new QMimeData;
+        data->setData(QStringLiteral("text/plain"), QByteArray::fromStdString(bytes));
+        QGuiApplication::clipboard()->setMimeData(data);
+    };
+    qt::QtClipboard clipboard;
+    const std::string original = "line\r\nlone\nbare\rdouble\r\r\nnul\0after\xC3\xA9\n"s;
+    offer(original);
+    const auto text = clipboard.text();
+    ASSERT_TRUE(text);
+    EXPECT_EQ(*text, crLfByteByByte(original));
+    clipboard.clear();
+    clipboard.setText(*text);
+    EXPECT_EQ(served(), original);
+
+    const std::string changed = "x\r\ny\0z\r"s;
+    clipboard.setText(changed);
+    EXPECT_EQ(served(), lfByteByByte(changed));
+
+    const std::string broken("\xFF\xC3\r\nend");
+    clipboard.setText(broken);
+    EXPECT_EQ(served(), QString::fromLocal8Bit(lfByteByByte(broken)).toUtf8().toStdString());
 }
 
 TEST(QtClipboardMarks, SecretsAndCopiedFilesAreToldFromTheOfferedFormats)
