@@ -8,7 +8,7 @@ class ViewerWindowTest : public twk::testing::ProgramFixture {};
 
 } // namespace
 
-TEST_F(ViewerWindowTest, TheCloseBoxHidesAndSavesWhileCancelOnlyHides)
+TEST_F(ViewerWindowTest, TheViewersCloseBoxesHideAndSaveWhileCancelOnlyHides)
 {
     writeIni("AUTOOOPENVIEWERS=1\r\nAUTOSAVE=0\r\n");
     start();
@@ -27,6 +27,14 @@ TEST_F(ViewerWindowTest, TheCloseBoxHidesAndSavesWhileCancelOnlyHides)
     clipboard.content = "still caught";
     tick();
     EXPECT_EQ(viewer().Text1.text(), "still caught");
+
+    // The catcher's likewise.
+    EXPECT_FALSE(catcher().requestClose());
+    EXPECT_FALSE(catcher().visible());
+    EXPECT_NE(ini().find("[frmlinkcatcher]\r\n"), std::string::npos);
+    catcher().show();
+    catcher().Command1_Click();
+    EXPECT_FALSE(catcher().visible());
 }
 
 TEST_F(ViewerWindowTest, TheTextFollowsEverySizeAndState)
@@ -51,16 +59,4 @@ TEST_F(ViewerWindowTest, ACatcherDoubleClickOpensWhatTheUserSelectedAndNothingEl
     }
     EXPECT_EQ(shell.opened, (std::vector<std::string>{"http://example.org", "http://www.example.org/a?b=c",
                                                       "mailto:someone@example.com", "mailto:me@example.org"}));
-}
-
-TEST_F(ViewerWindowTest, TheCatchersCloseBoxHidesAndSaves)
-{
-    writeIni("AUTOOOPENVIEWERS=1\r\n");
-    start();
-    EXPECT_FALSE(catcher().requestClose());
-    EXPECT_FALSE(catcher().visible());
-    EXPECT_NE(ini().find("[frmlinkcatcher]\r\n"), std::string::npos);
-    catcher().show();
-    catcher().Command1_Click();
-    EXPECT_FALSE(catcher().visible());
 }

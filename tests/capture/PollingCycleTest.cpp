@@ -69,34 +69,34 @@ TEST_F(PollingCycleTest, AnOddCaptureValueChangesNoCaptionButCaptures)
     EXPECT_EQ(viewer().txtTMP.text(), "x");
 }
 
-TEST_F(PollingCycleTest, HitAndRunEndsAfterOneTickWithOrWithoutText)
+TEST_F(PollingCycleTest, HitAndRunEndsAfterOneTickLoggingWhateverTextWasAlreadyThere)
 {
     startWith("ON=1\r\nHITNRUN=1\r\nAUTOSAVE=1\r\nSAVETYPE=1\r\nSAVEDFILEPATH=" + folder.file("\r\n"));
     tick();
     EXPECT_TRUE(program().ended());
     EXPECT_FALSE(twk::testing::fileExists(folder.file("twk.txt")));
-}
-
-TEST_F(PollingCycleTest, HitAndRunLogsTheTextAlreadyOnTheClipboardBeforeEnding)
-{
-    startWith("ON=1\r\nHITNRUN=1\r\nAUTOSAVE=1\r\nSAVETYPE=1\r\nSAVEDFILEPATH=" + folder.file("\r\n"));
     clipboard.content = "http://caught";
+    restart();
     tick();
     EXPECT_TRUE(program().ended());
     EXPECT_EQ(twk::testing::readFile(folder.file("twk.txt")), "[20261205140307]\r\nTEXT=http://caught\r\n");
 }
 
-TEST_F(PollingCycleTest, AnEmptyOrUnreadableClipboardCapturesNothingButStillRearms)
+TEST_F(PollingCycleTest, AnEmptyOrUnreadableClipboardCapturesNothingButRearmsAndIsReadAtALaterTick)
 {
     startWith("ON=1\r\nFREQUENCY=5\r\n");
     tick();
     EXPECT_EQ(viewer().Timer1.interval(), 5000);
-    clipboard.content = "held";
+    clipboard.content = "slow owner";
     clipboard.locked = true;
     program().Settings.Frequency = "1";
     tick();
+    tick();
     EXPECT_EQ(viewer().txtTMP.text(), "");
     EXPECT_EQ(viewer().Timer1.interval(), 1000);
+    clipboard.locked = false;
+    tick();
+    EXPECT_EQ(viewer().txtTMP.text(), "slow owner");
 }
 
 TEST_F(PollingCycleTest, AFrequencyOutsideOneToFiveLeavesTheInterval)
@@ -110,7 +110,7 @@ TEST_F(PollingCycleTest, AFrequencyOutsideOneToFiveLeavesTheInterval)
     EXPECT_EQ(viewer().Timer1.interval(), 4000);
 }
 
-TEST_F(PollingCycleTest, JavascriptLinksAreRewrittenBeforeEverythingElseSeesThem)
+TEST_F(PollingCycleTest, JavascriptLinksAreRewrittenBeforeEverythingElseSeesThemUnlessTheStripperIsOff)
 {
     startWith("ON=1\r\nJS=1\r\n");
     clipboard.content = "javascript:window.open('http://Example.com/Page')";
@@ -118,11 +118,7 @@ TEST_F(PollingCycleTest, JavascriptLinksAreRewrittenBeforeEverythingElseSeesThem
     EXPECT_EQ(viewer().txtTMP.text(), "http://Example.com/Page");
     EXPECT_EQ(clipboard.content, "http://Example.com/Page");
     EXPECT_EQ(catcher().Text1.text(), "http://Example.com/Page");
-}
-
-TEST_F(PollingCycleTest, JavascriptIsLeftAloneWhenTheStripperIsOff)
-{
-    startWith("ON=1\r\nJS=0\r\n");
+    program().Settings.JavaScriptStripper = 0;
     clipboard.content = "javascript:window.open('http://x')";
     tick();
     EXPECT_EQ(viewer().txtTMP.text(), "javascript:window.open('http://x')");
@@ -189,19 +185,6 @@ TEST_F(PollingCycleTest, AnUnchangedClipboardIsNotReadAgainAndACaptureReadsItOnc
     EXPECT_EQ(clipboard.clears, 1);
 }
 
-TEST_F(PollingCycleTest, AClipboardNotYetReadableIsReadAtALaterTick)
-{
-    startWith("ON=1\r\n");
-    clipboard.content = "slow owner";
-    clipboard.locked = true;
-    tick();
-    tick();
-    EXPECT_EQ(viewer().txtTMP.text(), "");
-    clipboard.locked = false;
-    tick();
-    EXPECT_EQ(viewer().txtTMP.text(), "slow owner");
-}
-
 TEST_F(PollingCycleTest, FileListsAndSecretsAreNeitherReadNorTouched)
 {
     startWith("ON=1\r\nAUTOCLEAR=1\r\nAUTOSAVE=1\r\nSAVETYPE=1\r\nBEEPON=1\r\nSAVEDFILEPATH=" + folder.path() +
@@ -237,17 +220,12 @@ TEST_F(PollingCycleTest, HitAndRunWaitsABoundedTimeForAClipboardItCannotReadYet)
     tick();
     EXPECT_TRUE(program().ended());
     EXPECT_EQ(clipboard.clears, 1) << "captured before ending";
-}
 
-TEST_F(PollingCycleTest, HitAndRunEndsAtLastWhenTheClipboardNeverAnswers)
-{
-    startWith("ON=1\r\nHITNRUN=1\r\n");
+    restart(); // an owner that never answers
     clipboard.locked = true;
     int ticks = 0;
-    while (!program().ended() && ticks < 1000) {
+    for (; !program().ended() && ticks < 1000; ++ticks)
         tick();
-        ++ticks;
-    }
     EXPECT_TRUE(program().ended());
     EXPECT_EQ(ticks * capture::kFirstTickMs, capture::kHitAndRunPatienceMs);
 }

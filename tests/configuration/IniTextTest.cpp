@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace twk::configuration::ini;
 
 TEST(IniTextRead, HandEditedFilesReadAsThePrivateProfileCallsReadThem)
@@ -36,25 +38,32 @@ TEST(IniTextRead, AMultiLineValueReadsAsItsFirstLine)
     EXPECT_EQ(findValue(file, "S", "TEXT"), "line1");
 }
 
-TEST(IniTextWrite, ReplacesTheFirstKeyInPlaceAndKeepsEveryOtherLine)
+TEST(IniTextWrite, AValueReplacesTheFirstKeyInPlaceOrGoesAfterItsSectionsLastLineAndEveryOtherLineStays)
 {
-    const std::string file = "; my notes\r\n\r\n[ TWK ]\r\n  on = 1  \r\nON=2\r\n\r\n[TWK]\r\nON=3\r\n";
-    EXPECT_EQ(withValue(file, "twk", "ON", "0"), "; my notes\r\n\r\n[ TWK ]\r\non=0\r\nON=2\r\n\r\n[TWK]\r\nON=3\r\n");
-}
-
-TEST(IniTextWrite, AMissingKeyGoesAfterItsSectionsLastLine)
-{
-    const std::string file = "[TWK]\r\nA=1\r\n\r\n[LINKCATCHER]\r\nB=2\r\n";
-    EXPECT_EQ(withValue(file, "TWK", "C", "3"), "[TWK]\r\nA=1\r\nC=3\r\n\r\n[LINKCATCHER]\r\nB=2\r\n");
-    EXPECT_EQ(withValue("[TWK]", "TWK", "A", "1"), "[TWK]\r\nA=1\r\n");
-    EXPECT_EQ(withValue("[TWK]\r\nA=1", "TWK", "B", "2"), "[TWK]\r\nA=1\r\nB=2\r\n");
-}
-
-TEST(IniTextWrite, AMissingSectionGoesAtTheEndOnALineOfItsOwn)
-{
-    EXPECT_EQ(withValue("", "TWK", "ON", "1"), "[TWK]\r\nON=1\r\n");
-    EXPECT_EQ(withValue("[A]\r\nX=1\r\n", "B", "Y", "2"), "[A]\r\nX=1\r\n[B]\r\nY=2\r\n");
-    EXPECT_EQ(withValue("[A]\r\nX=1", "B", "Y", "2"), "[A]\r\nX=1\r\n[B]\r\nY=2\r\n");
+    struct Case {
+        std::string file, section, key, value, expected, lineBreak = "\r\n";
+    };
+    for (const auto& c : std::vector<Case>{
+             {"; my notes\r\n\r\n[ TWK ]\r\n  on = 1  \r\nON=2\r\n\r\n[TWK]\r\nON=3\r\n", "twk", "ON", "0",
+              "; my notes\r\n\r\n[ TWK ]\r\non=0\r\nON=2\r\n\r\n[TWK]\r\nON=3\r\n"},
+             {"[TWK]\r\nA=1\r\n\r\n[LINKCATCHER]\r\nB=2\r\n", "TWK", "C", "3",
+              "[TWK]\r\nA=1\r\nC=3\r\n\r\n[LINKCATCHER]\r\nB=2\r\n"},
+             {"[TWK]", "TWK", "A", "1", "[TWK]\r\nA=1\r\n"},
+             {"[TWK]\r\nA=1", "TWK", "B", "2", "[TWK]\r\nA=1\r\nB=2\r\n"},
+             {"", "TWK", "ON", "1", "[TWK]\r\nON=1\r\n"},
+             {"[A]\r\nX=1\r\n", "B", "Y", "2", "[A]\r\nX=1\r\n[B]\r\nY=2\r\n"},
+             {"[A]\r\nX=1", "B", "Y", "2", "[A]\r\nX=1\r\n[B]\r\nY=2\r\n"},
+             {"[S]\r\nK\r\nK=y\r\n", "S", "k", "1", "[S]\r\nK=1\r\nK=y\r\n"}, // a key without a value
+             // Odd line breaks around the changed line stay as they were.
+             {"[S]\nk=\r\r\nz=1\r\r\n", "S", "k", "v", "[S]\nk=v\r\r\nz=1\r\r\n"},
+             {"[S]\nk=\r\r\nz=1\r\r\n", "S", "n", "v", "[S]\nk=\r\r\nz=1\r\r\nn=v\r\n"},
+             {"[A]\r\nX=1\r", "B", "Y", "2", "[A]\r\nX=1\r[B]\r\nY=2\r\n"}, // a CR alone ends the file
+             // New lines take the line break they are given.
+             {"[S]\rA=1\r[T]\rB=2", "S", "C", "3", "[S]\rA=1\rC=3\r[T]\rB=2", "\r"},
+             {"[S]\rA=1\r[T]\rB=2", "T", "C", "3", "[S]\rA=1\r[T]\rB=2\rC=3\r", "\r"},
+             {"[S]\rA=1", "U", "D", "4", "[S]\rA=1\r[U]\rD=4\r", "\r"},
+         })
+        EXPECT_EQ(withValue(c.file, c.section, c.key, c.value, c.lineBreak), c.expected) << c.file;
 }
 
 TEST(IniTextWrite, ValuesAreWrittenAsTheyAreAndReadBackTrimmed)
@@ -111,24 +120,4 @@ TEST(IniTextRead, TheSystemsBlanksAreTrimmedAndANulEndsANameOrValue)
     EXPECT_EQ(findValue(file, "S", "K"), "v");
     EXPECT_EQ(findValue(file, "S", "N"), "ab");
     EXPECT_EQ(findValue(file, "S", "M"), "1");
-}
-
-TEST(IniTextWrite, AKeyWithoutAValueGetsItsValueInPlace)
-{
-    EXPECT_EQ(withValue("[S]\r\nK\r\nK=y\r\n", "S", "k", "1"), "[S]\r\nK=1\r\nK=y\r\n");
-}
-
-TEST(IniTextWrite, OddLineBreaksAroundTheChangedLineStayAsTheyWere)
-{
-    EXPECT_EQ(withValue("[S]\nk=\r\r\nz=1\r\r\n", "S", "k", "v"), "[S]\nk=v\r\r\nz=1\r\r\n");
-    EXPECT_EQ(withValue("[S]\nk=\r\r\nz=1\r\r\n", "S", "n", "v"), "[S]\nk=\r\r\nz=1\r\r\nn=v\r\n");
-    // A file that ends in a CR alone needs no break before a new section.
-    EXPECT_EQ(withValue("[A]\r\nX=1\r", "B", "Y", "2"), "[A]\r\nX=1\r[B]\r\nY=2\r\n");
-}
-
-TEST(IniTextWrite, NewLinesTakeTheLineBreakTheyAreGiven)
-{
-    EXPECT_EQ(withValue("[S]\rA=1\r[T]\rB=2", "S", "C", "3", "\r"), "[S]\rA=1\rC=3\r[T]\rB=2");
-    EXPECT_EQ(withValue("[S]\rA=1\r[T]\rB=2", "T", "C", "3", "\r"), "[S]\rA=1\r[T]\rB=2\rC=3\r");
-    EXPECT_EQ(withValue("[S]\rA=1", "U", "D", "4", "\r"), "[S]\rA=1\r[U]\rD=4\r");
 }

@@ -87,24 +87,17 @@ TEST_F(LoadSettingsTest, ABadByteKeyIsSkippedAndTheRestLoads)
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
-TEST_F(LoadSettingsTest, TheArgument99SwitchesHitAndRunOffForThisRunOnly)
+TEST_F(LoadSettingsTest, ExactlyTheArgument99SwitchesHitAndRunOffForThisRunOnly)
 {
-    writeIni("HITNRUN=1\r\n");
-    environment.arguments = "99";
-    start();
-    EXPECT_EQ(program().Settings.HitAndRun, 0);
-    EXPECT_NE(ini().find("HITNRUN=1"), std::string::npos);
-}
-
-TEST_F(LoadSettingsTest, AnythingButExactly99KeepsHitAndRun)
-{
-    for (const std::string arguments : {" 99", "99 ", "99 x", "099"}) {
+    for (const auto& [arguments, hitAndRun] :
+         std::vector<std::pair<std::string, int>>{{"99", 0}, {" 99", 1}, {"99 ", 1}, {"99 x", 1}, {"099", 1}}) {
         writeIni("HITNRUN=1\r\nON=0\r\n");
         environment.arguments = arguments;
         shell::Program fresh(platform, host);
         fresh.Settings.IniPath = iniPath();
         configuration::LoadSettings(fresh);
-        EXPECT_EQ(fresh.Settings.HitAndRun, 1) << "'" << arguments << "'";
+        EXPECT_EQ(fresh.Settings.HitAndRun, hitAndRun) << "'" << arguments << "'";
+        EXPECT_NE(ini().find("HITNRUN=1"), std::string::npos);
     }
 }
 

@@ -27,13 +27,6 @@ protected:
         return *program().frmOptions;
     }
     configuration::FrmFileBrowser& browser() { return *program().frmFileBrowser; }
-    std::vector<std::string> messageTexts()
-    {
-        std::vector<std::string> texts;
-        for (const auto& m : dialogs.messages)
-            texts.push_back(m.text);
-        return texts;
-    }
 };
 
 } // namespace
@@ -43,10 +36,8 @@ TEST_F(OptionsDialogTest, OddStoredChoicesOpenOnTheFallbackOptionAndSaveIt)
     for (const auto& [frequency, saveType, linkSaveType] : {std::tuple{"0", "0", "0"}, std::tuple{"6", "4", "3"}}) {
         writeIni(std::string("FREQUENCY=") + frequency + "\r\nSAVETYPE=" + saveType + "\r\n",
                  std::string("[LINKCATCHER]\r\nSAVETYPE=") + linkSaveType + "\r\n");
-        shell::Program fresh(platform, host);
-        fresh.start();
-        fresh.form1->mnuOptions_Click();
-        auto& options = *fresh.frmOptions;
+        restart();
+        auto& options = open();
         EXPECT_TRUE(options.Option1.selected());
         EXPECT_TRUE(options.Option8.selected());
         EXPECT_TRUE(options.Option10.selected());
@@ -55,7 +46,7 @@ TEST_F(OptionsDialogTest, OddStoredChoicesOpenOnTheFallbackOptionAndSaveIt)
         EXPECT_NE(file.find("FREQUENCY=1\r\n"), std::string::npos);
         EXPECT_NE(file.find("SAVETYPE=3\r\n"), std::string::npos);
         EXPECT_NE(file.find("[LINKCATCHER]\r\nSAVETYPE=2\r\n"), std::string::npos);
-        EXPECT_FALSE(fresh.frmOptions.loaded());
+        EXPECT_FALSE(program().frmOptions.loaded());
     }
 }
 
@@ -137,7 +128,8 @@ TEST_F(OptionsDialogTest, ThePickersWriteAtOnceAndACancelledDialogKeepsItsName)
     options.cmdPickViewer_Click(); // cancelled
     EXPECT_EQ(dialogs.fileRequests[0].title, "KESTOVAN TWK3 Pick Log Viewing Application");
     EXPECT_EQ(dialogs.fileRequests[0].filter, "Applications (*.EXE)|*.EXE|All Files (*.*)|*.*");
-    EXPECT_EQ(messageTexts(), std::vector<std::string>{"Log viewer is set: /usr/bin/mousepad"});
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "Log viewer is set: /usr/bin/mousepad");
 
     dialogs.fileAnswer = folder.file("mine.txt");
     options.cmdAMLFPATH_Click();
@@ -326,11 +318,9 @@ TEST_F(OptionsDialogTest, ASettingsFileSavedWithAMarkOrAsUtf16SurvivesSaveChange
         form.encoding = encoding;
         writeFile(iniPath(), configuration::ini::encoded(before, form));
         dialogs.messages.clear();
-        shell::Program fresh(platform, host);
-        fresh.start();
+        restart();
         EXPECT_TRUE(dialogs.messages.empty()) << "no first run";
-        fresh.form1->mnuOptions_Click();
-        auto& options = *fresh.frmOptions;
+        auto& options = open();
         EXPECT_TRUE(options.Option4.selected()) << "the user's settings are shown";
         EXPECT_FALSE(options.Check2.ticked());
         options.Check9.setValue(1);
@@ -341,7 +331,7 @@ TEST_F(OptionsDialogTest, ASettingsFileSavedWithAMarkOrAsUtf16SurvivesSaveChange
         // The options window's own placement is added when it closes.
         EXPECT_EQ(saved.text.substr(0, after.size()), after);
         EXPECT_TRUE(saved.text.substr(after.size()).starts_with("[frmOptions]\r\nLeft="));
-        EXPECT_EQ(fresh.Settings.AutoClear, 1);
+        EXPECT_EQ(program().Settings.AutoClear, 1);
         EXPECT_TRUE(dialogs.messages.empty());
     }
 }
@@ -362,6 +352,6 @@ TEST_F(OptionsDialogTest, AMissingLogFolderNeverPutsANulByteInTheIniFileOrAMessa
 
     copy("some text", 1); // the log cannot be written where no folder is named
     ASSERT_FALSE(dialogs.messages.empty());
-    for (const auto& text : messageTexts())
-        EXPECT_EQ(text.find('\0'), std::string::npos) << text.size();
+    for (const auto& message : dialogs.messages)
+        EXPECT_EQ(message.text.find('\0'), std::string::npos) << message.text.size();
 }

@@ -23,28 +23,31 @@ TEST_F(PlacementTest, SaveWritesFiveKeysInOrderWhateverTheState)
     EXPECT_EQ(program().Settings.LastIniResult, 1);
 }
 
-TEST_F(PlacementTest, RestoreAppliesBoundsThenState)
+TEST_F(PlacementTest, RestoreAppliesACompleteSaneRecordAndTheStateEvenWithoutOne)
 {
-    writeFile(iniPath(), "[frmAbout]\r\nLeft=1\r\nTop=2\r\nWidth=3\r\nHeight=4\r\nWindowState=1\r\n");
-    configuration::PlacementRestore(program(), window, "frmAbout");
-    EXPECT_EQ(window.bounds(), (ui::Bounds{1, 2, 3, 4}));
-    EXPECT_EQ(window.state(), ui::WindowState::Minimized);
-}
-
-TEST_F(PlacementTest, AnIncompleteRecordMovesNothingButStillSetsTheState)
-{
-    writeFile(iniPath(), "[frmAbout]\r\nLeft=1\r\nTop=2\r\nWidth=3\r\nWindowState=2\r\n");
-    configuration::PlacementRestore(program(), window, "frmAbout");
-    EXPECT_EQ(window.bounds(), (ui::Bounds{100, 200, 3000, 2000}));
-    EXPECT_EQ(window.state(), ui::WindowState::Maximized);
-}
-
-TEST_F(PlacementTest, NonsenseValuesAreIgnored)
-{
-    writeFile(iniPath(), "[frmAbout]\r\nLeft=x\r\nTop=2\r\nWidth=3\r\nHeight=4\r\nWindowState=7\r\n");
-    configuration::PlacementRestore(program(), window, "frmAbout");
-    EXPECT_EQ(window.bounds(), (ui::Bounds{100, 200, 3000, 2000}));
-    EXPECT_EQ(window.state(), ui::WindowState::Normal);
+    const ui::Bounds unmoved{100, 200, 3000, 2000};
+    const std::string huge(41, '9');
+    struct Case {
+        std::string record;
+        ui::Bounds bounds;
+        ui::WindowState state;
+    };
+    for (const auto& [record, bounds, state] : std::vector<Case>{
+             {"Left=1\r\nTop=2\r\nWidth=3\r\nHeight=4\r\nWindowState=1\r\n", {1, 2, 3, 4}, ui::WindowState::Minimized},
+             {"Left=1\r\nTop=2\r\nWidth=3\r\nWindowState=2\r\n", unmoved, ui::WindowState::Maximized},
+             {"Left=x\r\nTop=2\r\nWidth=3\r\nHeight=4\r\nWindowState=7\r\n", unmoved, ui::WindowState::Normal},
+             {"Left=" + huge + "\r\nTop=2\r\nWidth=3000\r\nHeight=2000\r\nWindowState=1\r\n", unmoved,
+              ui::WindowState::Minimized},
+             {"Left=1\r\nTop=2\r\nWidth=-3000\r\nHeight=2000\r\nWindowState=1\r\n", unmoved,
+              ui::WindowState::Minimized},
+             {"Left=1\r\nTop=2\r\nWidth=3000\r\nHeight=0\r\nWindowState=1\r\n", unmoved, ui::WindowState::Minimized},
+         }) {
+        writeFile(iniPath(), "[frmAbout]\r\n" + record);
+        ui::Window probe{"probe", unmoved};
+        configuration::PlacementRestore(program(), probe, "frmAbout");
+        EXPECT_EQ(probe.bounds(), bounds) << record;
+        EXPECT_EQ(probe.state(), state) << record;
+    }
 }
 
 TEST_F(PlacementTest, AWriteProtectedIniFileLosesTheSaveSilently)
@@ -69,18 +72,4 @@ TEST_F(PlacementTest, ARecordFromALargerScreenComesBackWithItsTitleBarAndAnInchW
     EXPECT_EQ(window.bounds(), (ui::Bounds{-4560, 0, 6000, 3000}));
     configuration::PlacementRestore(program(), window, "frmtotext");
     EXPECT_EQ(window.bounds(), (ui::Bounds{-1000, 12000, 6000, 3000})) << "partly off, but within reach: kept";
-}
-
-TEST_F(PlacementTest, AbsurdValuesCountAsNoRecordButTheStateStillApplies)
-{
-    const std::string huge(41, '9');
-    for (const std::string& record : std::vector<std::string>{
-             "Left=" + huge + "\r\nTop=2\r\nWidth=3000\r\nHeight=2000\r\n",
-             "Left=1\r\nTop=2\r\nWidth=-3000\r\nHeight=2000\r\n", "Left=1\r\nTop=2\r\nWidth=3000\r\nHeight=0\r\n"}) {
-        writeFile(iniPath(), "[frmAbout]\r\n" + record + "WindowState=1\r\n");
-        ui::Window probe{"probe", {100, 200, 3000, 2000}};
-        configuration::PlacementRestore(program(), probe, "frmAbout");
-        EXPECT_EQ(probe.bounds(), (ui::Bounds{100, 200, 3000, 2000})) << record;
-        EXPECT_EQ(probe.state(), ui::WindowState::Minimized);
-    }
 }

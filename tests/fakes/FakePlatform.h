@@ -9,8 +9,10 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace twk::testing {
@@ -47,7 +49,7 @@ public:
     }
     std::uint32_t sequenceNumber() override
     {
-        if (content != seen_.content || marking != seen_.marking) {
+        if (std::pair(content, marking) != seen_) {
             seen_ = {content, marking};
             ++sequence_;
         }
@@ -74,11 +76,7 @@ public:
     int clears = 0;
 
 private:
-    struct Held {
-        std::optional<std::string> content;
-        platform::ClipboardMark marking = platform::ClipboardMark::none;
-    };
-    Held seen_;
+    std::pair<std::optional<std::string>, platform::ClipboardMark> seen_{std::nullopt, platform::ClipboardMark::none};
     std::uint32_t sequence_ = 1;
 };
 

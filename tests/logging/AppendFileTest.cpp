@@ -19,17 +19,6 @@ protected:
 
 } // namespace
 
-TEST_F(AppendFileTest, TheFileMirrorsTheViewerAfterEachText)
-{
-    startAppending();
-    start();
-    for (const char* text : {"a", "b"}) {
-        clipboard.content = text;
-        tick();
-    }
-    EXPECT_EQ(readFile(appendFile()), "\r\na\r\nb\r\n");
-}
-
 TEST_F(AppendFileTest, TheViewerHearsOfEachNewTextAsAnAppend)
 {
     startAppending();
@@ -42,14 +31,6 @@ TEST_F(AppendFileTest, TheViewerHearsOfEachNewTextAsAnAppend)
     }
     EXPECT_EQ(added, (std::vector<std::string>{"\r\na", "\r\nb\r\nc"}));
     EXPECT_EQ(readFile(appendFile()), "\r\na\r\nb\r\nc\r\n");
-}
-
-TEST_F(AppendFileTest, TypingIntoTheViewerRewritesTheFile)
-{
-    startAppending();
-    start();
-    viewer().Text1.setText("typed");
-    EXPECT_EQ(readFile(appendFile()), "typed\r\n");
 }
 
 TEST_F(AppendFileTest, NothingIsWrittenUnlessBothSwitchesAreOn)
@@ -77,16 +58,6 @@ TEST_F(AppendFileTest, BackupsShiftByOneAtEachLoadAndTheOldestDrops)
         EXPECT_EQ(readFile(backup(n)), "gen" + std::to_string(8 - n)) << n;
     EXPECT_EQ(readFile(appendFile()), "gen7");
     EXPECT_FALSE(fileExists(logging::AppendBackupName(appendFile(), 6)));
-}
-
-TEST_F(AppendFileTest, OnlyBackupOneBecomesBackupTwo)
-{
-    startAppending();
-    writeFile(appendFile(), "new");
-    writeFile(backup(1), "old");
-    start();
-    EXPECT_EQ(readFile(backup(2)), "old");
-    EXPECT_EQ(readFile(backup(1)), "new");
 }
 
 TEST_F(AppendFileTest, NoRotationWithoutAnAppendFile)

@@ -44,17 +44,10 @@ TEST_F(ClipboardLogTest, ATextInASecondAlreadyLoggedGetsACountedNameOfItsOwn)
                                                      "[20261205140310]\r\nTEXT=third\r\n");
 }
 
-TEST_F(ClipboardLogTest, OneFilePerCopyHoldsOneEntryAndATakenNameGetsACounter)
+// Counted names of one second's copies are checked with the same-second captures.
+TEST_F(ClipboardLogTest, OneFilePerCopyTakesACounterPastAnyFileOfItsName)
 {
     startWith("2");
-    copy("a", 5);
-    copy("b", 5);
-    copy("c", 6);
-    EXPECT_EQ(readFile(folder.file("20261205_140305.txt")), "[LogEntry]\r\nTEXT=a\r\n");
-    EXPECT_EQ(readFile(folder.file("20261205_140305_2.txt")), "[LogEntry]\r\nTEXT=b\r\n");
-    EXPECT_EQ(readFile(folder.file("20261205_140306.txt")), "[LogEntry]\r\nTEXT=c\r\n");
-    EXPECT_EQ(program().Settings.ClipLogPath, folder.file("20261205_140306.txt"));
-
     writeFile(folder.file("20261205_140307.txt"), "not a log\r\n"); // any file takes the name
     copy("d", 7);
     EXPECT_EQ(readFile(folder.file("20261205_140307.txt")), "not a log\r\n");
@@ -70,22 +63,6 @@ TEST_F(ClipboardLogTest, ASectionLineInsideACopiedTextTakesItsNameSoTheNextEntry
     copy("later", 2);
     EXPECT_EQ(readFile(folder.file("twk.txt")),
               "[20261205140301]\r\nTEXT=" + pasted + "\r\n[20261205140302_3]\r\nTEXT=later\r\n");
-}
-
-TEST_F(ClipboardLogTest, AMultiLineTextRunsOnOverTheFollowingLines)
-{
-    startWith("3");
-    copy("line one\r\nline two\r\nline three", 0);
-    EXPECT_EQ(readFile(folder.file("20261205.txt")), "[20261205140300]\r\nTEXT=line one\r\nline two\r\nline three\r\n");
-}
-
-TEST_F(ClipboardLogTest, EmptyingTheHiddenBoxLogsAnEmptyEntry)
-{
-    startWith("1", "AM=1\r\n");
-    copy("x", 1);
-    environment.clock.second = 2;
-    form1().mnuClearText_Click();
-    EXPECT_EQ(readFile(folder.file("twk.txt")), "[20261205140301]\r\nTEXT=x\r\n[20261205140302]\r\nTEXT=\r\n");
 }
 
 TEST_F(ClipboardLogTest, AMissingFolderNamesTheFileInTheMessageAndTheViewerStillShows)

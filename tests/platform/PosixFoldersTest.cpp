@@ -10,30 +10,16 @@ namespace {
 using testing::TempFolder;
 using testing::writeFile;
 
-TEST(PosixFoldersTest, DrivesAreTheRootThenEachMountPointOnceWithBlanksRestored)
-{
-    TempFolder temp;
-    const auto table = temp.file("mounts");
-    writeFile(table, "/dev/sda1 / ext4 rw 0 0\n"
-                     "proc /proc proc rw 0 0\n"
-                     "/dev/sdb1 /media/usb\\040stick vfat rw 0 0\n"
-                     "garbage\n"
-                     "/dev/sdc1 /home ext4 rw 0 0\n"
-                     "/dev/sdc1 /home ext4 rw 0 0\n");
-    PosixFolders folders(table);
-    EXPECT_EQ(folders.drives(), (std::vector<std::string>{"/", "/home", "/media/usb stick"}));
-    // The drive of a folder is the deepest mount holding it, never a mere name prefix.
-    EXPECT_EQ(folders.driveOf("/home/ann/logs"), "/home");
-    EXPECT_EQ(folders.driveOf("/homework"), "/");
-    EXPECT_EQ(folders.driveOf("/media/usb stick"), "/media/usb stick");
-}
-
-TEST(PosixFoldersTest, OnlyFileSystemsAUserKeepsFilesOnAreOffered)
+TEST(PosixFoldersTest, DrivesAreTheRootThenEachMountAUserKeepsFilesOnOnceWithBlanksRestored)
 {
     TempFolder temp;
     const auto table = temp.file("mounts");
     writeFile(table, "overlay / overlay rw 0 0\n"
                      "proc /proc proc rw 0 0\n"
+                     "/dev/sdb1 /media/usb\\040stick vfat rw 0 0\n"
+                     "garbage\n"
+                     "/dev/sdc1 /home ext4 rw 0 0\n"
+                     "/dev/sdc1 /home ext4 rw 0 0\n"
                      "sysfs /sys sysfs rw 0 0\n"
                      "cgroup /sys/fs/cgroup/memory cgroup rw 0 0\n"
                      "devpts /dev/pts devpts rw 0 0\n"
@@ -46,14 +32,16 @@ TEST(PosixFoldersTest, OnlyFileSystemsAUserKeepsFilesOnAreOffered)
                      "/dev/sda3 /data btrfs rw 0 0\n"
                      "server:/export /mnt/shared nfs4 rw 0 0\n");
     PosixFolders folders(table);
-    EXPECT_EQ(folders.drives(), (std::vector<std::string>{"/", "/data", "/mnt/shared", "/run/media/ann/STICK"}));
-}
+    EXPECT_EQ(folders.drives(), (std::vector<std::string>{"/", "/data", "/home", "/media/usb stick", "/mnt/shared",
+                                                          "/run/media/ann/STICK"}));
+    // The drive of a folder is the deepest mount holding it, never a mere name prefix.
+    EXPECT_EQ(folders.driveOf("/home/ann/logs"), "/home");
+    EXPECT_EQ(folders.driveOf("/homework"), "/");
+    EXPECT_EQ(folders.driveOf("/media/usb stick"), "/media/usb stick");
 
-TEST(PosixFoldersTest, AMissingMountTableStillOffersTheRoot)
-{
-    PosixFolders folders("/nonexistent/mounts");
-    EXPECT_EQ(folders.drives(), std::vector<std::string>{"/"});
-    EXPECT_EQ(folders.driveOf("/tmp"), "/");
+    PosixFolders withoutTable("/nonexistent/mounts");
+    EXPECT_EQ(withoutTable.drives(), std::vector<std::string>{"/"});
+    EXPECT_EQ(withoutTable.driveOf("/tmp"), "/");
 }
 
 TEST(PosixFoldersTest, SubfoldersListOnlyFoldersSortedAndNothingForAnUnopenableOne)

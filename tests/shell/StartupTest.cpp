@@ -8,17 +8,6 @@ class StartupTest : public twk::testing::ProgramFixture {};
 
 } // namespace
 
-TEST_F(StartupTest, ViewersAreLoadedHiddenAndPollingStartsAfter50ms)
-{
-    start();
-    EXPECT_EQ(tray.events, std::vector<std::string>{"add TWK"});
-    EXPECT_EQ(host.events, (std::vector<std::string>{"load TWK", "load Recent Clipboard Text", "load Link Catcher"}));
-    EXPECT_FALSE(viewer().visible());
-    EXPECT_FALSE(catcher().visible());
-    EXPECT_EQ(viewer().Timer1.interval(), 50);
-    EXPECT_EQ(program().Settings.ShuttingDown, 0);
-}
-
 TEST_F(StartupTest, ViewersSizeToTheScreenAndTheCatcherSitsUnderTheViewer)
 {
     writeIni("AUTOOOPENVIEWERS=1\r\nXYPOS=0\r\n");
@@ -81,10 +70,13 @@ TEST_F(StartupTest, AnInstanceThatFindsNoWindowRunsOnUnderTheUnwantedTitle)
     EXPECT_TRUE(program().frmToText.loaded());
 }
 
-TEST_F(StartupTest, ExitRemovesTheIconFirstThenClosesTheViewersSavingTheirPlaces)
+TEST_F(StartupTest, ViewersLoadHiddenAndExitRemovesTheIconFirstThenClosesThemSavingTheirPlaces)
 {
     writeIni("XYPOS=0\r\n");
     start();
+    EXPECT_FALSE(viewer().visible());
+    EXPECT_FALSE(catcher().visible());
+    EXPECT_EQ(viewer().Timer1.interval(), 50) << "polling starts soon after";
     form1().mnuExit_Click();
     EXPECT_TRUE(program().ended());
     EXPECT_EQ(tray.events, (std::vector<std::string>{"add TWK", "remove"}));

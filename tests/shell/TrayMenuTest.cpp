@@ -48,43 +48,32 @@ TEST_F(TrayMenuTest, OnlyRightClicksAndDoubleClicksOpenTheMenuAndNeverTwice)
     EXPECT_FALSE(form1().TrayBusy);
 }
 
-TEST_F(TrayMenuTest, TheClipboardLogOpensInTheViewerWithOneUnquotedBlank)
+TEST_F(TrayMenuTest, TheViewerIsSplitAsACommandLineWithTheLogLastUnlessItIsOneFileWithBlanks)
 {
     // A viewer whose path holds a blank, written without quotes, still runs.
     const auto viewer = folder.file("my viewer");
     writeFile(viewer, "");
-    writeIni("LOGVIEWER=" + viewer + "\r\nSAVETYPE=1\r\nSAVEDFILEPATH=/home/me/my logs/\r\n");
-    start();
-    choose("mnuClipLog");
-    ASSERT_EQ(shell.starts.size(), 1u);
-    EXPECT_EQ(shell.starts[0].program, viewer);
-    EXPECT_EQ(shell.starts[0].arguments, std::vector<std::string>{"/home/me/my logs/twk.txt"});
-    EXPECT_EQ(shell.starts[0].commandLine(), viewer + " /home/me/my logs/twk.txt");
-    EXPECT_EQ(program().Settings.LastIniResult, 1);
-    EXPECT_TRUE(dialogs.messages.empty());
-}
-
-TEST_F(TrayMenuTest, AViewerWithArgumentsIsSplitAsACommandLineWithTheLogLast)
-{
-    const std::string logs = twk::testing::under(twk::testing::kRootFolder, "logs/");
+    const std::string logs = twk::testing::under(twk::testing::kRootFolder, "my logs/");
     for (const auto& [line, words] : std::vector<std::pair<std::string, std::vector<std::string>>>{
+             {viewer, {viewer}},
              {"viewer --flag", {"viewer", "--flag"}},
              {"\"/opt/my viewer/view\" -n 'two words' ''", {"/opt/my viewer/view", "-n", "two words", ""}},
              {"  C:\\Tools\\view.exe\t/r ", {"C:\\Tools\\view.exe", "/r"}},
              {"sh -c 'rm -rf ~'; echo", {"sh", "-c", "rm -rf ~;", "echo"}},
          }) {
         writeIni("LOGVIEWER=" + line + "\r\nSAVETYPE=1\r\nSAVEDFILEPATH=" + logs + "\r\n");
-        shell::Program fresh(platform, host);
-        fresh.start();
+        restart();
         shell.starts.clear();
-        fresh.form1->mnuClipLog_Click();
+        choose("mnuClipLog");
         ASSERT_EQ(shell.starts.size(), 1u);
         auto expected = words;
         expected.push_back(logs + "twk.txt");
         std::vector<std::string> got{shell.starts[0].program};
         got.insert(got.end(), shell.starts[0].arguments.begin(), shell.starts[0].arguments.end());
         EXPECT_EQ(got, expected) << line;
+        EXPECT_EQ(program().Settings.LastIniResult, 1);
     }
+    EXPECT_TRUE(dialogs.messages.empty());
 }
 
 TEST_F(TrayMenuTest, AViewerThatDoesNotStartSaysLoadFailed)
