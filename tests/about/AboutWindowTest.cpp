@@ -13,8 +13,7 @@ class AboutWindowTest : public twk::testing::ProgramFixture {};
 
 TEST_F(AboutWindowTest, OpensThePageAndHelpAndOkClosesItSavingItsPlaceWhateverTheSetting)
 {
-    writeIni("XYPOS=0\r\n");
-    start();
+    start("XYPOS=0\r\n");
     form1().mnuAbout_Click();
     auto& about = *program().frmAbout;
     EXPECT_TRUE(about.visible());
@@ -31,8 +30,7 @@ TEST_F(AboutWindowTest, OpensThePageAndHelpAndOkClosesItSavingItsPlaceWhateverTh
 
 TEST_F(AboutWindowTest, ItOutlivesTheOptionsWindowThatOpenedIt)
 {
-    writeIni("");
-    start();
+    start("");
     form1().mnuOptions_Click();
     program().frmOptions->Command4.click();
     program().frmOptions->Command3.click();
@@ -42,8 +40,7 @@ TEST_F(AboutWindowTest, ItOutlivesTheOptionsWindowThatOpenedIt)
 TEST_F(AboutWindowTest, AnUnwantedInstanceShowsItsOwnTitle)
 {
     instances.otherRunning = true;
-    writeIni("");
-    start();
+    start("");
     form1().mnuAbout_Click();
     EXPECT_EQ(program().frmAbout->caption(), "About unwanted instance");
 }

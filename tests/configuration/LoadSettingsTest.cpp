@@ -76,8 +76,7 @@ TEST_F(LoadSettingsTest, AnyFirstRunMarkOtherThanNineRewritesEveryKey)
 
 TEST_F(LoadSettingsTest, ABadByteKeyIsSkippedAndTheRestLoads)
 {
-    writeIni("XYPOS=abc\r\nAM=1\r\nON= 1 \r\nSAVETYPE=1\r\nSAVEDFILEPATH=" + folder.file("\r\n"));
-    start();
+    start("XYPOS=abc\r\nAM=1\r\nON= 1 \r\nSAVETYPE=1\r\nSAVEDFILEPATH=" + folder.file("\r\n"));
     const auto& s = program().Settings;
     EXPECT_EQ(s.RememberPositions, 0);
     EXPECT_EQ(s.AppendMode, 1);

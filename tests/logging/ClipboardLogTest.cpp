@@ -11,8 +11,7 @@ class ClipboardLogTest : public twk::testing::ProgramFixture {
 protected:
     void startWith(const std::string& saveType, const std::string& more = "")
     {
-        writeIni("ON=1\r\nAUTOSAVE=1\r\nSAVETYPE=" + saveType + "\r\nSAVEDFILEPATH=" + folder.file("\r\n") + more);
-        start();
+        start("ON=1\r\nAUTOSAVE=1\r\nSAVETYPE=" + saveType + "\r\nSAVEDFILEPATH=" + folder.file("\r\n") + more);
     }
 };
 
@@ -68,8 +67,7 @@ TEST_F(ClipboardLogTest, ASectionLineInsideACopiedTextTakesItsNameSoTheNextEntry
 TEST_F(ClipboardLogTest, AMissingFolderNamesTheFileInTheMessageAndTheViewerStillShows)
 {
     const std::string missing = folder.file("gone/");
-    writeIni("ON=1\r\nAUTOSAVE=1\r\nSAVETYPE=3\r\nSAVEDFILEPATH=" + missing + "\r\n");
-    start();
+    start("ON=1\r\nAUTOSAVE=1\r\nSAVETYPE=3\r\nSAVEDFILEPATH=" + missing + "\r\n");
     copy("text", 1);
     copy("more", 2);
     ASSERT_EQ(dialogs.messages.size(), 2u);

@@ -78,8 +78,7 @@ TEST_F(TrayMenuTest, TheViewerIsSplitAsACommandLineWithTheLogLastUnlessItIsOneFi
 
 TEST_F(TrayMenuTest, AViewerThatDoesNotStartSaysLoadFailed)
 {
-    writeIni("");
-    start();
+    start("");
     shell.startSucceeds = false;
     choose("mnuLinksLog");
     ASSERT_EQ(dialogs.messages.size(), 1u);
@@ -90,8 +89,7 @@ TEST_F(TrayMenuTest, AViewerThatDoesNotStartSaysLoadFailed)
 
 TEST_F(TrayMenuTest, OtherLogAsksForAFileAndDoesNothingWhenCancelled)
 {
-    writeIni("LOGVIEWER=view\r\n");
-    start();
+    start("LOGVIEWER=view\r\n");
     choose("mnuOtherLog");
     ASSERT_EQ(dialogs.fileRequests.size(), 1u);
     EXPECT_EQ(dialogs.fileRequests[0].title, "KESTOVAN TWK3 Open Log File");
@@ -106,8 +104,7 @@ TEST_F(TrayMenuTest, OtherLogAsksForAFileAndDoesNothingWhenCancelled)
 
 TEST_F(TrayMenuTest, ToggleFlipsOnlyZeroAndOneAndWritesNothing)
 {
-    writeIni("ON=1\r\n");
-    start();
+    start("ON=1\r\n");
     const auto before = ini();
     choose("mnuOnOff");
     EXPECT_EQ(program().Settings.CaptureOn, "0");
@@ -121,8 +118,7 @@ TEST_F(TrayMenuTest, ToggleFlipsOnlyZeroAndOneAndWritesNothing)
 
 TEST_F(TrayMenuTest, ClearTextLeavesTheAppendedBreakAndClearAllLeavesNothing)
 {
-    writeIni("AM=1\r\nAUTOSAVE=0\r\n");
-    start();
+    start("AM=1\r\nAUTOSAVE=0\r\n");
     clipboard.content = "hello";
     tick();
     ASSERT_EQ(viewer().Text1.text(), "\r\nhello");
