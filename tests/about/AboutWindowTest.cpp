@@ -5,11 +5,7 @@
 
 using namespace twk;
 
-namespace {
-
-class AboutWindowTest : public twk::testing::ProgramFixture {};
-
-} // namespace
+using AboutWindowTest = twk::testing::ProgramFixture;
 
 TEST_F(AboutWindowTest, OpensThePageAndHelpAndOkClosesItSavingItsPlaceWhateverTheSetting)
 {

@@ -2,11 +2,7 @@
 
 using namespace twk;
 
-namespace {
-
-class ViewerWindowTest : public twk::testing::ProgramFixture {};
-
-} // namespace
+using ViewerWindowTest = twk::testing::ProgramFixture;
 
 TEST_F(ViewerWindowTest, TheViewersCloseBoxesHideAndSaveWhileCancelOnlyHides)
 {

@@ -2,11 +2,7 @@
 
 using namespace twk;
 
-namespace {
-
-class StartupTest : public twk::testing::ProgramFixture {};
-
-} // namespace
+using StartupTest = twk::testing::ProgramFixture;
 
 TEST_F(StartupTest, ViewersSizeToTheScreenAndTheCatcherSitsUnderTheViewer)
 {
