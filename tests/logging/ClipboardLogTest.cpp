@@ -29,21 +29,8 @@ TEST_F(ClipboardLogTest, TheContinuousLogGetsASectionPerTextOldestFirst)
     EXPECT_EQ(program().Settings.ClipLogPath, folder.file("twk.txt"));
 }
 
-TEST_F(ClipboardLogTest, ATextInASecondAlreadyLoggedGetsACountedNameOfItsOwn)
-{
-    startWith("3");
-    copy("first", 9);
-    copy("second", 9);
-    environment.clock.second = 9;
-    form1().mnuClearText_Click(); // an empty text never writes over an entry either
-    copy("third", 10);
-    EXPECT_EQ(readFile(folder.file("20261205.txt")), "[20261205140309]\r\nTEXT=first\r\n"
-                                                     "[20261205140309_2]\r\nTEXT=second\r\n"
-                                                     "[20261205140309_3]\r\nTEXT=\r\n"
-                                                     "[20261205140310]\r\nTEXT=third\r\n");
-}
-
-// Counted names of one second's copies are checked with the same-second captures.
+// Counted names of one second's copies, an empty text among them, and names that copied texts
+// hold are checked with the same-second captures.
 TEST_F(ClipboardLogTest, OneFilePerCopyTakesACounterPastAnyFileOfItsName)
 {
     startWith("2");
@@ -52,16 +39,6 @@ TEST_F(ClipboardLogTest, OneFilePerCopyTakesACounterPastAnyFileOfItsName)
     EXPECT_EQ(readFile(folder.file("20261205_140307.txt")), "not a log\r\n");
     EXPECT_EQ(readFile(folder.file("20261205_140307_2.txt")), "[LogEntry]\r\nTEXT=d\r\n");
     EXPECT_EQ(program().Settings.ClipLogPath, folder.file("20261205_140307_2.txt"));
-}
-
-TEST_F(ClipboardLogTest, ASectionLineInsideACopiedTextTakesItsNameSoTheNextEntryLandsAfterIt)
-{
-    startWith("1");
-    const std::string pasted = "pasted\r\n[20261205140302]\r\nTEXT=inside\r\n  [20261205140302_2]";
-    copy(pasted, 1);
-    copy("later", 2);
-    EXPECT_EQ(readFile(folder.file("twk.txt")),
-              "[20261205140301]\r\nTEXT=" + pasted + "\r\n[20261205140302_3]\r\nTEXT=later\r\n");
 }
 
 TEST_F(ClipboardLogTest, AMissingFolderNamesTheFileInTheMessageAndTheViewerStillShows)
