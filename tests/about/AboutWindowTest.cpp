@@ -32,11 +32,3 @@ TEST_F(AboutWindowTest, ItOutlivesTheOptionsWindowThatOpenedIt)
     program().frmOptions->Command3.click();
     EXPECT_TRUE(program().frmAbout.loaded());
 }
-
-TEST_F(AboutWindowTest, AnUnwantedInstanceShowsItsOwnTitle)
-{
-    instances.otherRunning = true;
-    start("");
-    form1().mnuAbout_Click();
-    EXPECT_EQ(program().frmAbout->caption(), "About unwanted instance");
-}

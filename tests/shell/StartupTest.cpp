@@ -1,3 +1,4 @@
+#include "about/FrmAbout.h"
 #include "fakes/ProgramFixture.h"
 
 using namespace twk;
@@ -61,6 +62,8 @@ TEST_F(StartupTest, AnInstanceThatFindsNoWindowRunsOnUnderTheUnwantedTitle)
     EXPECT_FALSE(program().ended());
     EXPECT_EQ(dialogs.messages.at(0).title, "unwanted instance");
     EXPECT_TRUE(program().frmToText.loaded());
+    form1().mnuAbout_Click();
+    EXPECT_EQ(program().frmAbout->caption(), "About unwanted instance");
 }
 
 TEST_F(StartupTest, ViewersLoadHiddenAndExitRemovesTheIconFirstThenClosesThemSavingTheirPlaces)
