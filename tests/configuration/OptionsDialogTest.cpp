@@ -271,16 +271,6 @@ TEST_F(OptionsDialogTest, ShutdownClosesEveryWindowInItsOrder)
                                         "unload TWK"}));
 }
 
-TEST_F(OptionsDialogTest, ATrayDoubleClickOpensTheOptionsThenTheMenu)
-{
-    start("");
-    bool optionsOpenAtMenu = false;
-    tray.onPopup = [&](ui::Menu&) { optionsOpenAtMenu = program().frmOptions.loaded(); };
-    form1().pichook_MouseMove(static_cast<float>(shell::kTrayDoubleClick * 15));
-    EXPECT_TRUE(optionsOpenAtMenu);
-    EXPECT_TRUE(program().frmOptions->visible());
-}
-
 TEST_F(OptionsDialogTest, ASettingsFileSavedWithAMarkOrAsUtf16SurvivesSaveChanges)
 {
     using configuration::ini::Encoding;

@@ -1,3 +1,4 @@
+#include "configuration/FrmOptions.h"
 #include "fakes/ProgramFixture.h"
 
 using namespace twk;
@@ -39,8 +40,12 @@ TEST_F(TrayMenuTest, OnlyRightClicksAndDoubleClicksOpenTheMenuAndNeverTwice)
     notify(513); // left button down
     notify(514); // left button up
     EXPECT_EQ(tray.popups, 0);
-    notify(shell::kTrayDoubleClick);
+    bool optionsOpenAtMenu = false;
+    tray.onPopup = [&](ui::Menu&) { optionsOpenAtMenu = program().frmOptions.loaded(); };
+    notify(shell::kTrayDoubleClick); // the options first, then the menu
     EXPECT_EQ(tray.popups, 1);
+    EXPECT_TRUE(optionsOpenAtMenu);
+    EXPECT_TRUE(program().frmOptions->visible());
     tray.onPopup = [this](ui::Menu&) { notify(shell::kTrayRightButtonUp); };
     notify(shell::kTrayRightButtonUp);
     EXPECT_EQ(tray.popups, 2);
