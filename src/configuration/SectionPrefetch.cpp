@@ -111,8 +111,8 @@ void SectionPrefetch::start(const std::string& path, const std::string& prefix)
 std::optional<bool> SectionPrefetch::holds(const std::string& path, const platform::FileStamp& now,
                                            const std::string& name)
 {
-    if (path != path_)
-        return std::nullopt;
+    if (path != path_ || !name.starts_with(prefix_))
+        return std::nullopt; // not worth waiting for: the look cannot tell
     if (look_)
         names_ = finished();
     if (!names_)

@@ -228,8 +228,11 @@ TEST(SectionPrefetch, ASlowLookIsWaitedForAndAStuckOneIsLeft)
         configuration::SectionPrefetch stuck(files, 1 << 10, 50ms);
         stuck.start("log", "20261207");
         EXPECT_EQ(stuck.holds("log", now, "20261207101299"), std::nullopt);
+        configuration::SectionPrefetch patient(files, 1 << 10, 60s);
+        patient.start("log", "20261207");
+        EXPECT_EQ(patient.holds("log", now, "20261208000000"), std::nullopt); // past midnight: nothing to wait for
         EXPECT_LT(std::chrono::steady_clock::now() - started, 5s);
-        files.setGate(true); // the read it hangs in returns; the look stops at its next
+        files.setGate(true); // the reads they hang in return; the looks stop at their next
     }
 
     // A program that ends before its first write does not wait for the look.
