@@ -59,6 +59,8 @@ void QtClipboard::changed()
         sequence_ = 1;
     fetched_.reset();
     requestFetch();
+    if (onChange)
+        onChange();
 }
 
 void QtClipboard::requestFetch()

@@ -29,6 +29,7 @@ public:
     bool clear() override;
     std::uint32_t sequenceNumber() override { return sequence_; }
     std::optional<platform::ClipboardMark> mark() override;
+    bool announcesChanges() const override { return true; }
 
     // Our own text on the clipboard as other programs get it (LF line breaks, UTF-8);
     // nullopt when another program owns the clipboard.

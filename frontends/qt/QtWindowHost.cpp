@@ -11,10 +11,17 @@
 #include "logging/FrmLinkCatcher.h"
 #include "shell/Form1.h"
 
+#include <QElapsedTimer>
 #include <QTimer>
 
 namespace twk::qt {
 namespace {
+
+// The time of the viewer's last tick, owned by its timer.
+class TickClock : public QObject, public QElapsedTimer {
+public:
+    explicit TickClock(QObject* timer) : QObject(timer) { start(); }
+};
 
 WindowWidget* viewerWidget(capture::FrmToText& viewer, double tpp, const std::function<void()>& help)
 {
@@ -30,8 +37,24 @@ WindowWidget* viewerWidget(capture::FrmToText& viewer, double tpp, const std::fu
         {viewer, viewer.Text1, QStringLiteral("&Cancel"), [&viewer] { viewer.Command1_Click(); }, nullptr, tpp, help});
     // It lives as long as the viewer's window.
     timer->setParent(widget);
-    QObject::connect(timer, &QTimer::timeout, widget, [&viewer] { viewer.Timer1.fire(); });
+    auto* sinceTick = new TickClock(timer);
+    QObject::connect(timer, &QTimer::timeout, widget, [timer, sinceTick, &viewer] {
+        sinceTick->restart();
+        // Woken from a doze on the old beat: the ticks go on at the interval from here.
+        if (timer->interval() != viewer.Timer1.interval())
+            timer->setInterval(viewer.Timer1.interval());
+        viewer.Timer1.fire();
+    });
     viewer.Timer1.onIntervalChanged = [timer, &viewer] { timer->setInterval(viewer.Timer1.interval()); };
+    // Dozing, the timer stops: no wakeup while nothing can change. Woken, the next tick
+    // comes when it would have come had the timer kept going.
+    viewer.Timer1.onDozeChanged = [timer, sinceTick, &viewer] {
+        if (viewer.Timer1.dozing()) {
+            timer->stop();
+            return;
+        }
+        timer->start(viewer.Timer1.untilNextBeat(sinceTick->elapsed()));
+    };
     return widget;
 }
 

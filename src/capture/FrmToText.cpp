@@ -12,12 +12,22 @@ FrmToText::FrmToText(shell::Program& program)
       Timer1(kFirstTickMs), program_(program)
 {
     Text1.onChange = [this] { Text1_Change(); };
-    txtTMP.onChange = [this] { logging::txtTMP_Change(program_); };
+    txtTMP.onChange = [this] {
+        Timer1.wake(); // the next tick compares with the new text
+        logging::txtTMP_Change(program_);
+    };
+    program_.platform.clipboard.onChange = [this] { Timer1.wake(); };
     Timer1.onTimer = [this] {
         // Closing the program from inside the tick waits for the tick to end.
         shell::Program::HandlerScope scope(program_);
         Timer1_Timer();
     };
+}
+
+FrmToText::~FrmToText()
+{
+    // The clipboard outlives the viewer, and may still announce a change at the end.
+    program_.platform.clipboard.onChange = nullptr;
 }
 
 void FrmToText::Form_Load()

@@ -25,6 +25,9 @@ inline constexpr int kHitAndRunPatienceMs = 5000;
 class FrmToText : public ui::Window {
 public:
     explicit FrmToText(shell::Program& program);
+    ~FrmToText() override;
+    FrmToText(const FrmToText&) = delete;
+    FrmToText& operator=(const FrmToText&) = delete;
 
     void Form_Load() override;
     void Form_Resize() override;
@@ -43,6 +46,10 @@ private:
     std::optional<std::string> newClipboardText(bool& unreadable);
     void capture(std::string text);
     void rearm();
+    // The next tick would find what this one found, unless something changes: the
+    // clipboard (announced), txtTMP, or the settings (both wake the timer).
+    bool nextTickIdle() const;
+    void restUnlessNeeded(bool unreadable);
     shell::Program& program_;
     // The clipboard's sequence number and txtTMP's revision at the last full read.
     std::uint32_t readSequence_ = 0;

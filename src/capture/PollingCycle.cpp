@@ -45,8 +45,10 @@ void handOverLink(shell::Program& program, const std::string& link)
 void FrmToText::Timer1_Timer()
 {
     captionOnOff(program_);
-    if (text::numberEquals(program_.Settings.CaptureOn, 0))
+    if (text::numberEquals(program_.Settings.CaptureOn, 0)) {
+        restUnlessNeeded(false);
         return;
+    }
 
     bool unreadable = false;
     if (auto text = newClipboardText(unreadable))
@@ -63,6 +65,27 @@ void FrmToText::Timer1_Timer()
         return;
     }
     rearm();
+    restUnlessNeeded(unreadable);
+}
+
+void FrmToText::restUnlessNeeded(bool unreadable)
+{
+    if (!unreadable && nextTickIdle())
+        Timer1.doze();
+    else
+        Timer1.wake();
+}
+
+bool FrmToText::nextTickIdle() const
+{
+    auto& s = program_.Settings;
+    auto& clipboard = program_.platform.clipboard;
+    if (!clipboard.announcesChanges())
+        return false;
+    if (text::numberEquals(s.CaptureOn, 0))
+        return true;
+    const auto sequence = clipboard.sequenceNumber();
+    return s.HitAndRun == 0 && sequence != 0 && sequence == readSequence_ && txtTMP.revision() == readRevision_;
 }
 
 std::optional<std::string> FrmToText::newClipboardText(bool& unreadable)

@@ -146,6 +146,7 @@ bool loadKeys(shell::Program& program, bool stopAtFailure)
 void LoadSettings(shell::Program& program)
 {
     auto& s = program.Settings;
+    program.pollingSettingsChanged();
     s.FirstRun = program.ReadIni(kMain, "FIRSTRUN");
     const bool firstRun = !text::numberEquals(s.FirstRun, 9);
     if (firstRun) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -32,6 +33,11 @@ public:
     // What the owner says of the present content; nullopt when it cannot be read (yet),
     // as for text(). Asked before the text, so that a secret is never transferred.
     virtual std::optional<ClipboardMark> mark() = 0;
+
+    // True when every advance of the sequence number is announced through onChange, so
+    // that a reader may sleep until the next one.
+    virtual bool announcesChanges() const { return false; }
+    std::function<void()> onChange;
 };
 
 } // namespace twk::platform

@@ -46,6 +46,12 @@ Program::HandlerScope::~HandlerScope()
     }
 }
 
+void Program::pollingSettingsChanged()
+{
+    if (frmToText.loaded())
+        frmToText->Timer1.wake();
+}
+
 std::string Program::ReadIni(const std::string& section, const std::string& key)
 {
     return configuration::ReadIni(ini, section, key, Settings.IniPath);

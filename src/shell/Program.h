@@ -62,6 +62,9 @@ public:
         Program& program_;
     };
     bool insideHandler() const { return handlerDepth_ > 0; }
+    // The polling timer may sleep while nothing it reads changes; settings it reads
+    // (capture on or off, hit-and-run, the frequency) wake it for its next tick.
+    void pollingSettingsChanged();
 
     // ReadIni and the INI write on the program's own INI file; the write's
     // result goes to LastIniResult.

@@ -148,6 +148,7 @@ void Form1::mnuOnOff_Click()
         capture = "1";
     else if (text::numberEquals(capture, 1))
         capture = "0";
+    program_.pollingSettingsChanged();
 }
 
 void Form1::mnuOptions_Click()

@@ -1,4 +1,9 @@
+#include "configuration/LoadSettings.h"
 #include "fakes/ProgramFixture.h"
+
+#include <cstdint>
+#include <utility>
+#include <vector>
 
 using namespace twk;
 
@@ -228,4 +233,53 @@ TEST_F(PollingCycleTest, HitAndRunWaitsABoundedTimeForAClipboardItCannotReadYet)
         tick();
     EXPECT_TRUE(program().ended());
     EXPECT_EQ(ticks * capture::kFirstTickMs, capture::kHitAndRunPatienceMs);
+}
+
+TEST_F(PollingCycleTest, TheTimerDozesWhileNothingItReadsCanChangeAndWakesForEachChange)
+{
+    startWith("ON=1\r\nFREQUENCY=2\r\n");
+    auto& timer = viewer().Timer1;
+    clipboard.copy("first");
+    tick();
+    EXPECT_EQ(viewer().txtTMP.text(), "first");
+    EXPECT_TRUE(timer.dozing());
+    clipboard.copy("second");
+    EXPECT_FALSE(timer.dozing()) << "an announced change";
+    tick();
+    EXPECT_EQ(viewer().txtTMP.text(), "second");
+    EXPECT_TRUE(timer.dozing());
+
+    form1().mnuClearAll_Click();
+    EXPECT_FALSE(timer.dozing()) << "the next tick compares with an empty txtTMP";
+    tick();
+    EXPECT_TRUE(timer.dozing());
+    form1().mnuOnOff_Click();
+    EXPECT_FALSE(timer.dozing()) << "capture off";
+    tick();
+    EXPECT_TRUE(timer.dozing()) << "ticks with capture off only keep the caption";
+    configuration::LoadSettings(program());
+    EXPECT_FALSE(timer.dozing()) << "reloaded settings";
+    tick();
+    EXPECT_EQ(viewer().Timer1.interval(), 2000);
+
+    clipboard.locked = true;
+    clipboard.copy("held");
+    tick();
+    EXPECT_FALSE(timer.dozing()) << "an unreadable clipboard is tried again at the next tick";
+    clipboard.locked = false;
+    tick();
+    EXPECT_EQ(viewer().txtTMP.text(), "held");
+    clipboard.announcing = false;
+    clipboard.copy("unannounced");
+    tick();
+    tick();
+    EXPECT_FALSE(timer.dozing()) << "a clipboard that does not announce its changes is polled";
+}
+
+TEST(TimerBeat, AWokenTimerKeepsTheBeatItWouldHaveKept)
+{
+    ui::Timer timer(1000);
+    for (const auto& [sinceTick, wait] : std::vector<std::pair<std::int64_t, int>>{
+             {0, 0}, {1, 999}, {400, 600}, {999, 1}, {1000, 0}, {61'250, 750}, {-5, 0}})
+        EXPECT_EQ(timer.untilNextBeat(sinceTick), wait) << sinceTick;
 }

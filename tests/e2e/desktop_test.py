@@ -136,6 +136,25 @@ class Desktop(unittest.TestCase):
         # By now the program owns the clipboard: the text comes from it, line breaks unchanged.
         self.assertEqual(clipboard(), "kept\nas it was")
 
+    def test_an_idle_program_sleeps_until_the_clipboard_changes(self):
+        self.start_tray()
+        self.write_ini(ini_with("AUTOSAVE=1\r\nSAVETYPE=1\r\nSAVEDFILEPATH=%s/\r\n" % self.folder))
+        process = self.start()
+        set_clipboard("before the nap")
+        wait_for(lambda: self.file_holds("twk.txt", "TEXT=before the nap"), what="the capture")
+        time.sleep(3)  # the tray icon and the put-back's own notices settle
+
+        def wakeups():
+            with open("/proc/%d/task/%d/status" % (process.pid, process.pid)) as f:
+                return sum(int(line.split()[1]) for line in f if "ctxt_switches" in line)
+
+        before = wakeups()
+        time.sleep(6)
+        # Ticking every second would wake the interface thread at least six times.
+        self.assertLessEqual(wakeups() - before, 2)
+        set_clipboard("after the nap")
+        wait_for(lambda: self.file_holds("twk.txt", "TEXT=after the nap"), what="the capture after the nap")
+
     def test_a_large_text_of_mixed_line_breaks_is_logged_and_put_back_byte_for_byte(self):
         self.write_ini(ini_with("AUTOSAVE=1\r\nSAVETYPE=1\r\nAUTOCLEAR=0\r\nSAVEDFILEPATH=%s/\r\n" % self.folder))
         self.start()

@@ -55,13 +55,16 @@ public:
         }
         return sequence_;
     }
-    // Another program puts a text, maybe the same one again.
+    // Another program puts a text, maybe the same one again; announced when so set.
     void copy(const std::string& text)
     {
         content = text;
         marking = platform::ClipboardMark::none;
         ++sequence_;
+        if (announcing && onChange)
+            onChange();
     }
+    bool announcesChanges() const override { return announcing; }
     std::optional<platform::ClipboardMark> mark() override
     {
         if (locked)
@@ -72,6 +75,7 @@ public:
     std::optional<std::string> content;
     platform::ClipboardMark marking = platform::ClipboardMark::none;
     bool locked = false;
+    bool announcing = true;
     int reads = 0;
     int clears = 0;
 
