@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <stop_token>
+#include <system_error>
 
 namespace twk::configuration {
 
@@ -91,21 +92,26 @@ void SectionPrefetch::start(const std::string& path, const std::string& prefix)
         const std::lock_guard lock(worker.look->mutex);
         return worker.look->done; // its thread is ending: joined here
     });
-    look_ = std::make_shared<Look>();
-    workers_.push_back(
-        {look_, std::jthread([look = look_, &files = files_, path, prefix, heldLine = heldLine_](std::stop_token stop) {
-             std::optional<PrefixSections> names;
-             try {
-                 LookReads reads(files, look->mutex, look->changed, look->reads, std::move(stop));
-                 names = PrefixSections::of(reads, path, prefix, heldLine);
-             } catch (...) { // out of memory: the caller searches itself
-                 names.reset();
-             }
-             const std::lock_guard lock(look->mutex);
-             look->names = std::move(names);
-             look->done = true;
-             look->changed.notify_all();
-         })});
+    auto look = std::make_shared<Look>();
+    try {
+        workers_.push_back(
+            {look, std::jthread([look, &files = files_, path, prefix, heldLine = heldLine_](std::stop_token stop) {
+                 std::optional<PrefixSections> names;
+                 try {
+                     LookReads reads(files, look->mutex, look->changed, look->reads, std::move(stop));
+                     names = PrefixSections::of(reads, path, prefix, heldLine);
+                 } catch (...) { // out of memory: the caller searches itself
+                     names.reset();
+                 }
+                 const std::lock_guard lock(look->mutex);
+                 look->names = std::move(names);
+                 look->done = true;
+                 look->changed.notify_all();
+             })});
+    } catch (const std::system_error&) {
+        return; // no thread to be had: the caller searches itself
+    }
+    look_ = std::move(look);
 }
 
 std::optional<bool> SectionPrefetch::holds(const std::string& path, const platform::FileStamp& now,
