@@ -68,12 +68,19 @@ bool IniFiles::hasSection(const std::string& path, const std::string& section)
         return false;
     if (const auto whole = wholeIfNotPlain(path, *stamp))
         return *whole && ini::hasSection(ini::decoded(**whole).text, section);
-    IniScan scan(files_, path, 0, heldLine_);
-    ScannedLine line;
-    if (scan.nextSectionNamed(section, line))
+    // The names looked through at start answer for a name of their day.
+    const auto known = prefetch_.holds(path, *stamp, section);
+    if (known.value_or(false))
         return true;
-    if (!scan.failed() && files_.stamp(path) == stamp)
-        missing_ = Missing{path, *stamp, section};
+    if (!known) {
+        IniScan scan(files_, path, 0, heldLine_);
+        ScannedLine line;
+        if (scan.nextSectionNamed(section, line))
+            return true;
+        if (scan.failed() || files_.stamp(path) != stamp)
+            return false;
+    }
+    missing_ = Missing{path, *stamp, section};
     return false;
 }
 

@@ -2,6 +2,7 @@
 
 #include "configuration/IniIndex.h"
 #include "configuration/IniScan.h"
+#include "configuration/SectionPrefetch.h"
 #include "platform/FileSystem.h"
 
 #include <cstdint>
@@ -20,7 +21,9 @@ namespace twk::configuration {
 // A write that only adds at the end of a file (a new log entry) is done as
 // an append, so its cost does not grow with the file. The first write of a
 // file in a run looks through it once for the one section name it writes,
-// at the speed of reading; from its second write on, an index of the file
+// at the speed of reading, or asks a look through it for the day's section
+// names that began in the background at start (SectionPrefetch); from its
+// second write on, an index of the file
 // (IniIndex) answers without reading, for the few files written last, for
 // as long as the file's stamp is the one the index was made for.
 // Everything else, and every file changed behind the index's back, takes
@@ -33,7 +36,7 @@ namespace twk::configuration {
 class IniFiles {
 public:
     explicit IniFiles(platform::FileSystem& files, std::size_t heldLine = IniScan::kHeldLine)
-        : files_(files), heldLine_(heldLine)
+        : files_(files), heldLine_(heldLine), prefetch_(files, heldLine)
     {
     }
 
@@ -44,6 +47,10 @@ public:
     // sees it: also one that stands inside an earlier multi-line value.
     // False for a missing or unreadable file.
     bool hasSection(const std::string& path, const std::string& section);
+    // Starts looking through the file, in the background, for the section
+    // names that begin with prefix (no letters in it), so that hasSection
+    // can answer for such a name without reading the file again.
+    void prefetchSections(const std::string& path, const std::string& prefix) { prefetch_.start(path, prefix); }
     // Whether the first section of that name holds the key.
     bool hasKey(const std::string& path, const std::string& section, const std::string& key);
     // False when the file could not be written (missing folder, write
@@ -88,6 +95,7 @@ private:
     std::size_t heldLine_;
     std::vector<Indexed> indexed_; // the most recently used last
     std::optional<Missing> missing_;
+    SectionPrefetch prefetch_;
 };
 
 } // namespace twk::configuration

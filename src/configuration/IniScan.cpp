@@ -369,13 +369,25 @@ bool IniScan::nextSectionNamed(std::string_view name, ScannedLine& line)
                 return true;
         return false;
     }
-    // Only lines that hold the run can open the section: they are found as
-    // plain bytes, far faster than lines are read, and read as lines alone.
+    // Only lines that hold the run can open the section.
+    bool named = false;
+    sectionsHolding(run, [&](const ScannedLine& section) {
+        named = nameIs(section, name);
+        if (named)
+            line = section;
+        return !named;
+    });
+    return named;
+}
+
+bool IniScan::sectionsHolding(std::string_view run, const std::function<bool(const ScannedLine&)>& found)
+{
     BytesInFile places(files_, path_, std::string(run), bufferOffset_ + position_, searchBlock_);
+    ScannedLine line;
     while (const auto place = places.next()) {
         moveTo(place->lineStart);
         while (sectionUpTo(place->at, line))
-            if (nameIs(line, name))
+            if (!found(line))
                 return true;
         if (failed_)
             return false;
@@ -384,7 +396,7 @@ bool IniScan::nextSectionNamed(std::string_view name, ScannedLine& line)
     buffer_.clear(); // at the end: nothing more to take
     position_ = 0;
     atEnd_ = true;
-    return false;
+    return !failed_;
 }
 
 void IniScan::moveTo(std::uint64_t lineStart)

@@ -3,6 +3,7 @@
 #include "platform/FileSystem.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,6 +45,12 @@ public:
     bool nextSection(ScannedLine& line);
     // The next section line whose name is name (without regard to case).
     bool nextSectionNamed(std::string_view name, ScannedLine& line);
+    // Hands each section line that holds the bytes run (as they stand, not
+    // without regard to case) to found, in the order of the file, until found
+    // returns false; a few other section lines near them may come too. Only
+    // those lines are read as lines: the run is searched for as plain bytes,
+    // far faster. False when reading failed.
+    bool sectionsHolding(std::string_view run, const std::function<bool(const ScannedLine&)>& found);
     bool failed() const { return failed_; }
 
     // Bytes of the file in [begin, end): a name, key or value of a line just

@@ -4,6 +4,7 @@
 #include "configuration/IniKeys.h"
 #include "configuration/IniText.h"
 #include "logging/AppendFile.h"
+#include "logging/ClipboardLog.h"
 #include "logging/LogFileNames.h"
 #include "platform/PathRules.h"
 #include "shell/AppMessages.h"
@@ -168,6 +169,7 @@ void LoadSettings(shell::Program& program)
     if (program.platform.environment.argumentString() == "99")
         s.HitAndRun = 0;
     logging::MakeLogFileNames(program);
+    logging::PrefetchClipLogNames(program);
     logging::RotateAppendBackups(program);
 }
 

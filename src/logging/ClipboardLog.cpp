@@ -59,4 +59,13 @@ void SaveClipToLog(shell::Program& program)
         shell::ShowAppMessage(program, shell::kLogWriteFailedMessage);
 }
 
+void PrefetchClipLogNames(shell::Program& program)
+{
+    const auto& s = program.Settings;
+    // One file per copy has no names to look for: a file of the name exists or not.
+    if (!text::numberEquals(s.AutoSave, 1) || !(text::numberEquals(s.SaveType, 1) || text::numberEquals(s.SaveType, 3)))
+        return;
+    program.ini.prefetchSections(s.ClipLogPath, s.DateStamp);
+}
+
 } // namespace twk::logging

@@ -14,4 +14,9 @@ void txtTMP_Change(shell::Program& program);
 // log; a failed write says so.
 void SaveClipToLog(shell::Program& program);
 
+// Starts looking through the current clipboard log, in the background, for
+// the entry names of today that SaveClipToLog will have to avoid, so that a
+// start for one capture does not wait for a look through a long log.
+void PrefetchClipLogNames(shell::Program& program);
+
 } // namespace twk::logging

@@ -31,6 +31,10 @@ enum class NewFile {
 // to its final target for reading and for writing alike: a write never turns
 // a link into a plain file. A link that points nowhere is written through as
 // well: its target is created, in the target's folder, which must exist.
+//
+// Reads and stamps may come from a second thread while the first one writes
+// (a log is looked through in the background at start): an implementation
+// keeps no state of its own for them.
 class FileSystem {
 public:
     // Hands the new content over piece by piece, in order; put returns false
