@@ -143,6 +143,11 @@ bool IniFiles::write(const std::string& path, const std::string& fullSection, co
 IniIndex::Answer IniFiles::plan(const std::string& path, const platform::FileStamp& stamp, const std::string& section,
                                 const std::string& key, const std::string& value)
 {
+    // A section just found missing is added at the end: nothing to read, and no
+    // index to make for it.
+    if (missing_ && missing_->path == path && missing_->stamp == stamp && missing_->section == section)
+        if (const auto end = lastByte(path, stamp.size))
+            return {Verdict::Append, ini::newSectionText(*end, section, key, value)};
     auto* entry = entryFor(path, stamp);
     if (entry && !entry->index) {
         // Written once already in this run: worth an index from now on.
@@ -158,9 +163,6 @@ IniIndex::Answer IniFiles::plan(const std::string& path, const platform::FileSta
         if (answer.verdict != Verdict::Unsure)
             return answer;
     }
-    if (missing_ && missing_->path == path && missing_->stamp == stamp && missing_->section == section)
-        if (const auto end = lastByte(path, stamp.size))
-            return {Verdict::Append, ini::newSectionText(*end, section, key, value)};
     return probe(path, stamp, section, key, value);
 }
 

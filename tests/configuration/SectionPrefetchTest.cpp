@@ -188,7 +188,9 @@ std::string dayLog(int sections)
 TEST(SectionPrefetch, TheWritesOfARunLandWhereTheSearchWouldPlaceThem)
 {
     SharedFiles files;
-    const auto before = dayLog(50) + "TEXT=[20261207101500]\r\n";
+    // A long entry of the day before, so that reading the whole log shows.
+    const auto before =
+        "[20261206235959]\r\nTEXT=" + std::string(300'000, 'x') + "\r\n" + dayLog(50) + "TEXT=[20261207101500]\r\n";
     files.files.set("log", before);
     configuration::IniFiles ini(files, 64);
     ini.prefetchSections("log", "20261207");
@@ -201,9 +203,15 @@ TEST(SectionPrefetch, TheWritesOfARunLandWhereTheSearchWouldPlaceThem)
     EXPECT_TRUE(ini.hasSection("log", "20261207101500_2"));
     EXPECT_FALSE(ini.hasSection("log", "20261207101500_3"));
     ASSERT_TRUE(ini.write("log", "20261207101500_3", "TEXT", "c", platform::NewFile::OwnerOnly));
+    // Nor does a later write of the run read the whole log: a capture costs
+    // the same in a log of any length.
+    const auto readBefore = files.files.bytesRead;
+    EXPECT_FALSE(ini.hasSection("log", "20261207101500_4"));
+    ASSERT_TRUE(ini.write("log", "20261207101500_4", "TEXT", "d", platform::NewFile::OwnerOnly));
+    EXPECT_LT(files.files.bytesRead - readBefore, before.size() / 2);
     EXPECT_EQ(*files.files.read("log"),
-              before +
-                  "[20261207101500]\r\nTEXT=a\r\n[20261207101500_2]\r\nTEXT=b\r\n[20261207101500_3]\r\nTEXT=c\r\n");
+              before + "[20261207101500]\r\nTEXT=a\r\n[20261207101500_2]\r\nTEXT=b\r\n[20261207101500_3]\r\nTEXT=c\r\n"
+                       "[20261207101500_4]\r\nTEXT=d\r\n");
 }
 
 TEST(SectionPrefetch, ASlowLookIsWaitedForAndAStuckOneIsLeft)

@@ -15,12 +15,13 @@ public:
     {
         if (offset == 0)
             ++reads;
-        bytesRead += length;
         const auto it = files.find(path);
         if (it == files.end())
             return std::nullopt;
         const auto& content = it->second.content;
-        return offset < content.size() ? content.substr(offset, length) : std::string();
+        auto bytes = offset < content.size() ? content.substr(offset, length) : std::string();
+        bytesRead += bytes.size();
+        return bytes;
     }
     bool replaceWith(const std::string& path, platform::NewFile, const Producer& produce) override
     {
