@@ -17,7 +17,9 @@ namespace twk::qt {
 class QtTray final : public QObject, public platform::Tray {
     Q_OBJECT
 public:
-    explicit QtTray(const QIcon& icon);
+    explicit QtTray(const QIcon& icon = {});
+    // The image, once the toolkit that draws it is made; before the icon is shown.
+    void setImage(const QIcon& icon) { image_ = icon; }
 
     bool addIcon(const std::string& tip) override;
     void removeIcon() override;
