@@ -2,6 +2,7 @@
 
 #include "platform/Tray.h"
 
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QSystemTrayIcon>
 
@@ -20,6 +21,9 @@ public:
     explicit QtTray(const QIcon& icon = {});
     // The image, once the toolkit that draws it is made; before the icon is shown.
     void setImage(const QIcon& icon) { image_ = icon; }
+    // The icon is shown no sooner than ms from now: a start that most likely ends at its
+    // first tick spends nothing on it before that tick.
+    void holdFor(int ms) { heldUntil_ = QDeadlineTimer(ms); }
 
     bool addIcon(const std::string& tip) override;
     void removeIcon() override;
@@ -35,6 +39,7 @@ private:
     QString tip_;
     bool wanted_ = false;
     bool following_ = false;
+    QDeadlineTimer heldUntil_;
     std::unique_ptr<QSystemTrayIcon> icon_;
 };
 

@@ -1,6 +1,7 @@
 #include "ClipboardKeeper.h"
 #include "DisplayChoice.h"
 #include "EndRequests.h"
+#include "FontConfigWarmUp.h"
 #include "MenuWithoutTray.h"
 #include "QtClipboard.h"
 #include "QtDialogs.h"
@@ -61,6 +62,7 @@ int main(int argc, char** argv)
         const char* value = std::getenv(name);
         return std::string(value ? value : "");
     };
+    const twk::qt::FontConfigWarmUp fonts;
     if (const auto platformName = twk::qt::ChosenQtPlatform(environmentVariable))
         qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString(*platformName));
 
@@ -115,9 +117,12 @@ int main(int argc, char** argv)
     if (program.ended())
         return 0;
     toolkit.make();
-    // Started for one capture: the keeper starts beside it, not after it.
-    if (program.Settings.HitAndRun != 0)
+    // Started for one capture: the keeper starts beside it, not after it, and the tray
+    // icon waits until the first tick is past.
+    if (program.Settings.HitAndRun != 0) {
         keeper.startEarly();
+        tray.holdFor(capture::kFirstTickMs);
+    }
     // Ended by the system: the same orderly shutdown as the tray's "Exit".
     qt::EndRequests endRequests([&program] {
         if (!program.ended())
