@@ -16,6 +16,12 @@ bool blank(const std::string& text)
     return text.find_first_not_of(" \t") == std::string::npos;
 }
 
+// Both the same text as last set, which appends alone may have changed since.
+bool sameLineage(const std::weak_ptr<const std::string>& a, const std::weak_ptr<const std::string>& b)
+{
+    return !a.owner_before(b) && !b.owner_before(a);
+}
+
 } // namespace
 
 std::string AppendBackupName(const std::string& appendFile, int number)
@@ -26,16 +32,18 @@ std::string AppendBackupName(const std::string& appendFile, int number)
 }
 
 void WriteAppendFile(platform::FileSystem& files, AppendFileWritten& last, const std::string& path,
-                     const std::string& text)
+                     const ui::TextBox& box)
 {
     // The file holds the last text and a line break; a text that grew by a
     // line break and more needs only the more, and a line break, after it.
-    const bool grew = last.known && last.path == path && text.size() >= last.text.size() + kLineEnd.size() &&
-                      std::string_view(text).substr(last.text.size(), kLineEnd.size()) == kLineEnd &&
-                      std::string_view(text).starts_with(last.text) && files.stamp(path) == last.stamp;
+    const auto& text = box.text();
+    const bool grew = last.known && last.path == path && sameLineage(last.lineage, box.lineage()) &&
+                      text.size() >= last.size + kLineEnd.size() &&
+                      std::string_view(text).substr(last.size, kLineEnd.size()) == kLineEnd &&
+                      files.stamp(path) == last.stamp;
     bool written = false;
     if (grew) {
-        std::string added = text.substr(last.text.size() + kLineEnd.size());
+        std::string added = text.substr(last.size + kLineEnd.size());
         added += kLineEnd;
         written = files.append(path, added);
     }
@@ -45,10 +53,8 @@ void WriteAppendFile(platform::FileSystem& files, AppendFileWritten& last, const
     const auto after = written ? files.stamp(path) : std::nullopt;
     last.known = after.has_value();
     if (last.known) {
-        if (grew)
-            last.text.append(text, last.text.size()); // a long text is not copied whole at every capture
-        else
-            last.text = text;
+        last.lineage = box.lineage();
+        last.size = text.size();
         last.path = path;
         last.stamp = *after;
     }
@@ -60,7 +66,7 @@ void SaveAppendFile(shell::Program& program)
     if (s.AppendMode != 1 || s.AutosaveAppendedFile != 1 || !program.frmToText.loaded())
         return;
     WriteAppendFile(program.platform.files, program.appendFileWritten,
-                    program.ReadIni(configuration::keys::kMain, "AMLFPATH"), program.frmToText->Text1.text());
+                    program.ReadIni(configuration::keys::kMain, "AMLFPATH"), program.frmToText->Text1);
 }
 
 void RotateAppendBackups(shell::Program& program)

@@ -1,7 +1,10 @@
 #pragma once
 
 #include "platform/FileSystem.h"
+#include "ui/TextBox.h"
 
+#include <cstddef>
+#include <memory>
 #include <string>
 
 namespace twk::shell {
@@ -11,11 +14,12 @@ class Program;
 namespace twk::logging {
 
 // What SaveAppendFile wrote last, so that a viewer text that only grew is
-// appended instead of written anew: the path, the text, and the file's
-// stamp right after (a file changed since is written anew).
+// appended instead of written anew: the path, the text's lineage and length,
+// and the file's stamp right after (a file changed since is written anew).
 struct AppendFileWritten {
     std::string path;
-    std::string text;
+    std::weak_ptr<const std::string> lineage;
+    std::size_t size = 0;
     platform::FileStamp stamp;
     bool known = false;
 };
@@ -26,7 +30,7 @@ std::string AppendBackupName(const std::string& appendFile, int number);
 // Makes the file at path hold text and a line break: by an append when the
 // text only grew since last, by a rewrite otherwise; either way durable.
 void WriteAppendFile(platform::FileSystem& files, AppendFileWritten& last, const std::string& path,
-                     const std::string& text);
+                     const ui::TextBox& box);
 
 // In append mode with autosave on, writes the viewer's whole text to the
 // append file. Failures are silent.

@@ -33,6 +33,10 @@ void TextBox::append(std::string_view more)
         return;
     if (text_.use_count() > 1)
         text_ = std::make_shared<std::string>(*text_); // the other box keeps its text
+    // Room for as much again: the next lines go in without copying a long text, and
+    // room not yet written costs no memory.
+    if (const auto size = text_->size() + more.size(); size > text_->capacity())
+        text_->reserve(2 * size);
     *text_ += more;
     ++revision_;
     if (onAppended)

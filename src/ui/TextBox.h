@@ -27,6 +27,9 @@ public:
     // tells the widget only what was added (onAppended), so a long text
     // is not shown anew for every line added to it.
     void append(std::string_view more);
+    // The text as last set: append keeps it, every other change starts a new one. A
+    // reader holding it can tell that the text has only grown since, without a copy.
+    std::weak_ptr<const std::string> lineage() const { return text_; }
 
     const Bounds& bounds() const { return bounds_; }
     void setSize(float width, float height);

@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 int main(int argc, char** argv)
 {
@@ -17,6 +18,7 @@ int main(int argc, char** argv)
     const std::string path = argv[1];
     const std::string appendFile = argv[3];
     twk::logging::AppendFileWritten appendFileWritten;
+    twk::ui::TextBox viewerText; // grows by a line at each entry, set anew every 16
     const auto native = twk::platform::makeNativeFileSystem();
     auto& files = *native;
     twk::configuration::IniFiles ini(files);
@@ -24,7 +26,12 @@ int main(int argc, char** argv)
         const auto entry = twk::testing::logWriterEntry(number);
         if (!ini.write(path, entry.section, entry.key, entry.value, twk::platform::NewFile::OwnerOnly))
             return 1;
-        twk::logging::WriteAppendFile(files, appendFileWritten, appendFile, twk::testing::appendFileText(number));
+        const auto text = twk::testing::appendFileText(number);
+        if (text.starts_with(viewerText.text()) && !viewerText.text().empty())
+            viewerText.append(std::string_view(text).substr(viewerText.text().size()));
+        else
+            viewerText.setText(text);
+        twk::logging::WriteAppendFile(files, appendFileWritten, appendFile, viewerText);
         if (!appendFileWritten.known)
             return 1;
         const auto ack = std::to_string(number) + "\n";

@@ -88,5 +88,30 @@ TEST(ControlsTest, ASharedTextIsOneTextUntilEitherBoxChangesIt)
     EXPECT_EQ(changes, 2);
 }
 
+// The append file is appended to while the viewer's text only grows; a long
+// text must not be copied for every line added to it.
+TEST(ControlsTest, ALongTextGrowsInPlaceAndKeepsItsLineageUntilSetAnew)
+{
+    const auto same = [](const std::weak_ptr<const std::string>& a, const std::weak_ptr<const std::string>& b) {
+        return !a.owner_before(b) && !b.owner_before(a);
+    };
+    TextBox box, other;
+    box.append(std::string(1 << 20, 'x'));
+    const auto* where = box.text().data();
+    const auto grown = box.lineage();
+    for (int i = 0; i < 100; ++i)
+        box.append("\r\nanother line");
+    EXPECT_EQ(box.text().data(), where);
+    EXPECT_TRUE(same(grown, box.lineage()));
+
+    other.setTextOf(box);
+    box.append("!"); // copied: the other box keeps its text, and the lineage
+    EXPECT_TRUE(same(grown, other.lineage()));
+    EXPECT_FALSE(same(grown, box.lineage()));
+    const auto copied = box.lineage();
+    box.setText(box.text() + "\r\nset anew");
+    EXPECT_FALSE(same(copied, box.lineage()));
+}
+
 } // namespace
 } // namespace twk::ui
