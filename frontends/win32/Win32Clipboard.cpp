@@ -37,7 +37,45 @@ bool offersSecret()
     return false;
 }
 
+constexpr const char* kListenerClass = "TWK3ClipboardListener";
+
 } // namespace
+
+Win32Clipboard::Win32Clipboard(HWND owner) : owner_(owner)
+{
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSA cls{};
+    cls.lpfnWndProc = listen;
+    cls.hInstance = instance;
+    cls.lpszClassName = kListenerClass;
+    RegisterClassA(&cls);
+    listener_ = CreateWindowExA(0, kListenerClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
+    if (!listener_)
+        return;
+    SetWindowLongPtrA(listener_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    // Without the announcements the polling timer never sleeps, and loses nothing.
+    if (!AddClipboardFormatListener(listener_)) {
+        DestroyWindow(listener_);
+        listener_ = nullptr;
+    }
+}
+
+Win32Clipboard::~Win32Clipboard()
+{
+    if (!listener_)
+        return;
+    RemoveClipboardFormatListener(listener_);
+    DestroyWindow(listener_);
+}
+
+LRESULT CALLBACK Win32Clipboard::listen(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_CLIPBOARDUPDATE)
+        if (auto* self = reinterpret_cast<Win32Clipboard*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+            self && self->onChange)
+            self->onChange();
+    return DefWindowProcA(window, message, wParam, lParam);
+}
 
 std::uint32_t Win32Clipboard::sequenceNumber()
 {

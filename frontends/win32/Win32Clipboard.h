@@ -11,7 +11,10 @@ namespace twk::win32 {
 class Win32Clipboard final : public platform::Clipboard {
 public:
     // The clipboard is opened for this window: only an owner may put data on it.
-    explicit Win32Clipboard(HWND owner) : owner_(owner) {}
+    explicit Win32Clipboard(HWND owner);
+    ~Win32Clipboard() override;
+    Win32Clipboard(const Win32Clipboard&) = delete;
+    Win32Clipboard& operator=(const Win32Clipboard&) = delete;
 
     std::optional<std::string> text() override;
     bool hasText() override;
@@ -22,9 +25,14 @@ public:
     // Copied files (CF_HDROP), or content its owner keeps out of clipboard
     // histories by the formats Windows' own history honours.
     std::optional<platform::ClipboardMark> mark() override;
+    // Every change comes as WM_CLIPBOARDUPDATE to a window of its own.
+    bool announcesChanges() const override { return listener_ != nullptr; }
 
 private:
+    static LRESULT CALLBACK listen(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
     HWND owner_;
+    HWND listener_ = nullptr;
 };
 
 } // namespace twk::win32

@@ -11,10 +11,19 @@
 #include "logging/FrmLinkCatcher.h"
 #include "shell/Form1.h"
 
+#include <cstdint>
+#include <memory>
+
 namespace twk::win32 {
 namespace {
 
 constexpr UINT_PTR kPollingTimer = 1;
+
+// The polling timer's last tick and the period it is set to now.
+struct Beat {
+    ULONGLONG lastTick;
+    UINT period;
+};
 
 std::unique_ptr<NativeWindow> viewerWindow(capture::FrmToText& viewer, double tpp)
 {
@@ -22,10 +31,27 @@ std::unique_ptr<NativeWindow> viewerWindow(capture::FrmToText& viewer, double tp
         viewer, viewer.Text1, "&Cancel", {240, 120, 375, 255}, [&viewer] { viewer.Command1_Click(); }, nullptr, tpp});
     // The polling timer lives as long as the viewer's window.
     HWND handle = window->handle();
-    window->onTimer = [&viewer] { viewer.Timer1.fire(); };
-    SetTimer(handle, kPollingTimer, static_cast<UINT>(viewer.Timer1.interval()), nullptr);
-    viewer.Timer1.onIntervalChanged = [handle, &viewer] {
-        SetTimer(handle, kPollingTimer, static_cast<UINT>(viewer.Timer1.interval()), nullptr);
+    auto beat = std::make_shared<Beat>(Beat{GetTickCount64(), static_cast<UINT>(viewer.Timer1.interval())});
+    const auto arm = [handle, beat](int periodMs) {
+        beat->period = static_cast<UINT>(periodMs);
+        SetTimer(handle, kPollingTimer, beat->period, nullptr);
+    };
+    window->onTimer = [beat, arm, &viewer] {
+        beat->lastTick = GetTickCount64();
+        // Woken from a doze on the old beat: the ticks go on at the interval from here.
+        if (beat->period != static_cast<UINT>(viewer.Timer1.interval()))
+            arm(viewer.Timer1.interval());
+        viewer.Timer1.fire();
+    };
+    arm(viewer.Timer1.interval());
+    viewer.Timer1.onIntervalChanged = [arm, &viewer] { arm(viewer.Timer1.interval()); };
+    // Dozing, the timer stops: no wakeup while nothing can change. Woken, the next tick
+    // comes when it would have come had the timer kept going.
+    viewer.Timer1.onDozeChanged = [handle, beat, arm, &viewer] {
+        if (viewer.Timer1.dozing())
+            KillTimer(handle, kPollingTimer);
+        else
+            arm(viewer.Timer1.untilNextBeat(static_cast<std::int64_t>(GetTickCount64() - beat->lastTick)));
     };
     return window;
 }

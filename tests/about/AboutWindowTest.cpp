@@ -5,16 +5,11 @@
 
 using namespace twk;
 
-namespace {
-
-class AboutWindowTest : public twk::testing::ProgramFixture {};
-
-} // namespace
+using AboutWindowTest = twk::testing::ProgramFixture;
 
 TEST_F(AboutWindowTest, OpensThePageAndHelpAndOkClosesItSavingItsPlaceWhateverTheSetting)
 {
-    writeIni("XYPOS=0\r\n");
-    start();
+    start("XYPOS=0\r\n");
     form1().mnuAbout_Click();
     auto& about = *program().frmAbout;
     EXPECT_TRUE(about.visible());
@@ -31,19 +26,9 @@ TEST_F(AboutWindowTest, OpensThePageAndHelpAndOkClosesItSavingItsPlaceWhateverTh
 
 TEST_F(AboutWindowTest, ItOutlivesTheOptionsWindowThatOpenedIt)
 {
-    writeIni("");
-    start();
+    start("");
     form1().mnuOptions_Click();
     program().frmOptions->Command4.click();
     program().frmOptions->Command3.click();
     EXPECT_TRUE(program().frmAbout.loaded());
-}
-
-TEST_F(AboutWindowTest, AnUnwantedInstanceShowsItsOwnTitle)
-{
-    instances.otherRunning = true;
-    writeIni("");
-    start();
-    form1().mnuAbout_Click();
-    EXPECT_EQ(program().frmAbout->caption(), "About unwanted instance");
 }

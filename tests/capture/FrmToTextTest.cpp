@@ -2,16 +2,11 @@
 
 using namespace twk;
 
-namespace {
-
-class ViewerWindowTest : public twk::testing::ProgramFixture {};
-
-} // namespace
+using ViewerWindowTest = twk::testing::ProgramFixture;
 
 TEST_F(ViewerWindowTest, TheViewersCloseBoxesHideAndSaveWhileCancelOnlyHides)
 {
-    writeIni("AUTOOOPENVIEWERS=1\r\nAUTOSAVE=0\r\n");
-    start();
+    start("AUTOOOPENVIEWERS=1\r\nAUTOSAVE=0\r\n");
     viewer().Command1_Click();
     EXPECT_FALSE(viewer().visible());
     EXPECT_EQ(ini().find("[frmtotext]"), std::string::npos);

@@ -13,8 +13,7 @@ class PollingCycleTest : public twk::testing::ProgramFixture {
 protected:
     void startWith(const std::string& lines)
     {
-        writeIni(lines, "[LINKCATCHER]\r\nON=1\r\nSTRICTURLS=1\r\nAUTOSAVE=0\r\n");
-        start();
+        start(lines, "[LINKCATCHER]\r\nON=1\r\nSTRICTURLS=1\r\nAUTOSAVE=0\r\n");
     }
     std::string onOffCaption() { return form1().mnuBar.find("mnuOnOff")->caption; }
 };

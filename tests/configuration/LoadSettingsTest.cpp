@@ -20,6 +20,14 @@ protected:
                "[LINKCATCHER]\r\nON=1\r\nSTRICTURLS=1\r\nAUTOSAVE=1\r\nSAVETYPE=2\r\nlinkcatcherSAVEDFILEPATH=" + f +
                "\r\n";
     }
+    // A program of its own loads the settings, as the next start would.
+    std::unique_ptr<shell::Program> loadedAnew()
+    {
+        auto fresh = std::make_unique<shell::Program>(platform, host);
+        fresh->Settings.IniPath = iniPath();
+        configuration::LoadSettings(*fresh);
+        return fresh;
+    }
 };
 
 } // namespace
@@ -76,8 +84,7 @@ TEST_F(LoadSettingsTest, AnyFirstRunMarkOtherThanNineRewritesEveryKey)
 
 TEST_F(LoadSettingsTest, ABadByteKeyIsSkippedAndTheRestLoads)
 {
-    writeIni("XYPOS=abc\r\nAM=1\r\nON= 1 \r\nSAVETYPE=1\r\nSAVEDFILEPATH=" + folder.file("\r\n"));
-    start();
+    start("XYPOS=abc\r\nAM=1\r\nON= 1 \r\nSAVETYPE=1\r\nSAVEDFILEPATH=" + folder.file("\r\n"));
     const auto& s = program().Settings;
     EXPECT_EQ(s.RememberPositions, 0);
     EXPECT_EQ(s.AppendMode, 1);
@@ -93,10 +100,8 @@ TEST_F(LoadSettingsTest, ExactlyTheArgument99SwitchesHitAndRunOffForThisRunOnly)
          std::vector<std::pair<std::string, int>>{{"99", 0}, {" 99", 1}, {"99 ", 1}, {"99 x", 1}, {"099", 1}}) {
         writeIni("HITNRUN=1\r\nON=0\r\n");
         environment.arguments = arguments;
-        shell::Program fresh(platform, host);
-        fresh.Settings.IniPath = iniPath();
-        configuration::LoadSettings(fresh);
-        EXPECT_EQ(fresh.Settings.HitAndRun, hitAndRun) << "'" << arguments << "'";
+        const auto fresh = loadedAnew();
+        EXPECT_EQ(fresh->Settings.HitAndRun, hitAndRun) << "'" << arguments << "'";
         EXPECT_NE(ini().find("HITNRUN=1"), std::string::npos);
     }
 }
@@ -152,15 +157,13 @@ TEST_F(LoadSettingsTest, ASettingsFileSavedWithAMarkInUtf16OrWithCrLineEndsLoads
           inForm(lines, Encoding::Utf16BigEndian), crOnly, inForm(crOnly, Encoding::Utf16LittleEndian)}) {
         writeFile(iniPath(), file);
         dialogs.messages.clear();
-        shell::Program fresh(platform, host);
-        fresh.Settings.IniPath = iniPath();
-        configuration::LoadSettings(fresh);
+        const auto fresh = loadedAnew();
         EXPECT_TRUE(dialogs.messages.empty()) << "no first run";
         EXPECT_EQ(ini(), file);
-        EXPECT_EQ(fresh.Settings.RememberPositions, 1);
-        EXPECT_EQ(fresh.Settings.CaptureOn, "0");
-        EXPECT_EQ(fresh.Settings.StrictUrls, "0");
-        EXPECT_EQ(fresh.Settings.ClipLogPath, folder.file("logs/20261205.txt"));
+        EXPECT_EQ(fresh->Settings.RememberPositions, 1);
+        EXPECT_EQ(fresh->Settings.CaptureOn, "0");
+        EXPECT_EQ(fresh->Settings.StrictUrls, "0");
+        EXPECT_EQ(fresh->Settings.ClipLogPath, folder.file("logs/20261205.txt"));
     }
 }
 
@@ -174,9 +177,7 @@ TEST_F(LoadSettingsTest, AFileWithoutAReadableMainSectionIsAddedToNeverWrittenOv
     for (const auto& file : {unmarked, foreign}) {
         writeFile(iniPath(), file);
         dialogs.messages.clear();
-        shell::Program fresh(platform, host);
-        fresh.Settings.IniPath = iniPath();
-        configuration::LoadSettings(fresh);
+        const auto fresh = loadedAnew();
 
         const auto after = ini();
         if (file == unmarked) {
@@ -193,8 +194,8 @@ TEST_F(LoadSettingsTest, AFileWithoutAReadableMainSectionIsAddedToNeverWrittenOv
                       ". It added its default settings to the file and left everything that was in it as it was. "
                       "Please take a moment to review your TWK Option Settings.");
         EXPECT_EQ(dialogs.messages[0].icon, platform::MessageIcon::Exclamation);
-        EXPECT_EQ(fresh.Settings.CaptureOn, "1");
-        EXPECT_EQ(fresh.Settings.StrictUrls, file == foreign ? "0" : "1");
+        EXPECT_EQ(fresh->Settings.CaptureOn, "1");
+        EXPECT_EQ(fresh->Settings.StrictUrls, file == foreign ? "0" : "1");
     }
     EXPECT_EQ(ini().find("STRICTURLS=1"), std::string::npos) << "the user's link catcher setting stays";
 

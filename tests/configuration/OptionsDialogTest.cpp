@@ -20,11 +20,18 @@ protected:
         folders.tree[folder.path()] = {"logs"};
         folders.tree[folder.file("logs")] = {};
         folders.tree[kRootFolder] = {"tmp"};
+        folders.driveList = {kRootFolder, kOtherDrive}; // the other drive has no medium
     }
     configuration::FrmOptions& open()
     {
         form1().mnuOptions_Click();
         return *program().frmOptions;
+    }
+    // Starts the program on these INI lines and opens the dialog.
+    configuration::FrmOptions& openOn(const std::string& mainLines, const std::string& extra = "")
+    {
+        start(mainLines, extra);
+        return open();
     }
     configuration::FrmFileBrowser& browser() { return *program().frmFileBrowser; }
 };
@@ -52,9 +59,7 @@ TEST_F(OptionsDialogTest, OddStoredChoicesOpenOnTheFallbackOptionAndSaveIt)
 
 TEST_F(OptionsDialogTest, SaveChangesWritesEveryKeyInItsOrder)
 {
-    writeIni("");
-    start();
-    auto& options = open();
+    auto& options = openOn("");
     options.Check1.setValue(1);
     options.Option3.select();
     options.Option7.select();
@@ -122,9 +127,7 @@ TEST_F(OptionsDialogTest, TheHitAndRunNoticeShowsWhenTickedAlsoWhileLoading)
 
 TEST_F(OptionsDialogTest, ThePickersWriteAtOnceAndACancelledDialogKeepsItsName)
 {
-    writeIni("LOGVIEWER=/usr/bin/mousepad\r\n");
-    start();
-    auto& options = open();
+    auto& options = openOn("LOGVIEWER=/usr/bin/mousepad\r\n");
     options.cmdPickViewer_Click(); // cancelled
     EXPECT_EQ(dialogs.fileRequests[0].title, "KESTOVAN TWK3 Pick Log Viewing Application");
     EXPECT_EQ(dialogs.fileRequests[0].filter, "Applications (*.EXE)|*.EXE|All Files (*.*)|*.*");
@@ -142,9 +145,7 @@ TEST_F(OptionsDialogTest, ThePickersWriteAtOnceAndACancelledDialogKeepsItsName)
 
 TEST_F(OptionsDialogTest, AViewerPickerThatEndsEmptyWritesNothing)
 {
-    writeIni("");
-    start();
-    open().cmdPickViewer_Click();
+    openOn("").cmdPickViewer_Click();
     EXPECT_EQ(dialogs.fileRequests[0].fileName, "") << "an absent value opens the dialog empty";
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, "Cancel:No new application selected");
@@ -154,9 +155,7 @@ TEST_F(OptionsDialogTest, AViewerPickerThatEndsEmptyWritesNothing)
 
 TEST_F(OptionsDialogTest, AFolderButtonOnceUsedWritesItsFolderAtEverySave)
 {
-    writeIni("SAVEDFILEPATH=" + folder.path() + "\r\n");
-    start();
-    auto& options = open();
+    auto& options = openOn("SAVEDFILEPATH=" + folder.path() + "\r\n");
     options.Command1_MouseMove();
     EXPECT_EQ(options.Command1.tooltip(), "Current main logs path: " + folder.path());
     options.Command1_Click();
@@ -174,9 +173,7 @@ TEST_F(OptionsDialogTest, AFolderButtonOnceUsedWritesItsFolderAtEverySave)
 
 TEST_F(OptionsDialogTest, ShowingTheOpenDialogAgainKeepsItsUnsavedChanges)
 {
-    writeIni("ON=1\r\n");
-    start();
-    auto& options = open();
+    auto& options = openOn("ON=1\r\n");
     options.Check1.setValue(0);
     options.List1.select(2);
     EXPECT_TRUE(options.Frame2.visible());
@@ -189,10 +186,8 @@ TEST_F(OptionsDialogTest, ShowingTheOpenDialogAgainKeepsItsUnsavedChanges)
 
 TEST_F(OptionsDialogTest, TheBrowserShowsTheSavedFolderAndHandsBackWhatWasOpened)
 {
-    writeIni("SAVEDFILEPATH=" + folder.file("logs/\r\n"),
-             "[LINKCATCHER]\r\nlinkcatcherSAVEDFILEPATH=" + folder.file("logs/\r\n"));
-    start();
-    auto& options = open();
+    auto& options = openOn("SAVEDFILEPATH=" + folder.file("logs/\r\n"),
+                           "[LINKCATCHER]\r\nlinkcatcherSAVEDFILEPATH=" + folder.file("logs/\r\n"));
     options.Command8_Click();
     EXPECT_EQ(browser().Text1.text(), folder.file("logs/"));
     EXPECT_TRUE(browser().Text1.visible());
@@ -208,9 +203,7 @@ TEST_F(OptionsDialogTest, TheBrowserShowsTheSavedFolderAndHandsBackWhatWasOpened
 
 TEST_F(OptionsDialogTest, TheSavedFolderAlreadyShownIsListedWithItsPathInView)
 {
-    writeIni("SAVEDFILEPATH=" + folder.file("\r\n"));
-    start();
-    auto& options = open();
+    auto& options = openOn("SAVEDFILEPATH=" + folder.file("\r\n"));
     int redrawn = 0;
     options.Command1_Click();
     browser().onFoldersShown = [&] { ++redrawn; };
@@ -222,39 +215,32 @@ TEST_F(OptionsDialogTest, TheSavedFolderAlreadyShownIsListedWithItsPathInView)
     EXPECT_EQ(program().Settings.PendingLogFolder, folder.path());
 }
 
-TEST_F(OptionsDialogTest, AFolderThatCannotBeOpenedFallsBackToTheMainLogFolder)
+TEST_F(OptionsDialogTest, TheBrowserFallsBackFromAFolderItCannotOpenToOneItCan)
 {
-    folders.driveList = {kRootFolder, kOtherDrive};
-    writeIni("SAVEDFILEPATH=" + folder.file("logs/\r\n"),
-             "[LINKCATCHER]\r\nlinkcatcherSAVEDFILEPATH=" + under(kOtherDrive, "links/\r\n"));
-    start();
-    open().Command8_Click(); // the link folder's drive has no medium
+    // A link folder on a drive without a medium: the main log folder.
+    openOn("SAVEDFILEPATH=" + folder.file("logs/\r\n"),
+           "[LINKCATCHER]\r\nlinkcatcherSAVEDFILEPATH=" + under(kOtherDrive, "links/\r\n"))
+        .Command8_Click();
     EXPECT_EQ(browser().Dir1.path, folder.file("logs"));
     EXPECT_EQ(browser().drive(), kRootFolder);
     browser().chooseDrive(kOtherDrive);
     EXPECT_EQ(browser().Dir1.path, folder.file("logs"));
     browser().Command2_Click();
     EXPECT_EQ(program().Settings.PendingLinkLogFolder, folder.file("logs"));
-}
 
-TEST_F(OptionsDialogTest, AnUnreadableMainFolderLeavesTheBrowserOnItsDrivesRoot)
-{
-    folders.driveList = {kRootFolder, kOtherDrive};
+    // A main folder that is gone: the root of its drive.
     writeIni("SAVEDFILEPATH=" + under(kRootFolder, "gone/\r\n"));
-    start();
+    restart();
     open().Command1_Click();
     EXPECT_EQ(browser().drive(), kRootFolder);
     EXPECT_EQ(browser().Dir1.path, kRootFolder) << "the drive list's own name of the root";
     EXPECT_EQ(browser().Text1.text(), kRootFolder);
     browser().Command2_Click();
     EXPECT_EQ(program().Settings.PendingLogFolder, kRootFolder);
-}
 
-TEST_F(OptionsDialogTest, AMainFolderOnADriveWithoutAMediumLeavesTheBrowserOnTheProgramsDriveRoot)
-{
-    folders.driveList = {kRootFolder, kOtherDrive};
+    // A main folder on a drive without a medium: the root of the program's drive.
     writeIni("SAVEDFILEPATH=" + under(kOtherDrive, "logs/\r\n"));
-    start();
+    restart();
     open().Command1_Click();
     EXPECT_EQ(browser().drive(), folders.driveOf(folder.path()));
     EXPECT_EQ(browser().Dir1.path, kRootFolder);
@@ -265,9 +251,7 @@ TEST_F(OptionsDialogTest, AMainFolderOnADriveWithoutAMediumLeavesTheBrowserOnThe
 
 TEST_F(OptionsDialogTest, ClosingTheDialogClosesTheBrowser)
 {
-    writeIni("");
-    start();
-    auto& options = open();
+    auto& options = openOn("");
     options.Command1_Click();
     options.Command3_Click();
     EXPECT_FALSE(program().frmFileBrowser.loaded());
@@ -277,9 +261,7 @@ TEST_F(OptionsDialogTest, ClosingTheDialogClosesTheBrowser)
 
 TEST_F(OptionsDialogTest, ShutdownClosesEveryWindowInItsOrder)
 {
-    writeIni("");
-    start();
-    open().Command1_Click();
+    openOn("").Command1_Click();
     form1().mnuAbout_Click();
     host.events.clear();
     form1().mnuExit_Click();
@@ -287,17 +269,6 @@ TEST_F(OptionsDialogTest, ShutdownClosesEveryWindowInItsOrder)
               (std::vector<std::string>{"unload About Tarnwick 3.0", "unload TWK Browse for File or Directory",
                                         "unload Link Catcher", "unload TWK Options", "unload Recent Clipboard Text",
                                         "unload TWK"}));
-}
-
-TEST_F(OptionsDialogTest, ATrayDoubleClickOpensTheOptionsThenTheMenu)
-{
-    writeIni("");
-    start();
-    bool optionsOpenAtMenu = false;
-    tray.onPopup = [&](ui::Menu&) { optionsOpenAtMenu = program().frmOptions.loaded(); };
-    form1().pichook_MouseMove(static_cast<float>(shell::kTrayDoubleClick * 15));
-    EXPECT_TRUE(optionsOpenAtMenu);
-    EXPECT_TRUE(program().frmOptions->visible());
 }
 
 TEST_F(OptionsDialogTest, ASettingsFileSavedWithAMarkOrAsUtf16SurvivesSaveChanges)
@@ -338,9 +309,7 @@ TEST_F(OptionsDialogTest, ASettingsFileSavedWithAMarkOrAsUtf16SurvivesSaveChange
 
 TEST_F(OptionsDialogTest, AMissingLogFolderNeverPutsANulByteInTheIniFileOrAMessage)
 {
-    writeIni("");
-    start();
-    auto& options = open();
+    auto& options = openOn("");
     options.Check1.setValue(1);
     options.Check5.setValue(1);
     options.Option6.select();

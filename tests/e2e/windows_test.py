@@ -14,7 +14,7 @@ import tempfile
 import time
 import unittest
 
-import x11util
+from program_case import ProgramCase, ini_with
 
 PROGRAM = os.environ.get("TWK3_EXE", "")
 PROBE = os.environ.get("TWK3_PROBE", "")
@@ -23,10 +23,6 @@ WAIT = float(os.environ.get("TWK3_WAIT", "60"))  # seconds: Wine starts slowly o
 RUN_LIMIT = "120"  # seconds any one Wine process may live
 PREFIX_SCRIPT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts", "wine-prefix.sh")
 LOADERS = {0x14C: "/usr/lib/wine/wine", 0x8664: "/usr/lib/wine/wine64"}
-
-
-def wait_for(condition, timeout=WAIT, what="condition"):
-    return x11util.wait_for(condition, timeout, what, interval=0.2)
 
 
 def machine_of(exe):
@@ -58,12 +54,11 @@ def windows_path(path):
     return "Z:" + path.replace("/", "\\")
 
 
-def ini_with(main, link=""):
-    return ("[TWK]\r\nFIRSTRUN=9\r\nON=1\r\nBEEPON=0\r\nFREQUENCY=1\r\nJS=1\r\n" + main +
-            "[LINKCATCHER]\r\nON=1\r\nSTRICTURLS=1\r\n" + link)
+class Wine(ProgramCase):
+    ENCODING = "latin-1"
+    WAIT = WAIT
+    INTERVAL = 0.2
 
-
-class Wine(unittest.TestCase):
     def setUp(self):
         if not PROGRAM or not os.path.exists(PROGRAM):
             self.skipTest("TWK3_EXE does not name the built twk3.exe")
@@ -78,17 +73,18 @@ class Wine(unittest.TestCase):
         self.processes = []
         # Runs even when the rest of the set-up fails: nothing of a test outlives it.
         self.addCleanup(self.clean_up)
-        self.folder = tempfile.mkdtemp(prefix="twk-wine-")
-        self.prefix = os.path.join(self.folder, "prefix")
+        self.root = tempfile.mkdtemp(prefix="twk-wine-")
+        self.prefix = os.path.join(self.root, "prefix")
         subprocess.run(["cp", "-a", TEMPLATE, self.prefix], check=True)
-        self.files = os.path.join(self.folder, "program")
-        os.mkdir(self.files)
-        shutil.copy(PROGRAM, os.path.join(self.files, "twk3.exe"))
+        self.folder = os.path.join(self.root, "program")
+        self.folder_line = windows_path(self.folder) + "\\"
+        os.mkdir(self.folder)
+        shutil.copy(PROGRAM, self.path("twk3.exe"))
         help_file = os.path.join(os.path.dirname(PROGRAM), "twk3.chm")
         if os.path.exists(help_file):
-            shutil.copy(help_file, self.files)
+            shutil.copy(help_file, self.folder)
         if PROBE and os.path.exists(PROBE):
-            shutil.copy(PROBE, os.path.join(self.files, "probe.exe"))
+            shutil.copy(PROBE, self.path("probe.exe"))
         self.start_desktop()
         self.env = dict(os.environ, WINEPREFIX=self.prefix, WINEDEBUG="-all", WINELOADER=self.loader,
                         DISPLAY=self.display, WINEDLLOVERRIDES="mscoree,mshtml=")
@@ -107,7 +103,7 @@ class Wine(unittest.TestCase):
             except subprocess.TimeoutExpired:
                 process.kill()
                 process.wait(timeout=30)
-        shutil.rmtree(getattr(self, "folder", ""), ignore_errors=True)
+        shutil.rmtree(getattr(self, "root", ""), ignore_errors=True)
 
     # The desktop: a display of its own, a window manager, a tray.
 
@@ -126,38 +122,18 @@ class Wine(unittest.TestCase):
             with os.fdopen(read) as f:
                 self.display = ":" + f.readline().strip()
         self.processes.append(server)
-        wait_for(lambda: subprocess.run(["xdpyinfo"], env=self.x_env(), capture_output=True).returncode == 0,
-                 what="the X display")
-        self.background(["openbox", "--sm-disable"])
-        wait_for(lambda: "window id" in self.x(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]),
-                 what="the window manager")
-        self.background(["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "pixel", "--width",
-                         "80", "--height", "24"])
-        wait_for(lambda: self.named("panel"), what="the tray")
+        self.wait_for(lambda: subprocess.run(["xdpyinfo"], env=self.x_env(), capture_output=True).returncode == 0,
+                      what="the X display")
+        self.start_window_manager()
+        self.start_tray()
 
     def x_env(self):
         return dict(os.environ, DISPLAY=getattr(self, "display", ""))
 
-    def x(self, command, **kwargs):
-        return subprocess.run(command, env=self.x_env(), capture_output=True, text=True, timeout=30,
-                              **kwargs).stdout
-
-    def background(self, command):
-        process = subprocess.Popen(command, env=self.x_env(), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.processes.append(process)
-        return process
-
-    def named(self, name):
-        return x11util.windows_named(name, self.x_env())
-
-    def dismiss(self, name):
-        x11util.dismiss(name, WAIT, self.x_env())
-
     def tray_icons(self):
         """The icons docked in the tray: Wine's windows inside trayer's panel."""
-        tree = self.x(["xwininfo", "-root", "-tree"])
         icons, inside = [], None
-        for line in tree.splitlines():
+        for line in self.x(["xwininfo", "-root", "-tree"]).splitlines():
             depth = len(line) - len(line.lstrip())
             if '"panel": ("panel" "trayer")' in line:
                 inside = depth
@@ -173,7 +149,7 @@ class Wine(unittest.TestCase):
         return [w for w in found if not self.x(["xdotool", "getwindowname", w]).strip()]
 
     def open_tray_menu(self):
-        icon = wait_for(self.tray_icons, what="the tray icon")[0]
+        icon = self.wait_for(self.tray_icons, what="the tray icon")[0]
 
         def opened():
             # A click that comes before the program listens is lost: click again until a menu opens.
@@ -184,46 +160,48 @@ class Wine(unittest.TestCase):
                 menus = self.popup_menus()
             return menus[0] if menus else None
 
-        return wait_for(opened, what="the tray menu")
+        return self.wait_for(opened, what="the tray menu")
 
-    def click_entry(self, menu, index, count):
-        """Clicks the index-th of count entries of an open menu."""
+    def click_entry(self, menu, index, count=9):
+        """Clicks the index-th of count entries of an open menu (the tray menu has nine)."""
         geometry = self.x(["xdotool", "getwindowgeometry", menu])
         height = int(re.search(r"Geometry: \d+x(\d+)", geometry).group(1))
         self.x(["xdotool", "mousemove", "--window", menu, "30", str(int(height * (index + 0.5) / count)),
                 "click", "1"])
 
-    # The clipboard of this test's display.
+    def click_twips(self, window, left, top):
+        """Clicks a point of a window's client area given in twips, at 15 twips a pixel."""
+        self.x(["xdotool", "mousemove", "--window", window, str(int(left / 15)), str(int(top / 15)), "click", "1"])
+        time.sleep(0.5)
 
-    def set_clipboard(self, text):
-        # xclip stays in the background to serve the text until someone else owns the clipboard.
-        subprocess.run(["xclip", "-selection", "clipboard", "-i"], input=text.encode("utf-8"), env=self.x_env(),
-                       check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    def escape_until_gone(self, name, what):
+        """Activates a window and presses Esc until it has gone: another may take the focus in between."""
+        window = self.named(name)[0]
 
-    def clipboard(self):
-        result = subprocess.run(["xclip", "-selection", "clipboard", "-o"], env=self.x_env(), capture_output=True,
-                                timeout=20)
-        return result.stdout.decode("utf-8", "replace") if result.returncode == 0 else None
+        def gone():
+            self.x(["xdotool", "windowactivate", "--sync", window])
+            time.sleep(0.5)
+            self.x(["xdotool", "key", "--clearmodifiers", "Escape"])
+            time.sleep(0.5)
+            return not self.named(name)
 
-    # The program and its files.
+        self.wait_for(gone, what=what)
 
-    def path(self, name):
-        return os.path.join(self.files, name)
+    def open_options(self):
+        self.click_entry(self.open_tray_menu(), 5)  # "&Options"
+        return self.wait_for(lambda: self.named("TWK Options"), what="the options window")[0]
 
-    def read(self, name):
-        with open(self.path(name), "rb") as f:
-            return f.read()
+    def save_options(self, options):
+        self.click_twips(options, 6840 + 600, 3120 + 240)  # "&Save Changes"
 
-    def write_ini(self, content):
-        with open(self.path("twk3.ini"), "wb") as f:
-            f.write(content.encode("latin-1"))
-
-    def file_holds(self, name, data):
-        return os.path.exists(self.path(name)) and data in self.read(name)
+    def exit_from_tray_menu(self, process):
+        self.click_entry(self.open_tray_menu(), 8)  # "E&xit"
+        self.assertEqual(process.wait(timeout=WAIT), 0)
+        self.assertEqual(self.tray_icons(), [], "the tray icon is gone")
 
     def wine(self, *arguments, program="twk3.exe"):
         command = ["timeout", RUN_LIMIT, self.loader, program, *arguments]
-        process = subprocess.Popen(command, cwd=self.files, env=self.env, stdout=subprocess.DEVNULL,
+        process = subprocess.Popen(command, cwd=self.folder, env=self.env, stdout=subprocess.DEVNULL,
                                    stderr=subprocess.DEVNULL)
         self.processes.append(process)
         return process
@@ -231,44 +209,39 @@ class Wine(unittest.TestCase):
     def probe(self, *arguments):
         if not os.path.exists(self.path("probe.exe")):
             self.skipTest("TWK3_PROBE does not name the built probe.exe")
-        result = subprocess.run(["timeout", "60", self.loader, "probe.exe", *arguments], cwd=self.files,
+        result = subprocess.run(["timeout", "60", self.loader, "probe.exe", *arguments], cwd=self.folder,
                                 env=self.env, capture_output=True, text=True)
         return result.returncode, result.stdout
-
-    def folder_ini_line(self):
-        return windows_path(self.files) + "\\"
 
     # The cases.
 
     def test_first_run_at_a_drive_root_writes_the_defaults_and_welcomes(self):
         # The program's folder is the root of drive D:, so its INI file is D:\twk3.ini.
-        os.symlink(self.files, os.path.join(self.prefix, "dosdevices", "d:"))
+        os.symlink(self.folder, os.path.join(self.prefix, "dosdevices", "d:"))
         process = self.wine(program="D:\\twk3.exe")
-        wait_for(lambda: self.named("Tarnwick 3.0"), what="the welcome box")
+        self.wait_for(lambda: self.named("Tarnwick 3.0"), what="the welcome box")
         self.assertEqual(self.named("Recent Clipboard Text"), [], "the welcome comes before the viewers")
         self.assertEqual(self.probe("find"), (0, 'found "Tarnwick 3.0" visible=0\n'))
         self.dismiss("Tarnwick 3.0")
-        ini = self.read("twk3.ini").decode("latin-1")
+        ini = self.text("twk3.ini")
         for line in ("XYPOS=0", "AMLFPATH=D:\\appendfile.txt", "SAVETYPE=3", "SAVEDFILEPATH=D:\\", "HITNRUN=0",
                      "FIRSTRUN=9", "linkcatcherSAVEDFILEPATH=D:\\"):
             self.assertIn(line + "\r\n", ini)
         self.assertRegex(ini, r"LOGVIEWER=[A-Za-z]:\\windows\\Notepad\.exe\r\n")
-        self.assertEqual(len(wait_for(self.tray_icons, what="the tray icon")), 1)
+        self.assertEqual(len(self.wait_for(self.tray_icons, what="the tray icon")), 1)
         self.assertIsNone(process.poll())
 
     def test_a_copied_text_reaches_the_clipboard_log_and_the_link_log(self):
-        folder = self.folder_ini_line()
-        self.write_ini(ini_with("AM=1\r\nASAF=1\r\nAMLFPATH=%sappend.txt\r\nAUTOSAVE=1\r\nSAVETYPE=1\r\n"
-                                "SAVEDFILEPATH=%s\r\nAUTOCLEAR=0\r\n" % (folder, folder),
-                                "AUTOSAVE=1\r\nSAVETYPE=1\r\nlinkcatcherSAVEDFILEPATH=%s\r\n" % folder))
+        self.write_logging_ini("AM=1\r\nASAF=1\r\nAMLFPATH=%sappend.txt\r\nAUTOCLEAR=0\r\n" % self.folder_line,
+                               links=True)
         self.wine()
         self.set_clipboard("http://example.org/page")
-        wait_for(lambda: self.file_holds("twkurl.txt", b"=http://example.org/page"), what="the link log")
+        self.wait_for(lambda: self.file_holds("twkurl.txt", "=http://example.org/page"), what="the link log")
         self.assertRegex(self.read("twk.txt"), rb"^\[\d{14}\]\r\nTEXT=http://example.org/page\r\n$")
         self.assertRegex(self.read("twkurl.txt"), rb"^\[\d{8}\]\r\n\d{6}=http://example.org/page\r\n$")
         # Two lines, and a letter outside ASCII that the system's code page holds.
         self.set_clipboard("two\nlines caf\u00e9")
-        wait_for(lambda: self.file_holds("twk.txt", b"TEXT=two"), what="the second text")
+        self.logged("two")
         log = self.read("twk.txt")
         self.assertTrue(log.endswith(b"]\r\nTEXT=two\r\nlines caf\xe9\r\n"), log)
         self.assertEqual(self.read("append.txt"), b"\r\nhttp://example.org/page\r\ntwo\r\nlines caf\xe9\r\n")
@@ -276,30 +249,19 @@ class Wine(unittest.TestCase):
         # Put back as it came.
         self.assertEqual(self.clipboard(), "two\nlines caf\u00e9")
 
-    def test_with_autoclear_the_clipboard_is_left_empty(self):
-        folder = self.folder_ini_line()
-        self.write_ini(ini_with("AUTOSAVE=1\r\nSAVETYPE=1\r\nSAVEDFILEPATH=%s\r\nAUTOCLEAR=1\r\n" % folder))
-        self.wine()
-        self.set_clipboard("taken away")
-        wait_for(lambda: self.file_holds("twk.txt", b"TEXT=taken away\r\n"), what="the capture")
-        wait_for(lambda: self.clipboard() in (None, ""), what="an empty clipboard")
-
     def test_hit_and_run_captures_what_is_there_and_ends(self):
-        folder = self.folder_ini_line()
-        self.write_ini(ini_with("HITNRUN=1\r\nAUTOSAVE=1\r\nSAVETYPE=1\r\nSAVEDFILEPATH=%s\r\n" % folder))
+        self.write_logging_ini("HITNRUN=1\r\n")
         self.set_clipboard("taken at start")
-        process = self.wine()
-        self.assertEqual(process.wait(timeout=WAIT), 0)
+        self.assertEqual(self.wine().wait(timeout=WAIT), 0)
         self.assertRegex(self.read("twk.txt"), rb"^\[\d{14}\]\r\nTEXT=taken at start\r\n$")
         self.assertIn(b"HITNRUN=1\r\n", self.read("twk3.ini"))
         self.assertEqual(self.probe("find")[0], 1, "nothing of the program is left")
 
     def test_a_second_instance_says_so_and_ends_without_a_trace(self):
-        folder = self.folder_ini_line()
-        self.write_ini(ini_with("AUTOSAVE=1\r\nSAVETYPE=1\r\nSAVEDFILEPATH=%s\r\n" % folder))
+        self.write_logging_ini()
         first = self.wine()
         self.set_clipboard("first is up")
-        wait_for(lambda: self.file_holds("twk.txt", b"first is up"), what="the first instance")
+        self.logged("first is up")
         before = self.read("twk3.ini")
         icons = len(self.tray_icons())
         second = self.wine()
@@ -311,177 +273,132 @@ class Wine(unittest.TestCase):
         self.assertEqual(self.probe("find"), (0, 'found "Tarnwick 3.0" visible=0\n'))
 
     def test_a_password_managers_secret_and_copied_files_stay_out_of_the_log(self):
-        folder = self.folder_ini_line()
-        self.write_ini(ini_with("AUTOSAVE=1\r\nSAVETYPE=1\r\nSAVEDFILEPATH=%s\r\nAUTOCLEAR=1\r\n" % folder))
+        self.write_logging_ini("AUTOCLEAR=1\r\n")
         self.wine()
         self.set_clipboard("before")
-        wait_for(lambda: self.file_holds("twk.txt", b"TEXT=before\r\n"), what="the first capture")
+        self.logged("before\r\n")
         self.assertEqual(self.probe("secret", "hunter2")[0], 0)
         self.assertEqual(self.probe("files", r"C:\windows\win.ini")[0], 0)
         time.sleep(3)  # three ticks
         self.set_clipboard("after")
-        wait_for(lambda: self.file_holds("twk.txt", b"TEXT=after\r\n"), what="the next capture")
+        self.logged("after\r\n")
         self.assertNotIn(b"hunter2", self.read("twk.txt"))
         self.assertNotIn(b"win.ini", self.read("twk.txt"))
 
     def test_a_log_opens_in_the_log_viewer_with_one_blank(self):
-        folder = self.folder_ini_line()
         viewer = windows_path(self.path("probe.exe"))
-        self.write_ini(ini_with("AUTOSAVE=1\r\nSAVETYPE=1\r\nSAVEDFILEPATH=%s\r\nLOGVIEWER=%s\r\n" % (folder, viewer)))
+        self.write_logging_ini("LOGVIEWER=%s\r\n" % viewer)
         self.wine()
         menu = self.open_tray_menu()
-        self.click_entry(menu, 0, 9)  # "View &Logs" opens its submenu
-        submenu = wait_for(lambda: [m for m in self.popup_menus() if m != menu], what="the View Logs submenu")[0]
+        self.click_entry(menu, 0)  # "View &Logs" opens its submenu
+        submenu = self.wait_for(lambda: [m for m in self.popup_menus() if m != menu], what="the View Logs submenu")[0]
         self.click_entry(submenu, 0, 3)  # "Current &Clipboard Log"
-        wait_for(lambda: os.path.exists(self.path("probe-command-lines.txt")), what="the log viewer")
-        self.assertEqual(self.read("probe-command-lines.txt"), (viewer + " " + folder + "twk.txt\n").encode())
+        self.wait_for(lambda: os.path.exists(self.path("probe-command-lines.txt")), what="the log viewer")
+        self.assertEqual(self.text("probe-command-lines.txt"), viewer + " " + self.folder_line + "twk.txt\n")
 
     def test_exit_from_the_tray_menu_ends_the_program_cleanly(self):
-        self.write_ini(ini_with("AUTOSAVE=0\r\nAUTOOOPENVIEWERS=1\r\n"))
+        placement = "[frmtotext]\r\nLeft=1500\r\nTop=1500\r\nWidth=6720\r\nHeight=2160\r\nWindowState=0\r\n"
+        self.write_ini(ini_with("XYPOS=1\r\nAUTOOOPENVIEWERS=1\r\nAUTOSAVE=0\r\n") + placement)
         process = self.wine()
-        wait_for(lambda: self.named("Recent Clipboard Text"), what="the viewer")
-        menu = self.open_tray_menu()
-        self.click_entry(menu, 8, 9)  # "E&xit"
-        self.assertEqual(process.wait(timeout=WAIT), 0)
-        self.assertEqual(self.tray_icons(), [], "the tray icon is gone")
-        # Each viewer saved where it was as it closed.
-        ini = self.read("twk3.ini").decode("latin-1")
-        for section in ("[frmtotext]", "[frmlinkcatcher]"):
-            self.assertRegex(ini, re.escape(section) + r"\r\nLeft=\d+\r\nTop=\d+\r\nWidth=\d+\r\nHeight=\d+\r\n"
-                                                       r"WindowState=0\r\n")
+        self.wait_for(lambda: self.named("Recent Clipboard Text"), what="the viewer")
+        self.exit_from_tray_menu(process)
+        # Each viewer saved where it was as it closed; bounds are outer bounds both ways, so a
+        # remembered placement comes back as it was saved and does not grow by the frame.
+        ini = self.text("twk3.ini")
+        self.assertIn(placement, ini)
+        self.assertRegex(ini, r"\[frmlinkcatcher\]\r\nLeft=\d+\r\nTop=\d+\r\nWidth=\d+\r\nHeight=\d+\r\n"
+                              r"WindowState=0\r\n")
 
     def test_the_tray_menu_answers_the_keyboard(self):
         self.write_ini(ini_with("AUTOSAVE=0\r\n"))
         process = self.wine()
         menu = self.open_tray_menu()
         self.x(["xdotool", "key", "--clearmodifiers", "Escape"])
-        wait_for(lambda: menu not in self.popup_menus(), what="Esc to close the tray menu")
+        self.wait_for(lambda: menu not in self.popup_menus(), what="Esc to close the tray menu")
         self.assertIsNone(process.poll())
         self.open_tray_menu()
         self.x(["xdotool", "key", "--clearmodifiers", "x"])  # "E&xit"
         self.assertEqual(process.wait(timeout=WAIT), 0)
         self.assertEqual(self.tray_icons(), [], "the tray icon is gone")
 
-    def click_twips(self, window, left, top):
-        """Clicks a point of a window's client area given in twips, at 15 twips a pixel."""
-        self.x(["xdotool", "mousemove", "--window", window, str(int(left / 15)), str(int(top / 15)), "click", "1"])
-        time.sleep(0.5)
-
     def test_autoclear_ticked_in_the_options_window_acts_at_the_next_tick(self):
-        folder = self.folder_ini_line()
-        self.write_ini(ini_with("AUTOSAVE=1\r\nSAVETYPE=1\r\nSAVEDFILEPATH=%s\r\nAUTOCLEAR=0\r\n" % folder))
+        self.write_logging_ini("AUTOCLEAR=0\r\n")
         process = self.wine()
         self.set_clipboard("before")
-        wait_for(lambda: self.file_holds("twk.txt", b"TEXT=before\r\n"), what="the first capture")
+        self.logged("before\r\n")
         self.assertEqual(self.clipboard(), "before")
-        menu = self.open_tray_menu()
-        self.click_entry(menu, 5, 9)  # "&Options"
-        options = wait_for(lambda: self.named("TWK Options"), what="the options window")[0]
+        options = self.open_options()
         self.click_twips(options, 600, 300)  # the page list's second entry, "Clipboard Logging"
         self.click_twips(options, 2040 + 120 + 120, 240 + 285 + 120)  # "Clear Clipboard After Log Save?"
-        self.click_twips(options, 6840 + 600, 3120 + 240)  # "&Save Changes"
-        wait_for(lambda: self.file_holds("twk3.ini", b"AUTOCLEAR=1\r\n"), what="the saved setting")
-        wait_for(lambda: not self.named("TWK Options"), what="the options window to close")
+        self.save_options(options)
+        self.wait_for(lambda: self.file_holds("twk3.ini", "AUTOCLEAR=1\r\n"), what="the saved setting")
+        self.wait_for(lambda: not self.named("TWK Options"), what="the options window to close")
         self.set_clipboard("after")
-        wait_for(lambda: self.file_holds("twk.txt", b"TEXT=after\r\n"), what="the second capture")
-        wait_for(lambda: self.clipboard() in (None, ""), what="an empty clipboard")
+        self.logged("after\r\n")
+        self.clipboard_emptied()
         self.assertIsNone(process.poll())
 
     def test_a_log_folder_picked_in_the_browser_takes_the_next_capture(self):
-        folder = self.folder_ini_line()
         os.mkdir(self.path("logs"))
-        self.write_ini(ini_with("AUTOSAVE=1\r\nSAVETYPE=1\r\nSAVEDFILEPATH=%s\r\n" % folder))
+        self.write_logging_ini()
         self.wine()
-        menu = self.open_tray_menu()
-        self.click_entry(menu, 5, 9)  # "&Options"
-        options = wait_for(lambda: self.named("TWK Options"), what="the options window")[0]
+        options = self.open_options()
         self.click_twips(options, 600, 300)  # "Clipboard Logging"
         self.click_twips(options, 2040 + 120 + 240, 2460 + 180)  # the log folder's button
-        browser = wait_for(lambda: self.named("TWK Browse for File or Directory"), what="the browser")[0]
+        browser = self.wait_for(lambda: self.named("TWK Browse for File or Directory"), what="the browser")[0]
         # It opens on the saved folder, which holds ".." and "logs": open "logs", then Ok.
         line = str(int(480 / 15 + 13 * 1.5))
         self.x(["xdotool", "mousemove", "--window", browser, "30", line, "click", "1"])
         time.sleep(0.5)
         self.x(["xdotool", "mousemove", "--window", browser, "30", line, "click", "--repeat", "2", "--delay", "80", "1"])
         shown = lambda: self.probe("texts", "TWK Browse for File or Directory")[1]
-        wait_for(lambda: folder + "logs\\\n" in shown(), what="the browser to open the logs folder: " + shown())
+        self.wait_for(lambda: self.folder_line + "logs\\\n" in shown(),
+                      what="the browser to open the logs folder: " + shown())
         self.click_twips(browser, 3240 + 600, 3720 + 240)  # "&Ok"
-        wait_for(lambda: not self.named("TWK Browse for File or Directory"), what="the browser to close")
-        self.click_twips(options, 6840 + 600, 3120 + 240)  # "&Save Changes"
-        wait_for(lambda: self.file_holds("twk3.ini", ("SAVEDFILEPATH=%slogs\\\r\n" % folder).encode()),
-                 what="the saved folder")
+        self.wait_for(lambda: not self.named("TWK Browse for File or Directory"), what="the browser to close")
+        self.save_options(options)
+        self.wait_for(lambda: self.file_holds("twk3.ini", "SAVEDFILEPATH=%slogs\\\r\n" % self.folder_line),
+                      what="the saved folder")
         self.set_clipboard("into the new folder")
-        wait_for(lambda: self.file_holds(os.path.join("logs", "twk.txt"), b"TEXT=into the new folder\r\n"),
-                 what="the capture in the new folder")
+        self.logged("into the new folder\r\n", os.path.join("logs", "twk.txt"))
 
     def test_the_about_window_shows_the_version_record_and_its_help_button_opens_the_help(self):
         if not os.path.exists(self.path("twk3.chm")):
             self.skipTest("no twk3.chm beside TWK3_EXE")
         self.write_ini(ini_with("AUTOSAVE=0\r\n"))
         self.wine()
-        menu = self.open_tray_menu()
-        self.click_entry(menu, 6, 9)  # "&About/Help"
-        about = wait_for(lambda: self.named("About Tarnwick 3.0"), what="the about window")[0]
+        self.click_entry(self.open_tray_menu(), 6)  # "&About/Help"
+        about = self.wait_for(lambda: self.named("About Tarnwick 3.0"), what="the about window")[0]
         status, texts = self.probe("texts", "About Tarnwick 3.0")
         self.assertEqual(status, 0)
         for text in ("Version 3.0.0", "TWK3 Tarnwick Windows Clipboard Utility", "Help (F1)", "OK"):
             self.assertIn(text + "\n", texts)
         self.click_twips(about, 4320 + 600, 2880 + 180)  # "Help (F1)"
-        wait_for(lambda: self.named("TWK 3.0 Help"), what="the help viewer")
-        about = self.named("About Tarnwick 3.0")[0]
-
-        def escape_closes():
-            self.x(["xdotool", "windowactivate", "--sync", about])
-            time.sleep(0.5)
-            self.x(["xdotool", "key", "--clearmodifiers", "Escape"])
-            time.sleep(0.5)
-            return not self.named("About Tarnwick 3.0")
-
-        wait_for(escape_closes, what="Esc to close the about window")
+        self.wait_for(lambda: self.named("TWK 3.0 Help"), what="the help viewer")
+        self.escape_until_gone("About Tarnwick 3.0", "Esc to close the about window")
         self.assertIn(b"[frmAbout]\r\nLeft=", self.read("twk3.ini"))
 
     def test_the_system_closing_the_hidden_main_window_ends_the_program_in_order(self):
         self.write_ini(ini_with("AUTOSAVE=0\r\nAUTOOOPENVIEWERS=1\r\n"))
         process = self.wine()
-        wait_for(lambda: self.named("Recent Clipboard Text"), what="the viewer")
-        wait_for(self.tray_icons, what="the tray icon")
+        self.wait_for(lambda: self.named("Recent Clipboard Text"), what="the viewer")
+        self.wait_for(self.tray_icons, what="the tray icon")
         self.assertEqual(self.probe("close", "TWK")[0], 0)
         self.assertEqual(process.wait(timeout=WAIT), 0)
         self.assertEqual(self.tray_icons(), [], "the tray icon is gone")
         self.assertIn(b"[frmtotext]\r\nLeft=", self.read("twk3.ini"))
 
-    def test_a_remembered_placement_comes_back_as_it_was_saved(self):
-        placement = "[frmtotext]\r\nLeft=1500\r\nTop=1500\r\nWidth=6720\r\nHeight=2160\r\nWindowState=0\r\n"
-        self.write_ini(ini_with("XYPOS=1\r\nAUTOOOPENVIEWERS=1\r\nAUTOSAVE=0\r\n") + placement)
-        process = self.wine()
-        wait_for(lambda: self.named("Recent Clipboard Text"), what="the viewer")
-        # Bounds are outer bounds both ways: a saved size does not grow by the frame.
-        menu = self.open_tray_menu()
-        self.click_entry(menu, 8, 9)
-        self.assertEqual(process.wait(timeout=WAIT), 0)
-        self.assertIn(placement, self.read("twk3.ini").decode("latin-1"))
-
     def test_esc_hides_the_viewer_which_goes_on_showing_new_text(self):
-        folder = self.folder_ini_line()
-        self.write_ini(ini_with("AUTOSAVE=1\r\nSAVETYPE=1\r\nSAVEDFILEPATH=%s\r\nAUTOOOPENVIEWERS=1\r\n"
-                                "PAC=1\r\n" % folder))
+        self.write_logging_ini("AUTOOOPENVIEWERS=1\r\nPAC=1\r\n")
         self.wine()
-        viewer = wait_for(lambda: self.named("Recent Clipboard Text"), what="the viewer")[0]
-
-        def escape_hides():
-            # The Link Catcher, shown last, may take the focus back in between.
-            self.x(["xdotool", "windowactivate", "--sync", viewer])
-            time.sleep(0.5)
-            self.x(["xdotool", "key", "--clearmodifiers", "Escape"])
-            time.sleep(0.5)
-            return not self.named("Recent Clipboard Text")
-
-        wait_for(escape_hides, what="the viewer to hide")
+        self.wait_for(lambda: self.named("Recent Clipboard Text"), what="the viewer")
+        # The Link Catcher, shown last, may take the focus back in between.
+        self.escape_until_gone("Recent Clipboard Text", "the viewer to hide")
         self.assertTrue(self.named("Link Catcher"), "Esc in the viewer leaves the Link Catcher")
         # It pops up again with the next text.
         self.set_clipboard("back again")
-        wait_for(lambda: self.file_holds("twk.txt", b"TEXT=back again\r\n"), what="the capture")
-        wait_for(lambda: self.named("Recent Clipboard Text"), what="the viewer to pop up")
+        self.logged("back again\r\n")
+        self.wait_for(lambda: self.named("Recent Clipboard Text"), what="the viewer to pop up")
 
 
 if __name__ == "__main__":

@@ -36,6 +36,13 @@ protected:
         return *program_;
     }
 
+    // Starts it on an INI file that needs no first run, with the given lines in [TWK].
+    shell::Program& start(const std::string& mainLines, const std::string& extra = "")
+    {
+        writeIni(mainLines, extra);
+        return start();
+    }
+
     // The program is gone without warning (a crash, a kill) and a fresh one
     // starts on the same folder.
     shell::Program& restart()

@@ -35,8 +35,7 @@ TEST_F(AppendFileTest, TheViewerHearsOfEachNewTextAsAnAppend)
 
 TEST_F(AppendFileTest, NothingIsWrittenUnlessBothSwitchesAreOn)
 {
-    writeIni("ON=1\r\nAM=1\r\nASAF=0\r\nAMLFPATH=" + appendFile() + "\r\n");
-    start();
+    start("ON=1\r\nAM=1\r\nASAF=0\r\nAMLFPATH=" + appendFile() + "\r\n");
     clipboard.content = "x";
     tick();
     EXPECT_FALSE(fileExists(appendFile()));
@@ -62,8 +61,7 @@ TEST_F(AppendFileTest, BackupsShiftByOneAtEachLoadAndTheOldestDrops)
 
 TEST_F(AppendFileTest, NoRotationWithoutAnAppendFile)
 {
-    writeIni("AMLFPATH=   \r\n");
-    start();
+    start("AMLFPATH=   \r\n");
     writeIni("AMLFPATH=" + folder.path() + "\r\n"); // a folder is not a file
     configuration::LoadSettings(program());
     EXPECT_FALSE(fileExists(folder.path() + "_001.txt"));

@@ -11,8 +11,7 @@ class ClipboardLogTest : public twk::testing::ProgramFixture {
 protected:
     void startWith(const std::string& saveType, const std::string& more = "")
     {
-        writeIni("ON=1\r\nAUTOSAVE=1\r\nSAVETYPE=" + saveType + "\r\nSAVEDFILEPATH=" + folder.file("\r\n") + more);
-        start();
+        start("ON=1\r\nAUTOSAVE=1\r\nSAVETYPE=" + saveType + "\r\nSAVEDFILEPATH=" + folder.file("\r\n") + more);
     }
 };
 
@@ -30,21 +29,8 @@ TEST_F(ClipboardLogTest, TheContinuousLogGetsASectionPerTextOldestFirst)
     EXPECT_EQ(program().Settings.ClipLogPath, folder.file("twk.txt"));
 }
 
-TEST_F(ClipboardLogTest, ATextInASecondAlreadyLoggedGetsACountedNameOfItsOwn)
-{
-    startWith("3");
-    copy("first", 9);
-    copy("second", 9);
-    environment.clock.second = 9;
-    form1().mnuClearText_Click(); // an empty text never writes over an entry either
-    copy("third", 10);
-    EXPECT_EQ(readFile(folder.file("20261205.txt")), "[20261205140309]\r\nTEXT=first\r\n"
-                                                     "[20261205140309_2]\r\nTEXT=second\r\n"
-                                                     "[20261205140309_3]\r\nTEXT=\r\n"
-                                                     "[20261205140310]\r\nTEXT=third\r\n");
-}
-
-// Counted names of one second's copies are checked with the same-second captures.
+// Counted names of one second's copies, an empty text among them, and names that copied texts
+// hold are checked with the same-second captures.
 TEST_F(ClipboardLogTest, OneFilePerCopyTakesACounterPastAnyFileOfItsName)
 {
     startWith("2");
@@ -55,21 +41,10 @@ TEST_F(ClipboardLogTest, OneFilePerCopyTakesACounterPastAnyFileOfItsName)
     EXPECT_EQ(program().Settings.ClipLogPath, folder.file("20261205_140307_2.txt"));
 }
 
-TEST_F(ClipboardLogTest, ASectionLineInsideACopiedTextTakesItsNameSoTheNextEntryLandsAfterIt)
-{
-    startWith("1");
-    const std::string pasted = "pasted\r\n[20261205140302]\r\nTEXT=inside\r\n  [20261205140302_2]";
-    copy(pasted, 1);
-    copy("later", 2);
-    EXPECT_EQ(readFile(folder.file("twk.txt")),
-              "[20261205140301]\r\nTEXT=" + pasted + "\r\n[20261205140302_3]\r\nTEXT=later\r\n");
-}
-
 TEST_F(ClipboardLogTest, AMissingFolderNamesTheFileInTheMessageAndTheViewerStillShows)
 {
     const std::string missing = folder.file("gone/");
-    writeIni("ON=1\r\nAUTOSAVE=1\r\nSAVETYPE=3\r\nSAVEDFILEPATH=" + missing + "\r\n");
-    start();
+    start("ON=1\r\nAUTOSAVE=1\r\nSAVETYPE=3\r\nSAVEDFILEPATH=" + missing + "\r\n");
     copy("text", 1);
     copy("more", 2);
     ASSERT_EQ(dialogs.messages.size(), 2u);

@@ -32,8 +32,7 @@ protected:
 
     void startWith(const std::string& saveType)
     {
-        writeIni("ON=1\r\nAUTOSAVE=1\r\nSAVETYPE=" + saveType + "\r\nSAVEDFILEPATH=" + disk_ + "/\r\n");
-        start();
+        start("ON=1\r\nAUTOSAVE=1\r\nSAVETYPE=" + saveType + "\r\nSAVEDFILEPATH=" + disk_ + "/\r\n");
     }
     std::vector<std::string> filesOnDisk() const
     {

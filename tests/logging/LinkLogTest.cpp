@@ -10,14 +10,12 @@ class LinkLogTest : public twk::testing::ProgramFixture {
 protected:
     void startWith(const std::string& saveType, const std::string& folderPath)
     {
-        writeIni("ON=1\r\nAUTOSAVE=0\r\n", "[LINKCATCHER]\r\nON=1\r\nSTRICTURLS=0\r\nAUTOSAVE=1\r\nSAVETYPE=" +
-                                               saveType + "\r\nlinkcatcherSAVEDFILEPATH=" + folderPath + "\r\n");
-        start();
+        start("ON=1\r\nAUTOSAVE=0\r\n", "[LINKCATCHER]\r\nON=1\r\nSTRICTURLS=0\r\nAUTOSAVE=1\r\nSAVETYPE=" + saveType +
+                                            "\r\nlinkcatcherSAVEDFILEPATH=" + folderPath + "\r\n");
     }
 };
 
 } // namespace
-
 
 TEST_F(LinkLogTest, TheDailyLogHasAnHourSectionAndAMinuteSecondKey)
 {
@@ -27,7 +25,6 @@ TEST_F(LinkLogTest, TheDailyLogHasAnHourSectionAndAMinuteSecondKey)
     tick();
     EXPECT_EQ(readFile(folder.file("u20261205.txt")), "[09]\r\n0503=www.example.org\r\n");
 }
-
 
 TEST_F(LinkLogTest, TheRepeatedHourOfTheDailyLogKeepsBothLinks)
 {
@@ -41,7 +38,6 @@ TEST_F(LinkLogTest, TheRepeatedHourOfTheDailyLogKeepsBothLinks)
     EXPECT_EQ(readFile(folder.file("u20261025.txt")),
               "[02]\r\n3000=http://summer\r\n3000_2=http://winter\r\n[03]\r\n3000=http://three\r\n");
 }
-
 
 TEST_F(LinkLogTest, AWrongFolderSaysSoForEveryChangeOfTheList)
 {

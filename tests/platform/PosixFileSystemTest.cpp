@@ -45,6 +45,17 @@ std::vector<std::string> entries(const std::string& folder)
     return names;
 }
 
+// Runs a write in a fresh process (its own locks, its own memory) and waits for it.
+template <typename Write> int inChild(Write write, struct rusage* usage = nullptr)
+{
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(write() ? 0 : 1);
+    int status = 0;
+    ::wait4(child, &status, 0, usage);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 struct PosixFileSystemTest : ::testing::Test {
     TempFolder folder;
     platform::PosixFileSystem files;
@@ -110,15 +121,9 @@ TEST_F(PosixFileSystemTest, LeftoversOfDeadWritersGoAtTheNextWriteButALiveWriter
     ASSERT_EQ(::flock(live, LOCK_EX), 0);
 
     // Another process does the write: a lock held in this one would not count there.
-    const pid_t child = ::fork();
-    if (child == 0) {
-        platform::PosixFileSystem fresh;
-        ::_exit(fresh.append(log, "[2]\r\nTEXT=b\r\n") ? 0 : 1);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
+    const int status = inChild([&] { return platform::PosixFileSystem().append(log, "[2]\r\nTEXT=b\r\n"); });
     ::close(live);
-    ASSERT_EQ(WEXITSTATUS(status), 0);
+    ASSERT_EQ(status, 0);
     EXPECT_EQ(entries(folder.path()), (std::vector<std::string>{"other.txt.twk-XyZ789", "twk.txt", "twk.txt.twk-Live99",
                                                                 "twk.txt.twk-notmine"}));
 }
@@ -136,18 +141,16 @@ TEST_F(PosixFileSystemTest, AnEntryIsAddedToAHugeLogInBoundedMemory)
         if (!sparse)
             GTEST_SKIP() << "this file system cannot hold a sparse file of 20 GB";
     }
-    const pid_t child = ::fork();
-    if (child == 0) {
-        platform::PosixFileSystem fresh;
-        configuration::IniFiles ini(fresh);
-        ::_exit(ini.write(log, "20261207101500", "TEXT", "entry", NewFile::OwnerOnly) ? 0 : 1);
-    }
-    int status = 0;
     struct rusage usage {};
-    ::wait4(child, &status, 0, &usage);
+    const int status = inChild(
+        [&] {
+            platform::PosixFileSystem fresh;
+            return configuration::IniFiles(fresh).write(log, "20261207101500", "TEXT", "entry", NewFile::OwnerOnly);
+        },
+        &usage);
     const long peakMb = usage.ru_maxrss / 1024;
     std::cout << "peak memory of a fresh process adding an entry to a 20 GB log: " << peakMb << " MB\n";
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ASSERT_EQ(status, 0);
     EXPECT_LT(peakMb, 64);
     const auto size = static_cast<std::size_t>(std::filesystem::file_size(log));
     const std::string entry = "\r\n[20261207101500]\r\nTEXT=entry\r\n";

@@ -1,17 +1,13 @@
+#include "about/FrmAbout.h"
 #include "fakes/ProgramFixture.h"
 
 using namespace twk;
 
-namespace {
-
-class StartupTest : public twk::testing::ProgramFixture {};
-
-} // namespace
+using StartupTest = twk::testing::ProgramFixture;
 
 TEST_F(StartupTest, ViewersSizeToTheScreenAndTheCatcherSitsUnderTheViewer)
 {
-    writeIni("AUTOOOPENVIEWERS=1\r\nXYPOS=0\r\n");
-    start();
+    start("AUTOOOPENVIEWERS=1\r\nXYPOS=0\r\n");
     EXPECT_TRUE(viewer().visible());
     EXPECT_TRUE(catcher().visible());
     EXPECT_EQ(viewer().bounds(), (ui::Bounds{(19200 - 6720) / 2.0F, (14400 - 2160) / 2.0F, 6720, 2160}));
@@ -23,10 +19,9 @@ TEST_F(StartupTest, ViewersSizeToTheScreenAndTheCatcherSitsUnderTheViewer)
 
 TEST_F(StartupTest, RememberedPlacesAreKept)
 {
-    writeIni("AUTOOOPENVIEWERS=1\r\nXYPOS=1\r\n",
-             "[frmtotext]\r\nLeft=10\r\nTop=20\r\nWidth=3000\r\nHeight=1000\r\nWindowState=0\r\n"
-             "[frmlinkcatcher]\r\nLeft=30\r\nTop=40\r\nWidth=3000\r\nHeight=1000\r\nWindowState=2\r\n");
-    start();
+    start("AUTOOOPENVIEWERS=1\r\nXYPOS=1\r\n",
+          "[frmtotext]\r\nLeft=10\r\nTop=20\r\nWidth=3000\r\nHeight=1000\r\nWindowState=0\r\n"
+          "[frmlinkcatcher]\r\nLeft=30\r\nTop=40\r\nWidth=3000\r\nHeight=1000\r\nWindowState=2\r\n");
     EXPECT_EQ(viewer().bounds(), (ui::Bounds{10, 20, 3000, 1000}));
     EXPECT_EQ(catcher().bounds(), (ui::Bounds{30, 40, 3000, 1000}));
     EXPECT_EQ(catcher().state(), ui::WindowState::Maximized);
@@ -34,8 +29,7 @@ TEST_F(StartupTest, RememberedPlacesAreKept)
 
 TEST_F(StartupTest, WithoutARecordTheViewerKeepsItsDefaultPlaceAndTheCatcherIsCentred)
 {
-    writeIni("AUTOOOPENVIEWERS=1\r\nXYPOS=1\r\n");
-    start();
+    start("AUTOOOPENVIEWERS=1\r\nXYPOS=1\r\n");
     EXPECT_EQ(viewer().bounds(), (ui::Bounds{0, 0, 6720, 2160}));
     EXPECT_EQ(catcher().bounds(), (ui::Bounds{6240, 6120, 6720, 2160}));
 }
@@ -68,12 +62,13 @@ TEST_F(StartupTest, AnInstanceThatFindsNoWindowRunsOnUnderTheUnwantedTitle)
     EXPECT_FALSE(program().ended());
     EXPECT_EQ(dialogs.messages.at(0).title, "unwanted instance");
     EXPECT_TRUE(program().frmToText.loaded());
+    form1().mnuAbout_Click();
+    EXPECT_EQ(program().frmAbout->caption(), "About unwanted instance");
 }
 
 TEST_F(StartupTest, ViewersLoadHiddenAndExitRemovesTheIconFirstThenClosesThemSavingTheirPlaces)
 {
-    writeIni("XYPOS=0\r\n");
-    start();
+    start("XYPOS=0\r\n");
     EXPECT_FALSE(viewer().visible());
     EXPECT_FALSE(catcher().visible());
     EXPECT_EQ(viewer().Timer1.interval(), 50) << "polling starts soon after";

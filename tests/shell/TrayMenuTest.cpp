@@ -1,3 +1,4 @@
+#include "configuration/FrmOptions.h"
 #include "fakes/ProgramFixture.h"
 
 using namespace twk;
@@ -39,8 +40,12 @@ TEST_F(TrayMenuTest, OnlyRightClicksAndDoubleClicksOpenTheMenuAndNeverTwice)
     notify(513); // left button down
     notify(514); // left button up
     EXPECT_EQ(tray.popups, 0);
-    notify(shell::kTrayDoubleClick);
+    bool optionsOpenAtMenu = false;
+    tray.onPopup = [&](ui::Menu&) { optionsOpenAtMenu = program().frmOptions.loaded(); };
+    notify(shell::kTrayDoubleClick); // the options first, then the menu
     EXPECT_EQ(tray.popups, 1);
+    EXPECT_TRUE(optionsOpenAtMenu);
+    EXPECT_TRUE(program().frmOptions->visible());
     tray.onPopup = [this](ui::Menu&) { notify(shell::kTrayRightButtonUp); };
     notify(shell::kTrayRightButtonUp);
     EXPECT_EQ(tray.popups, 2);
@@ -78,8 +83,7 @@ TEST_F(TrayMenuTest, TheViewerIsSplitAsACommandLineWithTheLogLastUnlessItIsOneFi
 
 TEST_F(TrayMenuTest, AViewerThatDoesNotStartSaysLoadFailed)
 {
-    writeIni("");
-    start();
+    start("");
     shell.startSucceeds = false;
     choose("mnuLinksLog");
     ASSERT_EQ(dialogs.messages.size(), 1u);
@@ -90,8 +94,7 @@ TEST_F(TrayMenuTest, AViewerThatDoesNotStartSaysLoadFailed)
 
 TEST_F(TrayMenuTest, OtherLogAsksForAFileAndDoesNothingWhenCancelled)
 {
-    writeIni("LOGVIEWER=view\r\n");
-    start();
+    start("LOGVIEWER=view\r\n");
     choose("mnuOtherLog");
     ASSERT_EQ(dialogs.fileRequests.size(), 1u);
     EXPECT_EQ(dialogs.fileRequests[0].title, "KESTOVAN TWK3 Open Log File");
@@ -106,8 +109,7 @@ TEST_F(TrayMenuTest, OtherLogAsksForAFileAndDoesNothingWhenCancelled)
 
 TEST_F(TrayMenuTest, ToggleFlipsOnlyZeroAndOneAndWritesNothing)
 {
-    writeIni("ON=1\r\n");
-    start();
+    start("ON=1\r\n");
     const auto before = ini();
     choose("mnuOnOff");
     EXPECT_EQ(program().Settings.CaptureOn, "0");
@@ -121,8 +123,7 @@ TEST_F(TrayMenuTest, ToggleFlipsOnlyZeroAndOneAndWritesNothing)
 
 TEST_F(TrayMenuTest, ClearTextLeavesTheAppendedBreakAndClearAllLeavesNothing)
 {
-    writeIni("AM=1\r\nAUTOSAVE=0\r\n");
-    start();
+    start("AM=1\r\nAUTOSAVE=0\r\n");
     clipboard.content = "hello";
     tick();
     ASSERT_EQ(viewer().Text1.text(), "\r\nhello");
