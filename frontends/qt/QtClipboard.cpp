@@ -31,6 +31,15 @@ namespace twk::qt {
 
 QtClipboard::QtClipboard()
 {
+    if (QCoreApplication::instance())
+        attach();
+}
+
+void QtClipboard::attach()
+{
+    if (attached_)
+        return;
+    attached_ = true;
     connect(QGuiApplication::clipboard(), &QClipboard::changed, this, [this](QClipboard::Mode mode) {
         if (mode == QClipboard::Clipboard)
             changed();

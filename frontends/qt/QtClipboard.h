@@ -20,8 +20,12 @@ namespace twk::qt {
 // at once, and is put there as UTF-8 bytes: a huge text never becomes UTF-16.
 class QtClipboard final : public QObject, public platform::Clipboard {
 public:
+    // Follows the clipboard at once when the toolkit is made, otherwise from attach().
     QtClipboard();
     ~QtClipboard() override;
+
+    // Follows the clipboard's changes and fetches what it holds; once the toolkit is made.
+    void attach();
 
     std::optional<std::string> text() override;
     bool hasText() override;
@@ -47,6 +51,7 @@ private:
     void arrived(std::uint32_t sequence, std::optional<FetchedClipboard> content);
     std::optional<std::string> qtText();
 
+    bool attached_ = false;
     std::uint32_t sequence_ = 1;
     std::unique_ptr<ClipboardFetcher> fetcher_;
     std::optional<std::uint32_t> pending_; // the sequence a fetch is under way for

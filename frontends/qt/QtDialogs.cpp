@@ -29,6 +29,7 @@ QMessageBox::Icon qtIcon(platform::MessageIcon icon)
 
 void QtDialogs::message(const std::string& text, platform::MessageIcon icon, const std::string& title)
 {
+    makeToolkit();
     // A box shows line breaks as LF; a stray CR would show as a blank glyph.
     QString shown = toQt(text);
     shown.remove(QLatin1Char('\r'));
@@ -109,6 +110,7 @@ void showOnlyProgramsUnder(QFileDialog& dialog, const QString& filter)
 
 std::string QtDialogs::openFile(const platform::OpenFileRequest& request)
 {
+    makeToolkit();
     CheckedFileDialog dialog(request);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(request.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);

@@ -4,12 +4,25 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace twk::qt {
 
 class QtDialogs final : public platform::Dialogs {
 public:
+    // needsToolkit makes the toolkit when a box is the first thing shown (the welcome).
+    explicit QtDialogs(std::function<void()> needsToolkit = {}) : needsToolkit_(std::move(needsToolkit)) {}
     void message(const std::string& text, platform::MessageIcon icon, const std::string& title) override;
     std::string openFile(const platform::OpenFileRequest& request) override;
+
+private:
+    void makeToolkit() const
+    {
+        if (needsToolkit_)
+            needsToolkit_();
+    }
+
+    std::function<void()> needsToolkit_;
 };
 
 // "Text Files (*.TXT)|*.TXT|All Files (*.*)|*.*" in Qt's form, one filter per

@@ -2,21 +2,19 @@
 
 #include "Texts.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStandardPaths>
 
 namespace twk::qt {
-namespace {
 
-QScreen* screen()
+QScreen* QtEnvironment::screen()
 {
+    if (needsToolkit_)
+        needsToolkit_();
     return QGuiApplication::primaryScreen();
 }
-
-} // namespace
 
 double twipsPerPixel(double dotsPerInch)
 {
@@ -25,7 +23,7 @@ double twipsPerPixel(double dotsPerInch)
 
 std::string QtEnvironment::programFolder()
 {
-    return fromQt(QCoreApplication::applicationDirPath());
+    return fromQt(programFolder_);
 }
 
 std::string QtEnvironment::argumentString()
@@ -58,22 +56,26 @@ platform::LocalDateTime QtEnvironment::now()
 
 double QtEnvironment::screenWidthTwips()
 {
-    return screen() ? screen()->size().width() * twipsPerPixelX() : 0;
+    const QScreen* shown = screen();
+    return shown ? shown->size().width() * twipsPerPixelX() : 0;
 }
 
 double QtEnvironment::screenHeightTwips()
 {
-    return screen() ? screen()->size().height() * twipsPerPixelY() : 0;
+    const QScreen* shown = screen();
+    return shown ? shown->size().height() * twipsPerPixelY() : 0;
 }
 
 double QtEnvironment::twipsPerPixelX()
 {
-    return twipsPerPixel(screen() ? screen()->logicalDotsPerInchX() : 96);
+    const QScreen* shown = screen();
+    return twipsPerPixel(shown ? shown->logicalDotsPerInchX() : 96);
 }
 
 double QtEnvironment::twipsPerPixelY()
 {
-    return twipsPerPixel(screen() ? screen()->logicalDotsPerInchY() : 96);
+    const QScreen* shown = screen();
+    return twipsPerPixel(shown ? shown->logicalDotsPerInchY() : 96);
 }
 
 } // namespace twk::qt

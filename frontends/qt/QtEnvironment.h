@@ -2,13 +2,24 @@
 
 #include "platform/Environment.h"
 
+#include <QString>
 #include <QStringList>
+
+#include <functional>
+
+class QScreen;
 
 namespace twk::qt {
 
 class QtEnvironment final : public platform::Environment {
 public:
-    explicit QtEnvironment(QStringList arguments) : arguments_(std::move(arguments)) {}
+    // The screen is asked of the toolkit, made by needsToolkit when it is not yet;
+    // the rest is known without it.
+    QtEnvironment(QStringList arguments, QString programFolder, std::function<void()> needsToolkit)
+        : arguments_(std::move(arguments)), programFolder_(std::move(programFolder)),
+          needsToolkit_(std::move(needsToolkit))
+    {
+    }
 
     std::string programFolder() override;
     std::string argumentString() override;
@@ -21,7 +32,11 @@ public:
     double twipsPerPixelY() override;
 
 private:
+    QScreen* screen();
+
     QStringList arguments_;
+    QString programFolder_;
+    std::function<void()> needsToolkit_;
 };
 
 // Twips per pixel at a given number of dots per inch (15 at 96).

@@ -2,6 +2,7 @@
 
 #include "Texts.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -179,7 +180,19 @@ void QtInstances::listen()
     }
     server_ = fd;
     serverPath_ = path;
-    serverNotifier_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+    // Watched by the event loop, which needs the toolkit: a start-up that makes it
+    // later is watched from the loop's first turn; a caller waits for our greeting.
+    if (QCoreApplication::instance())
+        watchServer();
+    else
+        QMetaObject::invokeMethod(this, &QtInstances::watchServer, Qt::QueuedConnection);
+}
+
+void QtInstances::watchServer()
+{
+    if (server_ < 0 || serverNotifier_)
+        return;
+    serverNotifier_ = std::make_unique<QSocketNotifier>(server_, QSocketNotifier::Read);
     connect(serverNotifier_.get(), &QSocketNotifier::activated, this, &QtInstances::answer);
 }
 

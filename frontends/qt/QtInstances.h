@@ -41,6 +41,7 @@ public:
 private:
     QString socketName(const QString& windowClass, const QString& title) const;
     void listen();
+    void watchServer();
     void stopListening();
     void answer();
     void hear(int connection);

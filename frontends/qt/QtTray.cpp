@@ -5,6 +5,7 @@
 
 #include <QCursor>
 #include <QMenu>
+#include <QTimer>
 
 #include <map>
 
@@ -55,6 +56,11 @@ void QtTray::follow()
     following_ = false;
     if (!wanted_)
         return; // removed before it was ever shown
+    if (!heldUntil_.hasExpired()) {
+        following_ = true;
+        QTimer::singleShot(heldUntil_.remainingTime(), this, &QtTray::follow);
+        return;
+    }
     if (!icon_) {
         icon_ = std::make_unique<QSystemTrayIcon>(image_);
         // Queued: "Exit" hides the icon, and on X11 that deletes the icon's window,

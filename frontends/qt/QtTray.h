@@ -2,6 +2,7 @@
 
 #include "platform/Tray.h"
 
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QSystemTrayIcon>
 
@@ -17,7 +18,12 @@ namespace twk::qt {
 class QtTray final : public QObject, public platform::Tray {
     Q_OBJECT
 public:
-    explicit QtTray(const QIcon& icon);
+    explicit QtTray(const QIcon& icon = {});
+    // The image, once the toolkit that draws it is made; before the icon is shown.
+    void setImage(const QIcon& icon) { image_ = icon; }
+    // The icon is shown no sooner than ms from now: a start that most likely ends at its
+    // first tick spends nothing on it before that tick.
+    void holdFor(int ms) { heldUntil_ = QDeadlineTimer(ms); }
 
     bool addIcon(const std::string& tip) override;
     void removeIcon() override;
@@ -33,6 +39,7 @@ private:
     QString tip_;
     bool wanted_ = false;
     bool following_ = false;
+    QDeadlineTimer heldUntil_;
     std::unique_ptr<QSystemTrayIcon> icon_;
 };
 

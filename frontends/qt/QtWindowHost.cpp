@@ -14,33 +14,37 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace twk::qt {
 namespace {
 
-// The time of the viewer's last tick, owned by its timer.
+// The time of the viewer's last tick (before the first: of its loading), owned by its timer.
 class TickClock : public QObject, public QElapsedTimer {
 public:
-    explicit TickClock(QObject* timer) : QObject(timer) { start(); }
+    TickClock(QObject* timer, const QElapsedTimer& since) : QObject(timer), QElapsedTimer(since) {}
 };
 
-WindowWidget* viewerWidget(capture::FrmToText& viewer, double tpp, const std::function<void()>& help)
+// loaded: started when the viewer was loaded, before the toolkit may have been made.
+WindowWidget* viewerWidget(capture::FrmToText& viewer, const QElapsedTimer& loaded, double tpp,
+                           const std::function<void()>& help)
 {
-    // The polling timer runs from the moment the viewer is loaded: started before
-    // the widget is made, so that the first tick's countdown covers that work.
+    // The polling timer runs from the moment the viewer is loaded: its first tick comes
+    // an interval after that, whatever making the toolkit and the widget took since.
     auto* timer = new QTimer;
     // A coarse timer may fire up to 5 % early: two ticks could then share one second,
     // the unit of the log's stamps.
     timer->setTimerType(Qt::PreciseTimer);
-    timer->setInterval(viewer.Timer1.interval());
-    timer->start();
+    timer->start(static_cast<int>(std::max<qint64>(0, viewer.Timer1.interval() - loaded.elapsed())));
     auto* widget = new TextWindowWidget(
         {viewer, viewer.Text1, QStringLiteral("&Cancel"), [&viewer] { viewer.Command1_Click(); }, nullptr, tpp, help});
     // It lives as long as the viewer's window.
     timer->setParent(widget);
-    auto* sinceTick = new TickClock(timer);
+    auto* sinceTick = new TickClock(timer, loaded);
     QObject::connect(timer, &QTimer::timeout, widget, [timer, sinceTick, &viewer] {
         sinceTick->restart();
-        // Woken from a doze on the old beat: the ticks go on at the interval from here.
+        // The first tick, or one woken from a doze, came on a shortened interval: the
+        // ticks go on at the interval from here.
         if (timer->interval() != viewer.Timer1.interval())
             timer->setInterval(viewer.Timer1.interval());
         viewer.Timer1.fire();
@@ -69,7 +73,14 @@ WindowWidget* catcherWidget(logging::FrmLinkCatcher& catcher, double tpp, const 
 
 void QtWindowHost::windowLoaded(ui::Window& window)
 {
-    const double tpp = twipsPerPixel_;
+    // The hidden main window has nothing to show.
+    if (dynamic_cast<shell::Form1*>(&window))
+        return;
+    QElapsedTimer loaded;
+    loaded.start();
+    if (needsToolkit)
+        needsToolkit();
+    const double tpp = twipsPerPixel_();
     const auto help = [this] {
         if (onHelp)
             onHelp();
@@ -77,7 +88,7 @@ void QtWindowHost::windowLoaded(ui::Window& window)
     // One line per kind of window.
     WindowWidget* widget = nullptr;
     if (auto* viewer = dynamic_cast<capture::FrmToText*>(&window))
-        widget = viewerWidget(*viewer, tpp, help);
+        widget = viewerWidget(*viewer, loaded, tpp, help);
     else if (auto* catcher = dynamic_cast<logging::FrmLinkCatcher*>(&window))
         widget = catcherWidget(*catcher, tpp, help);
     else if (auto* options = dynamic_cast<configuration::FrmOptions*>(&window))
@@ -86,7 +97,6 @@ void QtWindowHost::windowLoaded(ui::Window& window)
         widget = new BrowserWidget(*browser, tpp, help);
     else if (auto* about = dynamic_cast<about::FrmAbout*>(&window))
         widget = new AboutWidget(*about, tpp, help);
-    // The hidden main window has nothing to show.
     if (widget)
         widgets_[&window] = widget;
 }

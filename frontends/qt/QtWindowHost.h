@@ -14,7 +14,9 @@ namespace twk::qt {
 // Gives each window the core loads a real window, and drops it again.
 class QtWindowHost final : public ui::WindowHost {
 public:
-    explicit QtWindowHost(double twipsPerPixel) : twipsPerPixel_(twipsPerPixel) {}
+    // twipsPerPixel is asked when a window is made, after needsToolkit.
+    explicit QtWindowHost(std::function<double()> twipsPerPixel) : twipsPerPixel_(std::move(twipsPerPixel)) {}
+    explicit QtWindowHost(double twipsPerPixel) : twipsPerPixel_([twipsPerPixel] { return twipsPerPixel; }) {}
 
     void windowLoaded(ui::Window& window) override;
     void windowUnloaded(ui::Window& window) override;
@@ -26,9 +28,11 @@ public:
     std::function<void()> onProgramEnded;
     // F1 in any window.
     std::function<void()> onHelp;
+    // Runs before a real window is made: makes the toolkit when it is not yet.
+    std::function<void()> needsToolkit;
 
 private:
-    double twipsPerPixel_;
+    std::function<double()> twipsPerPixel_;
     std::map<ui::Window*, QPointer<WindowWidget>> widgets_;
 };
 

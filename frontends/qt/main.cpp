@@ -1,6 +1,7 @@
 #include "ClipboardKeeper.h"
 #include "DisplayChoice.h"
 #include "EndRequests.h"
+#include "FontConfigWarmUp.h"
 #include "MenuWithoutTray.h"
 #include "QtClipboard.h"
 #include "QtDialogs.h"
@@ -10,6 +11,7 @@
 #include "QtTray.h"
 #include "QtWindowHost.h"
 #include "Texts.h"
+#include "Toolkit.h"
 #include "about/Help.h"
 #include "capture/FrmToText.h"
 #include "platform/posix/PosixFileSystem.h"
@@ -18,6 +20,7 @@
 #include "shell/Program.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QIcon>
 #include <QMessageBox>
 #include <QPixmap>
@@ -59,29 +62,45 @@ int main(int argc, char** argv)
         const char* value = std::getenv(name);
         return std::string(value ? value : "");
     };
+    const twk::qt::FontConfigWarmUp fonts;
     if (const auto platformName = twk::qt::ChosenQtPlatform(environmentVariable))
         qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString(*platformName));
-    QApplication app(argc, argv);
-    // The icon lives in a static library: nothing else would pull it into the program.
-    Q_INIT_RESOURCE(resources);
-    QApplication::setQuitOnLastWindowClosed(false);
-    // The format named: otherwise every image plugin is loaded to guess it.
-    const QIcon icon(QPixmap(QStringLiteral(":/twk3.xpm"), "XPM"));
-    QApplication::setWindowIcon(icon);
 
     using namespace twk;
-    qt::QtEnvironment environment(QApplication::arguments());
+    // The program's start-up runs up to the viewer's polling timer without the toolkit:
+    // whatever needs it first makes it (in a hit-and-run start, loading the viewer).
+    qt::Toolkit toolkit(argc, argv);
+    const auto makeToolkit = [&toolkit] { toolkit.make(); };
+    // Where the program file is, as Qt would say it (its link in /proc followed).
+    const QString programPath = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+    const QString programFolder = QFileInfo(programPath).path();
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    qt::QtEnvironment environment(arguments, programFolder, makeToolkit);
     qt::QtClipboard clipboard;
-    qt::QtDialogs dialogs;
+    qt::QtDialogs dialogs(makeToolkit);
     platform::PosixFileSystem files;
     platform::PosixFolders folders;
-    qt::QtInstances instances(QApplication::applicationFilePath(), QString::fromLatin1(shell::kApplicationWindowClass),
+    qt::QtInstances instances(programPath, QString::fromLatin1(shell::kApplicationWindowClass),
                               QString::fromLatin1(shell::kApplicationTitle));
     qt::QtShell desktopShell;
-    qt::QtTray tray(icon);
+    qt::QtTray tray;
     platform::Platform platform{clipboard, dialogs, environment, files, folders, instances, desktopShell, tray};
+    toolkit.whenMade([&clipboard, &tray] {
+        // The clipboard first: its fetch runs beside the rest.
+        clipboard.attach();
+        // The icon lives in a static library: nothing else would pull it into the program.
+        Q_INIT_RESOURCE(resources);
+        QApplication::setQuitOnLastWindowClosed(false);
+        // The format named: otherwise every image plugin is loaded to guess it.
+        const QIcon icon(QPixmap(QStringLiteral(":/twk3.xpm"), "XPM"));
+        QApplication::setWindowIcon(icon);
+        tray.setImage(icon);
+    });
 
-    qt::QtWindowHost host(environment.twipsPerPixelX());
+    qt::QtWindowHost host([&environment] { return environment.twipsPerPixelX(); });
+    host.needsToolkit = makeToolkit;
     shell::Program program(platform, host);
     host.onProgramEnded = [&instances] {
         instances.programEnded();
@@ -93,14 +112,17 @@ int main(int argc, char** argv)
         if (auto* form1 = program.form1.get())
             form1->pichook_MouseMove(static_cast<float>(eventCode * environment.twipsPerPixelX()));
     };
-
-    qt::ClipboardKeeper keeper(QCoreApplication::applicationDirPath() + QStringLiteral("/twk3-keeper"));
+    qt::ClipboardKeeper keeper(programFolder + QStringLiteral("/twk3-keeper"));
     program.start();
     if (program.ended())
         return 0;
-    // Started for one capture: the keeper starts beside it, not after it.
-    if (program.Settings.HitAndRun != 0)
+    toolkit.make();
+    // Started for one capture: the keeper starts beside it, not after it, and the tray
+    // icon waits until the first tick is past.
+    if (program.Settings.HitAndRun != 0) {
         keeper.startEarly();
+        tray.holdFor(capture::kFirstTickMs);
+    }
     // Ended by the system: the same orderly shutdown as the tray's "Exit".
     qt::EndRequests endRequests([&program] {
         if (!program.ended())
@@ -111,7 +133,7 @@ int main(int argc, char** argv)
     // user is told so once; the box waits aside while capturing goes on. Asked
     // from the event loop, as the icon is shown from there.
     std::unique_ptr<qt::MenuWithoutTray> menuWithoutTray;
-    QTimer::singleShot(0, &app, [&menuWithoutTray, &tray, &program] {
+    QTimer::singleShot(0, qApp, [&menuWithoutTray, &tray, &program] {
         if (QSystemTrayIcon::isSystemTrayAvailable() || program.ended())
             return;
         menuWithoutTray = std::make_unique<qt::MenuWithoutTray>([&tray] {
