@@ -4,7 +4,7 @@ set -euo pipefail
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libbenchmark-dev
-          qt6-base-dev qt6-base-dev-tools libxcb1-dev libfontconfig-dev pkg-config libgl-dev libx11-dev xdg-utils
+          qt6-base-dev qt6-base-dev-tools libre2-dev libxcb1-dev libfontconfig-dev pkg-config libgl-dev libx11-dev xdg-utils
           xvfb xauth xclip xdotool x11-utils imagemagick python3 trayer openbox
           mingw-w64 wine wine64 wine32:i386 fp-utils)
 # 32-bit Wine comes from the i386 architecture.

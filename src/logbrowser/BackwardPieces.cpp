@@ -1,6 +1,8 @@
 #include "logbrowser/BackwardPieces.h"
 
 #include "configuration/IniLines.h"
+#include "logbrowser/LineBreaks.h"
+#include "logbrowser/MarkedLogs.h"
 
 #include <algorithm>
 #include <cstring>
@@ -24,15 +26,8 @@ std::size_t startAfterBreak(std::string_view bytes, std::size_t at)
 
 std::size_t nextBreak(std::string_view bytes, std::size_t from)
 {
-    const char* begin = bytes.data() + from;
-    const std::size_t length = bytes.size() - from;
-    const void* feed = std::memchr(begin, '\n', length);
-    const std::size_t feedAt =
-        feed ? static_cast<std::size_t>(static_cast<const char*>(feed) - bytes.data()) : bytes.size();
-    const void* ret = std::memchr(begin, '\r', feedAt - from);
-    if (ret)
-        return static_cast<std::size_t>(static_cast<const char*>(ret) - bytes.data());
-    return feed ? feedAt : std::string_view::npos;
+    const auto at = findBreak(bytes, from);
+    return at == bytes.size() ? std::string_view::npos : at;
 }
 
 } // namespace
@@ -78,6 +73,11 @@ BackwardPieces::BackwardPieces(platform::FileSystem& files, std::string path, st
                                std::size_t piece, std::size_t longest)
     : files_(files), path_(std::move(path)), from_(from), piece_(piece), longest_(std::max(longest, piece))
 {
+    if (auto text = decodedUtf16Log(files_, path_)) {
+        buffer_ = std::move(*text);
+        decoded_ = true;
+        return;
+    }
     const auto stamp = files_.stamp(path_);
     size_ = stamp ? stamp->size : 0;
     if (to != 0 && to < size_)
@@ -88,6 +88,11 @@ BackwardPieces::BackwardPieces(platform::FileSystem& files, std::string path, st
 
 bool BackwardPieces::next()
 {
+    if (decoded_) {
+        const bool first = !failed_;
+        failed_ = true; // one piece only
+        return first && !buffer_.empty();
+    }
     if (failed_ || end_ <= from_)
         return false;
     std::size_t want = piece_;
@@ -103,7 +108,7 @@ bool BackwardPieces::next()
         }
         begin_ = begin;
         if (begin == from_) {
-            skip_ = 0;
+            skip_ = begin == 0 ? utf8MarkLength(buffer_) : 0;
             break;
         }
         // The piece starts at its first section line; the bytes before it are
@@ -122,7 +127,7 @@ bool BackwardPieces::next()
         skip_ = lineStart == std::string_view::npos ? 0 : lineStart;
         break;
     }
-    end_ = begin_ + skip_;
+    end_ = begin_ == from_ ? from_ : begin_ + skip_;
     return true;
 }
 

@@ -14,7 +14,8 @@ namespace twk::logbrowser {
 // that start at a line inside it (PieceEntries::leading then holds them).
 // Memory stays at one piece whatever the file's size. Reads only the bytes
 // the file had when it was opened: what a writer appends meanwhile waits for
-// the next look.
+// the next look. A log saved in UTF-16 comes decoded, in one piece
+// (MarkedLogs.h).
 class BackwardPieces {
 public:
     static constexpr std::size_t kPiece = 1 << 20;
@@ -43,6 +44,7 @@ private:
     std::uint64_t begin_ = 0;
     std::size_t skip_ = 0;
     bool failed_ = false;
+    bool decoded_ = false; // a UTF-16 log, decoded whole into buffer_
 };
 
 // Where in bytes the first section line that starts after index 0 begins;

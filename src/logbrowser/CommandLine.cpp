@@ -1,6 +1,7 @@
 #include "logbrowser/CommandLine.h"
 
 #include "logbrowser/JsonText.h"
+#include "logbrowser/LineBreaks.h"
 #include "logbrowser/LogSearch.h"
 
 #include <filesystem>
@@ -11,21 +12,25 @@ namespace {
 
 void printPlain(std::ostream& out, const LogFile& file, const Hit& hit)
 {
-    out << shownTime(hit.time) << '\t' << file.name << '\t';
+    std::string line = shownTime(hit.time);
+    line += '\t';
+    line += file.name;
+    line += '\t';
     // Each further line of a text starts with a TAB, so a line that does not is a new entry.
-    std::size_t at = 0;
     const auto text = hit.text;
-    while (at < text.size()) {
-        const char c = text[at];
-        if (c == '\r' || c == '\n') {
-            at += c == '\r' && at + 1 < text.size() && text[at + 1] == '\n' ? 2 : 1;
-            out << "\n\t";
-            continue;
+    std::size_t from = 0;
+    while (from <= text.size()) {
+        const auto end = findBreak(text, from);
+        if (end == text.size()) {
+            line.append(text.substr(from));
+            break;
         }
-        out << c;
-        ++at;
+        line.append(text.substr(from, end - from));
+        line += "\n\t";
+        from = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
     }
-    out << '\n';
+    line += '\n';
+    out.write(line.data(), static_cast<std::streamsize>(line.size()));
 }
 
 void printJson(std::ostream& out, const LogFile& file, const Hit& hit)

@@ -37,8 +37,9 @@ bool isLinkLog(LogKind kind);
 // as a log folder copied from Windows may hold "TWK.TXT").
 std::optional<LogFile> logFileNamed(std::string_view name);
 
-// Every log in a folder, newest first by the time its name gives, continuous
-// logs first; an unreadable or missing folder has none.
+// Every log in a folder, newest first by the time its name gives (the
+// continuous logs, which name none, last); an unreadable or missing folder
+// has none.
 std::vector<LogFile> logsInFolder(const std::string& folder);
 
 // "2026-12-05 14:03:07", or as much of it as the time holds.

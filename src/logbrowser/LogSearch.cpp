@@ -55,7 +55,8 @@ private:
                 continue;
             const std::uint64_t from = current_ < scope_.from.size() ? scope_.from[current_] : 0;
             const std::uint64_t to = current_ < scope_.to.size() ? scope_.to[current_] : 0;
-            pieces_ = std::make_unique<BackwardPieces>(files_, scope_.files[current_].path, from, to);
+            pieces_ = std::make_unique<BackwardPieces>(files_, scope_.files[current_].path, from, to, scope_.piece,
+                                                       scope_.longestPiece);
             carried_ = false;
             return true;
         }
@@ -81,15 +82,44 @@ private:
             carried_ = carried_ || carriedIn;
             return;
         }
-        for (std::size_t i = 0; i < entries_.entries.size(); ++i) {
-            const Entry& entry = entries_.entries[i];
+        const auto& entries = entries_.entries;
+        const auto take = [&](std::size_t i) {
+            const Entry& entry = entries[i];
             const LogTime time = entryTime(file, entry);
-            if (scope_.since != 0 && time < scope_.since)
-                continue;
-            const bool last = i + 1 == entries_.entries.size();
-            if ((last && carriedIn) || matcher_.matches(entry.text))
+            if (scope_.since == 0 || time >= scope_.since)
                 pending_.push_back(Hit{current_, entry.offset, time, entry.section, entry.key, entry.text});
+        };
+        if (anchor.empty()) {
+            for (std::size_t i = 0; i < entries.size(); ++i)
+                if ((carriedIn && i + 1 == entries.size()) || matcher_.matches(entries[i].text))
+                    take(i);
+            return;
         }
+        // Only the entries that hold the anchor somewhere need a closer look:
+        // the anchor is looked for once through the whole piece.
+        const char* base = bytes.data();
+        std::size_t i = 0;
+        std::size_t from = 0;
+        while (i < entries.size()) {
+            const auto hit = findAsciiFolded(bytes, anchor, from);
+            if (hit == std::string_view::npos)
+                break;
+            while (i < entries.size() &&
+                   static_cast<std::size_t>(entries[i].text.data() - base) + entries[i].text.size() <
+                       hit + anchor.size())
+                ++i;
+            if (i == entries.size())
+                break;
+            const auto textBegin = static_cast<std::size_t>(entries[i].text.data() - base);
+            if (hit >= textBegin && matcher_.matches(entries[i].text))
+                take(i);
+            // On from the end of this entry's text, or from the hit when it lay before the text.
+            from = hit >= textBegin ? textBegin + entries[i].text.size() : hit + 1;
+            if (hit >= textBegin)
+                ++i;
+        }
+        if (carriedIn && (pending_.empty() || pending_.back().offset != entries.back().offset))
+            take(entries.size() - 1);
     }
 
     platform::FileSystem& files_;
@@ -119,12 +149,17 @@ bool merge(std::vector<std::unique_ptr<Stream>>& streams, const std::function<bo
             return false;
         Stream* newest = nullptr;
         const Hit* newestHit = nullptr;
-        for (auto& stream : streams) {
-            const Hit* hit = stream->head(stop);
+        for (std::size_t i = 0; i < streams.size();) {
+            const Hit* hit = streams[i]->head(stop);
+            if (!hit && !stop.stop_requested()) {
+                streams.erase(streams.begin() + static_cast<std::ptrdiff_t>(i));
+                continue;
+            }
             if (hit && (!newestHit || hit->time > newestHit->time)) {
-                newest = stream.get();
+                newest = streams[i].get();
                 newestHit = hit;
             }
+            ++i;
         }
         if (stop.stop_requested())
             return false;

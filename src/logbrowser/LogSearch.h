@@ -38,6 +38,10 @@ struct SearchScope {
     std::vector<std::uint64_t> to;
     // Only these files (by index); empty: every file.
     std::vector<std::size_t> only;
+    // How much of a log is read at a time, and the most one entry may make it
+    // (BackwardPieces).
+    std::size_t piece = 1 << 20;
+    std::size_t longestPiece = 16 << 20;
 };
 
 // Hands every entry the matcher accepts to found, newest first: the logs of

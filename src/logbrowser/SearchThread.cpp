@@ -1,5 +1,7 @@
 #include "logbrowser/SearchThread.h"
 
+#include "logbrowser/LineBreaks.h"
+
 #include <algorithm>
 #include <chrono>
 
@@ -7,7 +9,7 @@ namespace twk::logbrowser {
 
 std::string firstLineOf(std::string_view text, std::size_t limit)
 {
-    auto line = text.substr(0, text.find_first_of("\r\n"));
+    auto line = text.substr(0, findBreak(text));
     if (line.size() > limit) {
         std::size_t cut = limit;
         while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80)

@@ -36,6 +36,7 @@ int main(int argc, char** argv)
     }
     const std::string defaultFolder = programFolder(argv[0]);
     if (request.search) {
+        std::ios::sync_with_stdio(false);
         auto files = twk::platform::makeNativeFileSystem();
         return runSearch(*files, request, defaultFolder, std::cout, std::cerr);
     }
