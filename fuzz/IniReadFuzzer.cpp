@@ -5,9 +5,9 @@
 #include "FuzzCheck.h"
 #include "IniNames.h"
 #include "SwappedCase.h"
-#include "configuration/IniEncoding.h"
-#include "configuration/IniIndex.h"
-#include "configuration/IniText.h"
+#include "ini/IniEncoding.h"
+#include "ini/IniIndex.h"
+#include "ini/IniText.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
