@@ -17,7 +17,8 @@
 
 namespace {
 
-using namespace twk::configuration;
+using namespace twk;
+using namespace twk::ini;
 using twk::fuzz::swappedCase;
 
 // Lone line feeds made CR LF, as an editor that fixes line ends would.

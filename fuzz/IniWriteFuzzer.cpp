@@ -23,7 +23,8 @@
 
 namespace {
 
-using namespace twk::configuration;
+using namespace twk;
+using namespace twk::ini;
 
 const std::string kPath = "fuzzed.ini";
 
