@@ -1,0 +1,63 @@
+#pragma once
+
+#include "platform/Clipboard.h"
+#include "wayland/SelectionService.h"
+
+#include <QObject>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace twk::wayland {
+
+// The clipboard of a Wayland session, through the compositor's data-control protocol:
+// every application's copy is seen, whatever window has the keyboard, and our text is
+// set in one step. Another program's content is fetched off the interface thread when
+// it changes (SelectionService) and is not readable until it has arrived; the fetched
+// text is handed to the core, not copied, so reading it again takes a new fetch.
+class WaylandClipboard final : public QObject, public platform::Clipboard {
+public:
+    // nullptr where the session is not Wayland or its compositor has no data-control.
+    static std::unique_ptr<WaylandClipboard> connect();
+    ~WaylandClipboard() override;
+
+    // The protocol in use, to say which route the clipboard takes.
+    const char* protocolName() const { return protocolName_; }
+    // Follows the clipboard's changes and fetches what it holds; once the toolkit is
+    // made, which delivers what the service finds.
+    void attach();
+
+    std::optional<std::string> text() override;
+    bool hasText() override;
+    bool setText(const std::string& text) override;
+    bool clear() override;
+    std::uint32_t sequenceNumber() override { return sequence_; }
+    std::optional<platform::ClipboardMark> mark() override;
+    bool announcesChanges() const override { return true; }
+
+    // Our own text on the clipboard as other programs get it (LF line breaks, UTF-8);
+    // nullopt when another program's content is there.
+    std::optional<std::string> ownText() const;
+
+private:
+    explicit WaylandClipboard(std::unique_ptr<DataControl> control);
+    void changed(std::uint32_t serial, bool ours);
+    void arrived(std::uint32_t serial, std::optional<FetchedContent> content);
+    void requestFetch();
+
+    std::unique_ptr<DataControl> control_; // until attached
+    const char* protocolName_;
+    std::unique_ptr<SelectionService> service_;
+    std::uint32_t sequence_ = 0; // 0 until the compositor has said what is there
+    bool ours_ = false;
+    std::shared_ptr<const std::string> own_; // the text we set last, LF and UTF-8
+    std::optional<std::uint32_t> pending_;   // the serial a fetch is under way for
+    struct Fetched {
+        std::uint32_t serial;
+        std::optional<FetchedContent> content; // nullopt: the owner did not answer
+    };
+    std::optional<Fetched> fetched_;
+};
+
+} // namespace twk::wayland
