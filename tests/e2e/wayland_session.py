@@ -181,13 +181,22 @@ class Session:
         return self.display
 
     def stop(self):
-        for process in self.processes + [self.compositor, self.xvfb]:
-            if process is not None and process.poll() is None:
+        # The clients first; then the servers, asked to end so that they take their
+        # sockets and lock files with them.
+        for group, ask in ((self.processes, signal.SIGKILL), ([self.compositor, self.xvfb], signal.SIGTERM)):
+            for process in group:
+                if process is not None and process.poll() is None:
+                    try:
+                        os.killpg(process.pid, ask)
+                    except ProcessLookupError:
+                        pass
+            for process in group:
+                if process is None:
+                    continue
                 try:
+                    process.wait(timeout=5)
+                except subprocess.TimeoutExpired:
                     os.killpg(process.pid, signal.SIGKILL)
-                except ProcessLookupError:
-                    pass
-            if process is not None:
-                process.wait(timeout=10)
+                    process.wait(timeout=5)
         time.sleep(0.2)
         shutil.rmtree(self.runtime, ignore_errors=True)

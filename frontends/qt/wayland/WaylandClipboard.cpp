@@ -2,6 +2,8 @@
 
 #include "Texts.h"
 
+#include <QGuiApplication>
+
 #include <utility>
 
 namespace twk::wayland {
@@ -33,6 +35,11 @@ void WaylandClipboard::attach()
             QMetaObject::invokeMethod(
                 this, [this, serial, content = std::move(content)] { arrived(serial, content); }, Qt::QueuedConnection);
         });
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        x11Owner_ = std::make_unique<XWaylandOwner>();
+        x11_ = std::make_unique<qt::QtClipboard>();
+        x11_->onChange = [this] { x11Changed(); };
+    }
 }
 
 // The service's thread ends first: nothing it posts reaches a clipboard gone.
@@ -41,34 +48,55 @@ WaylandClipboard::~WaylandClipboard()
     service_.reset();
 }
 
-void WaylandClipboard::changed(std::uint32_t serial, bool ours)
+void WaylandClipboard::advance()
 {
-    sequence_ = serial;
-    ours_ = ours;
-    fetched_.reset();
-    requestFetch();
+    // 0 means "not known" to the core.
+    if (++sequence_ == 0)
+        sequence_ = 1;
     if (onChange)
         onChange();
 }
 
+void WaylandClipboard::changed(std::uint32_t serial, bool ours)
+{
+    serial_ = serial;
+    ours_ = ours;
+    fromX11_ = false;
+    fetched_.reset();
+    requestFetch();
+    advance();
+}
+
+void WaylandClipboard::x11Changed()
+{
+    // The compositor's mirror of the Wayland clipboard is no news.
+    if (!x11Owner_->isApplication())
+        return;
+    fromX11_ = true;
+    ours_ = false;
+    advance();
+}
+
 void WaylandClipboard::requestFetch()
 {
-    if (ours_ || sequence_ == 0 || pending_ == sequence_)
+    if (ours_ || serial_ == 0 || pending_ == serial_)
         return;
-    pending_ = sequence_;
-    service_->fetch(sequence_);
+    pending_ = serial_;
+    service_->fetch(serial_);
 }
 
 void WaylandClipboard::arrived(std::uint32_t serial, std::optional<FetchedContent> content)
 {
     if (pending_ == serial)
         pending_.reset();
-    if (serial == sequence_)
+    if (serial == serial_)
         fetched_ = Fetched{serial, std::move(content)};
 }
 
 std::optional<platform::ClipboardMark> WaylandClipboard::mark()
 {
+    if (fromX11_)
+        return x11_->mark();
     if (ours_)
         return platform::ClipboardMark::none;
     if (fetched_ && fetched_->content)
@@ -80,6 +108,8 @@ std::optional<platform::ClipboardMark> WaylandClipboard::mark()
 
 std::optional<std::string> WaylandClipboard::text()
 {
+    if (fromX11_)
+        return x11_->text();
     if (ours_)
         return own_ ? qt::withCrLf(*own_) : std::string();
     if (!fetched_ || !fetched_->content || !fetched_->content->text) {
@@ -93,6 +123,8 @@ std::optional<std::string> WaylandClipboard::text()
 
 bool WaylandClipboard::hasText()
 {
+    if (fromX11_)
+        return x11_->hasText();
     if (!ours_ && fetched_ && fetched_->content && fetched_->content->text)
         return !fetched_->content->text->empty();
     const auto read = text();
@@ -107,6 +139,7 @@ bool WaylandClipboard::setText(const std::string& text)
     own_ = std::make_shared<const std::string>(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     // Ours from now on, as far as the core can tell: the compositor confirms it shortly.
     ours_ = true;
+    fromX11_ = false;
     service_->put(own_);
     return true;
 }
@@ -117,6 +150,7 @@ bool WaylandClipboard::clear()
         return false;
     own_.reset();
     ours_ = true;
+    fromX11_ = false;
     service_->put(nullptr);
     return true;
 }

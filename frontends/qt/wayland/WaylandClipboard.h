@@ -1,7 +1,9 @@
 #pragma once
 
+#include "QtClipboard.h"
 #include "platform/Clipboard.h"
 #include "wayland/SelectionService.h"
+#include "wayland/XWaylandOwner.h"
 
 #include <QObject>
 
@@ -16,6 +18,9 @@ namespace twk::wayland {
 // set in one step. Another program's content is fetched off the interface thread when
 // it changes (SelectionService) and is not readable until it has arrived; the fetched
 // text is handed to the core, not copied, so reading it again takes a new fetch.
+// An X11 application's copy that the compositor keeps to XWayland (it passes one on
+// only while an X11 window has the keyboard) is read there (QtClipboard) and counts as
+// the clipboard's content until the next change; our put-back brings it to Wayland.
 class WaylandClipboard final : public QObject, public platform::Clipboard {
 public:
     // nullptr where the session is not Wayland or its compositor has no data-control.
@@ -43,14 +48,21 @@ public:
 private:
     explicit WaylandClipboard(std::unique_ptr<DataControl> control);
     void changed(std::uint32_t serial, bool ours);
+    void x11Changed();
+    void advance();
     void arrived(std::uint32_t serial, std::optional<FetchedContent> content);
     void requestFetch();
 
     std::unique_ptr<DataControl> control_; // until attached
     const char* protocolName_;
     std::unique_ptr<SelectionService> service_;
-    std::uint32_t sequence_ = 0; // 0 until the compositor has said what is there
+    std::uint32_t serial_ = 0;   // the compositor's content, 0 until it has said
+    std::uint32_t sequence_ = 0; // every change, XWayland's included
     bool ours_ = false;
+    // XWayland's clipboard, and whether an X11 application's copy there is the content.
+    std::unique_ptr<qt::QtClipboard> x11_;
+    std::unique_ptr<XWaylandOwner> x11Owner_;
+    bool fromX11_ = false;
     std::shared_ptr<const std::string> own_; // the text we set last, LF and UTF-8
     std::optional<std::uint32_t> pending_;   // the serial a fetch is under way for
     struct Fetched {
