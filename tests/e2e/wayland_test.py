@@ -26,7 +26,7 @@ class WaylandCase(unittest.TestCase):
     def setUp(self):
         if not PROGRAM or not os.path.exists(PROGRAM):
             self.skipTest("TWK3_PROGRAM does not name the built program")
-        for tool in ("wl-copy", "wl-paste", "xclip", "weston-clickdot"):
+        for tool in ("wl-copy", "wl-paste", "xclip", "xdotool", "weston-clickdot"):
             if not shutil.which(tool):
                 self.skipTest(tool + " is not installed")
         self.session = Session(self.KIND, self.skipTest, WAIT)
@@ -73,9 +73,11 @@ class WaylandCase(unittest.TestCase):
         self.stderr = open(self.path("stderr.txt"), "w+")
         self.program = self.session.popen(["timeout", "120", self.path("twk3")], stderr=self.stderr)
         self.wait_for(lambda: self.said(), "the program to say its clipboard's route")
-        # Without a tray the program shows its viewer (an X11 window): the keyboard is
-        # given to a Wayland window after that.
-        time.sleep(1)
+        # Without a tray the program shows its viewer (an X11 window, which takes the
+        # keyboard): a Wayland window is given the keyboard after that.
+        self.wait_for(lambda: self.session.run(["xdotool", "search", "--onlyvisible", "--class", "twk3"]).stdout,
+                      "the program's viewer")
+        time.sleep(0.5)
         self.hold_the_keyboard()
 
     def pid(self):
