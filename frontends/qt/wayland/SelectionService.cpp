@@ -221,6 +221,11 @@ std::optional<std::string> SelectionService::receive(const Offer& offer, const s
 
 void SelectionService::selection(std::shared_ptr<Offer> offer)
 {
+    // An offer of no format at all holds nothing to paste: sway and KWin set one for a
+    // moment after some copies as they pass the clipboard to XWayland. It is no copy,
+    // and what the last content's tick puts back may replace it.
+    if (offer && offer->types.empty())
+        return;
     // The previous content's offer is dropped here, as the compositor expects.
     offer_ = std::move(offer);
     if (++serial_ == 0)
