@@ -27,7 +27,7 @@ using ClipboardToken = std::uint64_t;
 struct ClipboardCopy {
     // A marked copy was never read: its text is empty.
     ClipboardMark mark = ClipboardMark::none;
-    // The plain text, in the core's form (the system's 8-bit encoding, CR LF line
+    // The plain text, in the core's form (UTF-8, CR LF line
     // breaks); empty when the content offers no text.
     std::string text;
     // The local time at which the change was announced (the second the user copied);
@@ -36,8 +36,8 @@ struct ClipboardCopy {
     ClipboardToken token = 0;
 };
 
-// The system clipboard in its standard (plain) text format. Texts are in the system's
-// 8-bit encoding; line breaks are CR LF as the program's rules expect.
+// The system clipboard in its standard (plain) text format. Texts are UTF-8 on every
+// system; line breaks are CR LF as the program's rules expect.
 //
 // The polling tick reads copies, not the clipboard: a clipboard reads each content of
 // another program when its change is announced and keeps it for the tick
