@@ -2,6 +2,7 @@
 
 #include "QtClipboard.h"
 #include "platform/Clipboard.h"
+#include "platform/CopyQueue.h"
 #include "wayland/SelectionService.h"
 #include "wayland/XWaylandOwner.h"
 
@@ -33,6 +34,13 @@ public:
     // made, which delivers what the service finds.
     void attach();
 
+    void setCapturing(bool on) override;
+    std::vector<platform::ClipboardCopy> takeCopies() override;
+    bool reading() const override;
+    void readPresent() override;
+    bool putBack(platform::ClipboardToken token, const std::string& text) override;
+    bool clearIf(platform::ClipboardToken token) override;
+
     std::optional<std::string> text() override;
     bool hasText() override;
     bool setText(const std::string& text) override;
@@ -52,6 +60,7 @@ private:
     void advance();
     void arrived(std::uint32_t serial, std::optional<FetchedContent> content);
     void requestFetch();
+    void readX11Copy(std::vector<platform::ClipboardCopy>& copies);
 
     std::unique_ptr<DataControl> control_; // until attached
     const char* protocolName_;
@@ -70,6 +79,15 @@ private:
         std::optional<FetchedContent> content; // nullopt: the owner did not answer
     };
     std::optional<Fetched> fetched_;
+
+    // Copies, read when announced.
+    bool capturing_ = false;
+    bool told_ = false;
+    platform::CopyQueue copies_;
+    std::optional<std::uint32_t> copyWanted_; // the serial whose copy is being read
+    platform::ClipboardToken copyToken_ = 0;  // the change it was announced as
+    std::optional<std::uint32_t> x11Read_;    // the change of XWayland's last read
+    bool x11Unread_ = false;
 };
 
 } // namespace twk::wayland
