@@ -4,6 +4,7 @@
 
 #include <QGuiApplication>
 
+#include <algorithm>
 #include <utility>
 
 namespace twk::wayland {
@@ -80,7 +81,6 @@ void WaylandClipboard::x11Changed()
         return;
     fromX11_ = true;
     ours_ = false;
-    x11Unread_ = capturing_;
     advance();
 }
 
@@ -120,20 +120,19 @@ void WaylandClipboard::setCapturing(bool on)
 {
     const bool first = !told_;
     told_ = true;
+    if (x11_)
+        x11_->setCapturing(on);
     if (on == capturing_ && !first)
         return;
     capturing_ = on;
     if (!on) {
         copies_.clear();
         copyWanted_.reset();
-        x11Unread_ = false;
         return;
     }
     // The text on the clipboard at start counts; one copied while capture was off does not.
     if (first)
         readPresent();
-    else
-        x11Read_ = sequence_;
 }
 
 void WaylandClipboard::readPresent()
@@ -141,7 +140,7 @@ void WaylandClipboard::readPresent()
     if (!capturing_)
         return;
     if (fromX11_) {
-        x11Read_.reset();
+        x11_->readPresent();
         return;
     }
     if (ours_ || serial_ == 0)
@@ -158,40 +157,47 @@ std::vector<platform::ClipboardCopy> WaylandClipboard::takeCopies()
     if (!capturing_)
         return {};
     auto copies = copies_.take();
-    if (fromX11_)
-        readX11Copy(copies);
+    if (!copies.empty())
+        lastTaken_ = copies.back().text;
+    if (x11_)
+        takeX11Copies(copies);
     return copies;
 }
 
-// XWayland's clipboard announces its changes but reads at the tick, as the X11 route
-// did before it read copies: its latest content, once.
-void WaylandClipboard::readX11Copy(std::vector<platform::ClipboardCopy>& copies)
+// XWayland's copies by X11 applications. The compositor's mirror of the Wayland clipboard
+// is none, and a copy it passed on to Wayland (an X11 window had the keyboard) was taken
+// from there already.
+void WaylandClipboard::takeX11Copies(std::vector<platform::ClipboardCopy>& copies)
 {
-    if (x11Read_ == sequence_)
-        return;
-    const auto marked = x11_->mark();
-    std::optional<std::string> read;
-    if (marked == platform::ClipboardMark::none)
-        read = x11_->text();
-    x11Unread_ = !marked || (*marked == platform::ClipboardMark::none && !read);
-    if (x11Unread_)
-        return;
-    x11Read_ = sequence_;
-    platform::ClipboardCopy copy;
-    copy.mark = *marked;
-    copy.text = read ? std::move(*read) : std::string();
-    copy.token = sequence_;
-    copies.push_back(std::move(copy));
+    const auto fromWayland = copies.size();
+    for (auto& copy : x11_->takeCopies()) {
+        if (!x11Owner_->isApplication(static_cast<xcb_window_t>(copy.token >> 32)))
+            continue;
+        const auto same = [&copy](const platform::ClipboardCopy& other) { return other.text == copy.text; };
+        if (copy.text == lastTaken_ || std::any_of(copies.begin(), copies.begin() + fromWayland, same))
+            continue;
+        copies.push_back(std::move(copy));
+    }
 }
 
 bool WaylandClipboard::reading() const
 {
-    return capturing_ && (copyWanted_.has_value() || (fromX11_ && x11Unread_));
+    return capturing_ && (copyWanted_.has_value() || (x11_ && x11_->reading()));
+}
+
+// Ours count changes; a token of XWayland's (its owner in the high half) holds while no
+// Wayland content came after it. Where the clipboard is set, the Wayland content is checked
+// again.
+bool WaylandClipboard::holds(platform::ClipboardToken token) const
+{
+    if (token == 0 || token == sequence_)
+        return true;
+    return token > 0xFFFFFFFFu && fromX11_;
 }
 
 bool WaylandClipboard::putBack(platform::ClipboardToken token, const std::string& text)
 {
-    if (!service_ || (token != 0 && token != sequence_))
+    if (!service_ || !holds(token))
         return false;
     const auto bytes = qt::withLfBytes(text);
     own_ = std::make_shared<const std::string>(bytes.constData(), static_cast<std::size_t>(bytes.size()));
@@ -204,7 +210,7 @@ bool WaylandClipboard::putBack(platform::ClipboardToken token, const std::string
 
 bool WaylandClipboard::clearIf(platform::ClipboardToken token)
 {
-    if (!service_ || (token != 0 && token != sequence_))
+    if (!service_ || !holds(token))
         return false;
     own_.reset();
     ours_ = true;

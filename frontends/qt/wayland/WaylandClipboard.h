@@ -60,7 +60,8 @@ private:
     void advance();
     void arrived(std::uint32_t serial, std::optional<FetchedContent> content);
     void requestFetch();
-    void readX11Copy(std::vector<platform::ClipboardCopy>& copies);
+    void takeX11Copies(std::vector<platform::ClipboardCopy>& copies);
+    bool holds(platform::ClipboardToken token) const;
 
     std::unique_ptr<DataControl> control_; // until attached
     const char* protocolName_;
@@ -86,8 +87,7 @@ private:
     platform::CopyQueue copies_;
     std::optional<std::uint32_t> copyWanted_; // the serial whose copy is being read
     platform::ClipboardToken copyToken_ = 0;  // the change it was announced as
-    std::optional<std::uint32_t> x11Read_;    // the change of XWayland's last read
-    bool x11Unread_ = false;
+    std::string lastTaken_;                   // the text of the last Wayland copy taken
 };
 
 } // namespace twk::wayland

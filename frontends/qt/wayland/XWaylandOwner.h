@@ -14,9 +14,13 @@ public:
     // True when an X11 application holds the clipboard: not the compositor (the window
     // manager, whose windows share one client's resource base), nor nobody.
     bool isApplication();
+    // The same of a window that held it.
+    bool isApplication(xcb_window_t owner);
 
 private:
     x11::XConnection x_;
+    xcb_window_t windowManager();
+
     xcb_atom_t clipboard_;
 };
 
