@@ -48,6 +48,11 @@ std::variant<Matcher, std::string> Matcher::make(std::string_view query, bool re
         if (!expression->ok())
             return expression->error();
         matcher.expression_ = std::move(expression);
+        // Crude but safe: any sign of an assertion about the text's edges turns the test off.
+        matcher.wholePieceTest_ =
+            query.find_first_of("^$") == std::string_view::npos && query.find("\\A") == std::string_view::npos &&
+            query.find("\\z") == std::string_view::npos && query.find("\\b") == std::string_view::npos &&
+            query.find("\\B") == std::string_view::npos;
         return matcher;
     }
     matcher.needle_ = folded(query);
@@ -55,6 +60,13 @@ std::variant<Matcher, std::string> Matcher::make(std::string_view query, bool re
                                      [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     matcher.anchor_ = anchorOf(matcher.needle_);
     return matcher;
+}
+
+bool Matcher::mayMatchWithin(std::string_view bytes) const
+{
+    if (!expression_ || !wholePieceTest_)
+        return true;
+    return RE2::PartialMatch(re2::StringPiece(bytes.data(), bytes.size()), *expression_);
 }
 
 bool Matcher::matches(std::string_view text) const

@@ -27,6 +27,12 @@ public:
     // either case, so a piece of a log without them needs no closer look;
     // empty when no such bytes are known.
     const std::string& anchor() const { return anchor_; }
+    // False when no text within these bytes can match, so a piece of a log
+    // can be passed over without cutting it into entries. An expression is
+    // run once over the whole piece: a match inside an entry's text is a
+    // match of the piece, unless the expression looks at where its text
+    // begins or ends (^, $, \A, \z, \b, \B), which the piece does not show.
+    bool mayMatchWithin(std::string_view bytes) const;
 
 private:
     Matcher() = default;
@@ -36,6 +42,7 @@ private:
     bool asciiOnly_ = false;
     std::string anchor_;
     std::shared_ptr<const re2::RE2> expression_;
+    bool wholePieceTest_ = false;
 };
 
 } // namespace twk::logbrowser

@@ -11,7 +11,8 @@ void matchPiece(const SearchScope& scope, const Matcher& matcher, PieceMatches& 
     const LogFile& file = scope.files[piece.file];
     const auto& anchor = matcher.anchor();
     // A piece without the bytes every match holds has no match, and neither have its leading lines.
-    if (!anchor.empty() && findAsciiFolded(bytes, anchor) == std::string_view::npos) {
+    if ((!anchor.empty() && findAsciiFolded(bytes, anchor) == std::string_view::npos) ||
+        !matcher.mayMatchWithin(bytes)) {
         if (!piece.continued)
             return;
         thread_local PieceEntries lastOnly;

@@ -208,6 +208,31 @@ TEST_F(LogSearchTest, StoppedSearchEndsAtOnce)
     // Destroying it while it reads must end the thread (a hang would fail by the test's timeout).
 }
 
+TEST_F(LogSearchTest, ExpressionsFindTheSameWhetherPiecesArePassedOverOrNot)
+{
+    std::string log;
+    for (int i = 0; i < 400; ++i)
+        log += clipEntry(i, i % 97 == 5 ? "word" + std::to_string(i) + "\r\nnext line" : "filler " + std::to_string(i));
+    write("twk.txt", log);
+    SearchScope scope;
+    scope.files = logsInFolder(folder.path());
+    scope.piece = 300; // most pieces hold no match at all
+    // Each against every entry matched one by one, as an expression that
+    // looks at the text's edges is.
+    for (const std::string query : {"word\\d+", "wor[d]1\\d", "(?s)word.*next", "d105\\s+next"}) {
+        const auto matcher = std::get<Matcher>(Matcher::make(query, true));
+        std::size_t expected = 0;
+        for (int i = 0; i < 400; ++i)
+            expected += matcher.matches(i % 97 == 5 ? "word" + std::to_string(i) + "\r\nnext line" : "filler");
+        EXPECT_EQ(search(query, true, scope).size(), expected) << query;
+    }
+    // The piece does not show where a text begins: these must still be found.
+    EXPECT_EQ(search("^word", true, scope).size(), 5u);
+    EXPECT_EQ(search("\\bword102", true, scope).size(), 1u);
+    EXPECT_EQ(search("line$", true, scope).size(), 5u);
+    EXPECT_EQ(search("^filler 399$", true, scope).size(), 1u);
+}
+
 TEST(FirstLine, CutAtALineBreakOrACharacter)
 {
     EXPECT_EQ(firstLineOf("one\r\ntwo"), "one");
