@@ -1,8 +1,8 @@
 #include "configuration/LoadSettings.h"
 
-#include "configuration/IniEncoding.h"
 #include "configuration/IniKeys.h"
-#include "configuration/IniText.h"
+#include "ini/IniEncoding.h"
+#include "ini/IniText.h"
 #include "logging/AppendFile.h"
 #include "logging/ClipboardLog.h"
 #include "logging/LogFileNames.h"
