@@ -3,6 +3,8 @@
 #include "Texts.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStandardPaths>
@@ -44,6 +46,15 @@ std::optional<std::string> QtEnvironment::defaultOpener()
     if (opener.isEmpty())
         return std::nullopt;
     return fromQt(opener);
+}
+
+std::optional<std::string> QtEnvironment::logBrowser()
+{
+    // Built and installed beside the program (twk3-logs [FILE] opens on a log).
+    const QString browser = QDir(programFolder_).filePath(QStringLiteral("twk3-logs"));
+    if (!QFileInfo(browser).isExecutable())
+        return std::nullopt;
+    return fromQt(browser);
 }
 
 platform::LocalDateTime QtEnvironment::now()

@@ -63,6 +63,18 @@ TEST_F(LoadSettingsTest, TheSystemsNotepadIsTheViewerWhereTheSystemRootIsKnown)
     EXPECT_EQ(ini(), defaults("C:\\WINDOWS\\Notepad.exe"));
 }
 
+TEST_F(LoadSettingsTest, TheLogBrowserBesideTheProgramIsTheViewerWithoutNotepad)
+{
+    environment.browser = "/opt/twk/twk3-logs";
+    start();
+    EXPECT_EQ(ini(), defaults("/opt/twk/twk3-logs"));
+    // Where the system's Notepad is known, it stays the viewer.
+    writeFile(iniPath(), "");
+    environment.variables["SystemRoot"] = "C:\\WINDOWS";
+    loadedAnew();
+    EXPECT_EQ(ini(), defaults("C:\\WINDOWS\\Notepad.exe"));
+}
+
 TEST_F(LoadSettingsTest, AProgramFolderAtTheRootGetsNoDoubledSeparator)
 {
     environment.folder = twk::testing::kRootFolder;
