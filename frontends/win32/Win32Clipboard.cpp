@@ -12,6 +12,32 @@ constexpr UINT kArrived = WM_APP + 1;
 constexpr UINT kChanged = WM_APP + 2;
 constexpr wchar_t kListenerClass[] = L"TWK3ClipboardListener";
 
+// The text as a CF_UNICODETEXT block; CF_UNICODETEXT ends at the first NUL, so
+// the rest, which could never be read back, is left out.
+HGLOBAL unicodeBlock(const std::string& text)
+{
+    const std::wstring wide = platform::win32::toWide(std::string_view(text.c_str()));
+    const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    if (!block)
+        return nullptr;
+    auto* units = static_cast<wchar_t*>(GlobalLock(block));
+    if (!units) {
+        GlobalFree(block);
+        return nullptr;
+    }
+    std::memcpy(units, wide.c_str(), bytes);
+    GlobalUnlock(block);
+    return block;
+}
+
+std::optional<std::uint32_t> expectedFor(platform::ClipboardToken token)
+{
+    if (token == 0)
+        return std::nullopt; // not known: unguarded
+    return static_cast<std::uint32_t>(token);
+}
+
 } // namespace
 
 Win32Clipboard::Win32Clipboard(HWND owner) : owner_(owner)
@@ -66,27 +92,70 @@ void Win32Clipboard::takeArrived()
         std::lock_guard lock(mutex_);
         arrived.swap(arrived_);
     }
-    for (auto& read : arrived) {
-        if (!read.requested)
-            continue;
-        asked_ = false;
-        present_ = std::move(read);
-        textTaken_ = false;
-    }
+    for (auto& read : arrived)
+        tracker_.arrived(std::move(read));
 }
 
-ClipboardRead* Win32Clipboard::present()
+void Win32Clipboard::ask()
 {
-    takeArrived();
-    if (present_ && present_->result == ClipboardRead::Result::read && !textTaken_ &&
-        present_->sequence == GetClipboardSequenceNumber())
-        return &*present_;
-    present_.reset();
-    if (reader_ && !asked_) {
-        asked_ = true;
-        reader_->request();
+    reader_->request(tracker_.asking());
+}
+
+// Without a reading thread (none could be made) the clipboard is read at the tick,
+// as the seam does for any clipboard that cannot read its changes when announced.
+
+void Win32Clipboard::setCapturing(bool on)
+{
+    if (!reader_) {
+        Clipboard::setCapturing(on);
+        return;
     }
-    return nullptr;
+    reader_->follow(on);
+    if (tracker_.setCapturing(on, GetClipboardSequenceNumber()))
+        ask();
+}
+
+std::vector<platform::ClipboardCopy> Win32Clipboard::takeCopies()
+{
+    if (!reader_)
+        return Clipboard::takeCopies();
+    takeArrived();
+    bool askAgain = false;
+    auto copies = tracker_.take(GetClipboardSequenceNumber(), askAgain);
+    if (askAgain)
+        ask();
+    return copies;
+}
+
+bool Win32Clipboard::reading() const
+{
+    if (!reader_)
+        return Clipboard::reading();
+    return tracker_.reading(GetClipboardSequenceNumber(), owner_ && GetClipboardOwner() == owner_);
+}
+
+void Win32Clipboard::readPresent()
+{
+    if (!reader_) {
+        Clipboard::readPresent();
+        return;
+    }
+    if (tracker_.capturing())
+        ask();
+}
+
+bool Win32Clipboard::putBack(platform::ClipboardToken token, const std::string& text)
+{
+    if (!reader_)
+        return Clipboard::putBack(token, text);
+    return replace(expectedFor(token), &text);
+}
+
+bool Win32Clipboard::clearIf(platform::ClipboardToken token)
+{
+    if (!reader_)
+        return Clipboard::clearIf(token);
+    return replace(expectedFor(token), nullptr);
 }
 
 std::uint32_t Win32Clipboard::sequenceNumber()
@@ -96,18 +165,22 @@ std::uint32_t Win32Clipboard::sequenceNumber()
 
 std::optional<platform::ClipboardMark> Win32Clipboard::mark()
 {
-    if (auto* read = present())
-        return read->mark;
-    return std::nullopt;
+    if (!listener_)
+        return std::nullopt;
+    const auto read = readClipboardNow(listener_, owner_);
+    if (read.result != ClipboardRead::Result::read)
+        return std::nullopt;
+    return read.mark;
 }
 
 std::optional<std::string> Win32Clipboard::text()
 {
-    auto* read = present();
-    if (!read)
+    if (!listener_)
         return std::nullopt;
-    textTaken_ = true; // handed over, not copied: the next call reads again
-    return std::move(read->text);
+    auto read = readClipboardNow(listener_, owner_);
+    if (read.result != ClipboardRead::Result::read)
+        return std::nullopt;
+    return std::move(read.text);
 }
 
 bool Win32Clipboard::hasText()
@@ -117,32 +190,29 @@ bool Win32Clipboard::hasText()
 
 bool Win32Clipboard::setText(const std::string& text)
 {
-    // CF_UNICODETEXT ends at the first NUL; the rest could never be read back.
-    const std::wstring wide = platform::win32::toWide(std::string_view(text.c_str()));
-    const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    if (!block)
-        return false;
-    auto* units = static_cast<wchar_t*>(GlobalLock(block));
-    if (!units) {
-        GlobalFree(block);
-        return false;
-    }
-    std::memcpy(units, wide.c_str(), bytes);
-    GlobalUnlock(block);
-
-    OpenClipboardScope scope(owner_);
-    if (!scope.open() || !EmptyClipboard() || !SetClipboardData(CF_UNICODETEXT, block)) {
-        GlobalFree(block);
-        return false;
-    }
-    return true; // the clipboard owns the block now
+    return replace(std::nullopt, &text);
 }
 
 bool Win32Clipboard::clear()
 {
-    OpenClipboardScope scope(owner_);
-    return scope.open() && EmptyClipboard() != FALSE;
+    return replace(std::nullopt, nullptr);
+}
+
+bool Win32Clipboard::replace(std::optional<std::uint32_t> expected, const std::string* text)
+{
+    HGLOBAL block = nullptr;
+    if (text && !(block = unicodeBlock(*text)))
+        return false;
+    bool done = false;
+    {
+        OpenClipboardScope scope(owner_);
+        // Open, nobody else can change the clipboard: the test holds until the write.
+        done = scope.open() && (!expected || GetClipboardSequenceNumber() == *expected) && EmptyClipboard() &&
+               (!block || SetClipboardData(CF_UNICODETEXT, block));
+    }
+    if (!done && block)
+        GlobalFree(block); // not taken by the clipboard
+    return done;
 }
 
 } // namespace twk::win32

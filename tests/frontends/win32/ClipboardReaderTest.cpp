@@ -1,4 +1,5 @@
 #include "ClipboardReader.h"
+#include "ClipboardOwners.h"
 
 #include <gtest/gtest.h>
 
@@ -13,71 +14,6 @@ namespace {
 
 using platform::ClipboardMark;
 using Result = ClipboardRead::Result;
-
-std::atomic<int> renderRequests{0};
-const wchar_t kRendered[] = L"rendered on demand";
-
-HGLOBAL blockOf(const void* data, std::size_t size)
-{
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-    std::memcpy(GlobalLock(block), data, size);
-    GlobalUnlock(block);
-    return block;
-}
-
-HGLOBAL textBlock(const std::wstring& text)
-{
-    return blockOf(text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-}
-
-HGLOBAL dwordBlock(DWORD value)
-{
-    return blockOf(&value, sizeof value);
-}
-
-// An owner that renders CF_UNICODETEXT when asked, and counts the asking.
-LRESULT CALLBACK renderingOwner(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_RENDERFORMAT) {
-        ++renderRequests;
-        SetClipboardData(static_cast<UINT>(wParam), textBlock(kRendered));
-        return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-HWND makeOwner()
-{
-    static const ATOM registered = [] {
-        WNDCLASSW cls{};
-        cls.lpfnWndProc = renderingOwner;
-        cls.hInstance = GetModuleHandleW(nullptr);
-        cls.lpszClassName = L"TWK3TestOwner";
-        return RegisterClassW(&cls);
-    }();
-    return registered ? CreateWindowExW(0, L"TWK3TestOwner", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                        GetModuleHandleW(nullptr), nullptr)
-                      : nullptr;
-}
-
-struct Format {
-    UINT id;
-    HGLOBAL data; // nullptr: rendered on demand
-};
-
-void put(HWND owner, std::vector<Format> formats)
-{
-    ASSERT_TRUE(OpenClipboard(owner));
-    EmptyClipboard();
-    for (const auto& format : formats)
-        SetClipboardData(format.id, format.data);
-    CloseClipboard();
-}
-
-UINT registered(const char* name)
-{
-    return RegisterClipboardFormatA(name);
-}
 
 // A reader whose reads are kept for the test; waiting for one answers the
 // test's own windows meanwhile, as a program's message loop does.
@@ -109,10 +45,7 @@ public:
             }
             if (GetTickCount() - start > patienceMs)
                 return std::nullopt;
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-            MSG message;
-            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-                DispatchMessageW(&message);
+            pumpMessages();
         }
     }
 
