@@ -255,7 +255,8 @@ ClipboardRead readClipboardNow(HWND window, HWND ours)
     ClipboardRead read;
     read.sequence = GetClipboardSequenceNumber();
     const HWND owner = GetClipboardOwner();
-    if (owner && owner != ours && !ownerAnswers(owner))
+    // An owner gone has rendered what it offers (or it was dropped): nothing to ask it.
+    if (owner && owner != ours && IsWindow(owner) && !ownerAnswers(owner))
         return read;
     std::optional<std::wstring> wide;
     {

@@ -75,6 +75,25 @@ class WineClipboard(Wine):
             self.logged("allowed by " + name + "\r\n")
         self.assertFalse([e for e in self.entries() if e.startswith(b"secret")], self.entries())
 
+    def test_copies_faster_than_the_beat_are_each_logged_once_in_order(self):
+        self.write_logging_ini("AUTOCLEAR=0\r\n")
+        self.wine()
+        self.set_clipboard("start")
+        self.logged("start\r\n")
+        expected = [b"start"]
+        for spacing in (25, 100, 500):
+            with self.subTest(spacing=spacing):
+                prefix = "%d ms apart, copy " % spacing
+                texts = [prefix + str(i) for i in range(1, 101)]
+                owner = self.own("copies", "100", str(spacing), prefix)
+                expected += [t.encode() for t in texts]
+                x11util.wait_for(lambda: len(self.entries()) >= len(expected), WAIT + 60, "100 copies")
+                time.sleep(2)  # a tick more: nothing else comes
+                self.assertEqual(self.entries(), expected)
+                # The last copy is the one put back, and it is the owner's no more.
+                self.wait_for(lambda: self.shown()[0] == texts[-1], what="the last copy on the clipboard")
+                owner.wait(timeout=WAIT)
+
     def test_a_100_mb_copy_is_logged_whole_and_the_interface_never_stalls_long(self):
         self.write_logging_ini("AUTOCLEAR=0\r\n")
         self.wine()

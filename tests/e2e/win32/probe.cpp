@@ -254,10 +254,14 @@ int copies(int count, int spacing, const char* prefix)
     const DWORD start = GetTickCount();
     for (int i = 1; i <= count; ++i) {
         // Each copy on its beat from the start, whatever the previous one took.
+        // Answering its window meanwhile, as a program that copies from its message loop does.
         const DWORD due = start + static_cast<DWORD>((i - 1) * spacing);
-        const DWORD now = GetTickCount();
-        if (static_cast<LONG>(due - now) > 0)
-            Sleep(due - now);
+        for (DWORD now = GetTickCount(); static_cast<LONG>(due - now) > 0; now = GetTickCount()) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, due - now, QS_ALLINPUT);
+            MSG message;
+            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageA(&message);
+        }
         if (!putOwned(wideOf(prefix + std::to_string(i))))
             return 2;
     }

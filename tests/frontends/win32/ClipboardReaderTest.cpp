@@ -147,6 +147,19 @@ TEST_F(ClipboardReaderTest, AnOwnerThatDoesNotAnswerIsNotReadAndTheClipboardIsNo
     EXPECT_EQ(renderRequests, 0);
 }
 
+TEST_F(ClipboardReaderTest, AContentWhoseOwnerIsGoneIsReadWithoutAskingIt)
+{
+    Reader reader(ours_);
+    HWND gone = makeOwner();
+    put(gone, {{CF_UNICODETEXT, textBlock(L"left behind")}});
+    DestroyWindow(gone);
+    reader->request();
+    const auto read = reader.next();
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->result, Result::read);
+    EXPECT_EQ(read->text, "left behind");
+}
+
 TEST_F(ClipboardReaderTest, FollowingReadsEachChangeOfAnotherOwnerOnceAndNeverOurOwn)
 {
     Reader reader(ours_);
