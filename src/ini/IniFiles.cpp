@@ -14,6 +14,7 @@ using Verdict = IniIndex::Verdict;
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr int kRewriteAttempts = 3;          // a file that keeps changing under the copy is left alone
 constexpr std::size_t kFormLooked = 1 << 16; // what tells a file's form: its mark and its first line end
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
 } // namespace
 
@@ -219,6 +220,11 @@ std::optional<std::optional<std::string>> IniFiles::wholeIfNotPlain(const std::s
 {
     const auto start = files_.readRange(path, 0, kFormLooked);
     if (start && ini::isPlainText(*start))
+        return std::nullopt;
+    // A log saved once with a UTF-8 mark grows past what is held whole: after
+    // its mark it is plain, and is read and written in pieces like any log.
+    if (start && stamp.size > kLargestWholeFile && start->starts_with(kUtf8Mark) &&
+        ini::isPlainText(std::string_view(*start).substr(kUtf8Mark.size())))
         return std::nullopt;
     if (!start || stamp.size > kLargestWholeFile)
         return std::optional<std::string>(); // no hand-edited file: left alone

@@ -42,7 +42,9 @@ struct SectionLook {
 //
 // A file saved with a byte-order mark or with CR line ends is a small
 // hand-edited one: it is read, changed and written whole in its own form
-// (IniEncoding.h), up to kLargestWholeFile.
+// (IniEncoding.h), up to kLargestWholeFile. A larger one with a UTF-8 mark
+// is a log that grew: after its mark it is plain, and is read and written in
+// pieces, its mark kept.
 class IniFiles {
 public:
     explicit IniFiles(platform::FileSystem& files, std::size_t heldLine = IniScan::kHeldLine)
