@@ -58,6 +58,11 @@ public:
     // has to be created is readable as access says.
     bool write(const std::string& path, const std::string& section, const std::string& key, const std::string& value,
                platform::NewFile access);
+    // The file at path (the settings file, which users edit) is read in the
+    // legacy code page when it has no mark and is not valid UTF-8, and is
+    // written back so (IniEncoding.h). Logs never are: they are UTF-8, and
+    // an older log in the code page gets entries in UTF-8 added.
+    void readInCodePage(const std::string& path, const platform::CodePage* codePage);
 
 private:
     struct Indexed {
@@ -79,6 +84,7 @@ private:
     // file; an empty optional inside for one that could not be read.
     std::optional<std::optional<std::string>> wholeIfNotPlain(const std::string& path,
                                                               const platform::FileStamp& stamp);
+    const platform::CodePage* codePageOf(const std::string& path) const;
 
     IniIndex::Answer plan(const std::string& path, const platform::FileStamp& stamp, const std::string& section,
                           const std::string& key, const std::string& value);
@@ -95,6 +101,8 @@ private:
     std::size_t heldLine_;
     std::vector<Indexed> indexed_; // the most recently used last
     std::optional<Missing> missing_;
+    std::string codePagePath_;
+    const platform::CodePage* codePage_ = nullptr;
     SectionPrefetch prefetch_;
 };
 
