@@ -80,7 +80,7 @@ bool settingsUnreadable(shell::Program& program)
     const auto content = program.platform.files.read(program.Settings.IniPath);
     if (!content)
         return false; // missing, or unreadable: then it cannot be written either
-    const auto text = ini::decoded(*content).text;
+    const auto text = ini::decoded(*content, program.platform.files.legacyCodePage()).text;
     const bool blank = text.find_first_not_of(" \t\v\f\x1A\r\n") == std::string::npos;
     return !blank && !ini::hasSection(text, kMain);
 }

@@ -1,6 +1,7 @@
 #include "ini/IniEncoding.h"
 
 #include "ini/IniText.h"
+#include "text/Utf8.h"
 
 #include <cstdint>
 
@@ -34,6 +35,7 @@ std::string_view markOf(Encoding encoding)
     case Encoding::Utf16BigEndian:
         return kUtf16BigEndianMark;
     case Encoding::EightBit:
+    case Encoding::CodePage:
         break;
     }
     return {};
@@ -158,7 +160,12 @@ bool isPlainText(std::string_view bytes)
     return encodingOf(bytes) == Encoding::EightBit && !endsLinesInCrAlone(bytes);
 }
 
-DecodedFile decoded(std::string_view bytes)
+bool isInCodePage(std::string_view bytes, const platform::CodePage* legacy)
+{
+    return legacy && encodingOf(bytes) == Encoding::EightBit && !text::isUtf8(bytes);
+}
+
+DecodedFile decoded(std::string_view bytes, const platform::CodePage* legacy)
 {
     DecodedFile file;
     file.form.encoding = encodingOf(bytes);
@@ -169,6 +176,9 @@ DecodedFile decoded(std::string_view bytes)
             body.remove_suffix(1);
         }
         file.text = decodedUtf16(body, file.form.encoding == Encoding::Utf16BigEndian);
+    } else if (isInCodePage(bytes, legacy)) {
+        file.form.encoding = Encoding::CodePage;
+        file.text = legacy->toUtf8(body);
     } else {
         file.text.assign(body);
     }
@@ -177,8 +187,13 @@ DecodedFile decoded(std::string_view bytes)
     return file;
 }
 
-std::string encoded(std::string_view text, const FileForm& form)
+std::string encoded(std::string_view text, const FileForm& form, const platform::CodePage* legacy)
 {
+    if (form.encoding == Encoding::CodePage) {
+        if (auto bytes = legacy ? legacy->fromUtf8(text) : std::nullopt)
+            return *bytes;
+        return std::string(kUtf8Mark) + std::string(text);
+    }
     std::string bytes(markOf(form.encoding));
     if (isUtf16(form.encoding))
         bytes += encodedUtf16(text, form.encoding == Encoding::Utf16BigEndian);
@@ -189,20 +204,21 @@ std::string encoded(std::string_view text, const FileForm& form)
     return bytes;
 }
 
-std::optional<std::string> valueInFile(std::string_view bytes, std::string_view section, std::string_view key)
+std::optional<std::string> valueInFile(std::string_view bytes, std::string_view section, std::string_view key,
+                                       const platform::CodePage* legacy)
 {
-    if (isPlainText(bytes))
+    if (isPlainText(bytes) && !isInCodePage(bytes, legacy))
         return findValue(bytes, section, key);
-    return findValue(decoded(bytes).text, section, key);
+    return findValue(decoded(bytes, legacy).text, section, key);
 }
 
 std::string fileWithValue(std::string_view bytes, std::string_view section, std::string_view key,
-                          std::string_view value)
+                          std::string_view value, const platform::CodePage* legacy)
 {
-    if (isPlainText(bytes))
+    if (isPlainText(bytes) && !isInCodePage(bytes, legacy))
         return withValue(bytes, section, key, value);
-    const auto file = decoded(bytes);
-    return encoded(withValue(file.text, section, key, value, file.form.lineBreak), file.form);
+    const auto file = decoded(bytes, legacy);
+    return encoded(withValue(file.text, section, key, value, file.form.lineBreak), file.form, legacy);
 }
 
 } // namespace twk::ini

@@ -1,17 +1,21 @@
 #pragma once
 
+#include "platform/CodePage.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
 
 // How a private-profile file was saved, as the system's calls tell it: a
 // UTF-8 byte-order mark, or a UTF-16 one (little- or big-endian), or none, in
-// which case the file is in the program's 8-bit encoding. The text of the
+// which case the file is in the program's 8-bit encoding, UTF-8. Where a
+// legacy code page is given (Windows' ANSI one, for the settings file), a file
+// without a mark that is not valid UTF-8 is in that code page. The text of the
 // other forms is decoded for reading and editing and encoded back on write,
 // so that a file keeps its mark, its encoding and its kind of line break.
 namespace twk::ini {
 
-enum class Encoding { EightBit, Utf8, Utf16LittleEndian, Utf16BigEndian };
+enum class Encoding { EightBit, Utf8, Utf16LittleEndian, Utf16BigEndian, CodePage };
 
 struct FileForm {
     Encoding encoding = Encoding::EightBit;
@@ -34,14 +38,21 @@ struct DecodedFile {
     std::string text;
 };
 
-DecodedFile decoded(std::string_view bytes);
+DecodedFile decoded(std::string_view bytes, const platform::CodePage* legacy = nullptr);
 
-std::string encoded(std::string_view text, const FileForm& form);
+// A text in the code page that gains a character the code page cannot write
+// is saved as UTF-8 with a mark: the form nothing is lost in, and that every
+// editor, and this program, reads the same.
+std::string encoded(std::string_view text, const FileForm& form, const platform::CodePage* legacy = nullptr);
+
+// Whether a file without a mark is in the legacy code page: not valid UTF-8.
+bool isInCodePage(std::string_view bytes, const platform::CodePage* legacy);
 
 // The value of a key, and the file after a write, whatever form the file was
 // saved in; a plain file is read and changed as it stands.
-std::optional<std::string> valueInFile(std::string_view bytes, std::string_view section, std::string_view key);
+std::optional<std::string> valueInFile(std::string_view bytes, std::string_view section, std::string_view key,
+                                       const platform::CodePage* legacy = nullptr);
 std::string fileWithValue(std::string_view bytes, std::string_view section, std::string_view key,
-                          std::string_view value);
+                          std::string_view value, const platform::CodePage* legacy = nullptr);
 
 } // namespace twk::ini

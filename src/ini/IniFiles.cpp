@@ -25,7 +25,7 @@ std::optional<std::string> IniFiles::read(const std::string& path, const std::st
     if (!stamp)
         return std::nullopt;
     if (const auto whole = wholeIfNotPlain(path, *stamp)) {
-        auto value = *whole ? ini::valueInFile(**whole, section, key) : std::nullopt;
+        auto value = *whole ? ini::valueInFile(**whole, section, key, codePageOf(path)) : std::nullopt;
         if (value && value->size() > longest)
             value->resize(longest);
         return value;
@@ -69,7 +69,7 @@ SectionLook IniFiles::lookForSection(const std::string& path, const std::string&
     if (const auto* entry = indexedFor(path, *stamp); entry && entry->index && entry->index->surelyWithout(section))
         return look;
     if (const auto whole = wholeIfNotPlain(path, *stamp)) {
-        look.present = *whole && ini::hasSection(ini::decoded(**whole).text, section);
+        look.present = *whole && ini::hasSection(ini::decoded(**whole, codePageOf(path)).text, section);
         return look;
     }
     // The names looked through at start answer for a name of their day.
@@ -116,10 +116,12 @@ bool IniFiles::write(const std::string& path, const std::string& fullSection, co
     if (!before)
         return rewrite(path, section, key, value, access); // creates it
     auto* entry = usedEntry(path, *before);
-    // Only files in plain form are indexed: a valid index saves the look at its form.
+    // Only files in plain form are indexed (one in the code page never is): a
+    // valid index saves the look at its form.
     if (const auto whole = entry ? std::nullopt : wholeIfNotPlain(path, *before)) {
         forget(path);
-        return *whole && files_.replace(path, ini::fileWithValue(**whole, section, key, value), access);
+        return *whole &&
+               files_.replace(path, ini::fileWithValue(**whole, section, key, value, codePageOf(path)), access);
     }
     const auto planned = plan(path, *before, entry, look, section, key, value);
     if (planned.verdict != Verdict::Append)
@@ -219,8 +221,15 @@ std::optional<std::optional<std::string>> IniFiles::wholeIfNotPlain(const std::s
                                                                     const platform::FileStamp& stamp)
 {
     const auto start = files_.readRange(path, 0, kFormLooked);
-    if (start && ini::isPlainText(*start))
-        return std::nullopt;
+    if (start && ini::isPlainText(*start)) {
+        // Only the whole file tells UTF-8 from the code page.
+        if (!codePageOf(path) || stamp.size > kLargestWholeFile)
+            return std::nullopt;
+        auto whole = stamp.size <= start->size() ? start : files_.read(path);
+        if (whole && !ini::isInCodePage(*whole, codePageOf(path)))
+            return std::nullopt;
+        return whole;
+    }
     // A log saved once with a UTF-8 mark grows past what is held whole: after
     // its mark it is plain, and is read and written in pieces like any log.
     if (start && stamp.size > kLargestWholeFile && start->starts_with(kUtf8Mark) &&
@@ -229,6 +238,18 @@ std::optional<std::optional<std::string>> IniFiles::wholeIfNotPlain(const std::s
     if (!start || stamp.size > kLargestWholeFile)
         return std::optional<std::string>(); // no hand-edited file: left alone
     return files_.read(path);
+}
+
+void IniFiles::readInCodePage(const std::string& path, const platform::CodePage* codePage)
+{
+    codePagePath_ = path;
+    codePage_ = codePage;
+    forget(path);
+}
+
+const platform::CodePage* IniFiles::codePageOf(const std::string& path) const
+{
+    return codePage_ && path == codePagePath_ ? codePage_ : nullptr;
 }
 
 std::optional<std::string> IniFiles::lastByte(const std::string& path, std::uint64_t size)

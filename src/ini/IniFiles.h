@@ -75,6 +75,11 @@ public:
     // A look at the section made just before may spare the write a read.
     bool write(const std::string& path, const std::string& section, const std::string& key, const std::string& value,
                platform::NewFile access, const SectionLook& look = SectionLook{});
+    // The file at path (the settings file, which users edit) is read in the
+    // legacy code page when it has no mark and is not valid UTF-8, and is
+    // written back so (IniEncoding.h). Logs never are: they are UTF-8, and
+    // an older log in the code page gets entries in UTF-8 added.
+    void readInCodePage(const std::string& path, const platform::CodePage* codePage);
 
 private:
     struct Indexed {
@@ -89,6 +94,7 @@ private:
     // file; an empty optional inside for one that could not be read.
     std::optional<std::optional<std::string>> wholeIfNotPlain(const std::string& path,
                                                               const platform::FileStamp& stamp);
+    const platform::CodePage* codePageOf(const std::string& path) const;
 
     IniIndex::Answer plan(const std::string& path, const platform::FileStamp& stamp, Indexed* entry,
                           const SectionLook& look, const std::string& section, const std::string& key,
@@ -108,6 +114,8 @@ private:
     platform::FileSystem& files_;
     std::size_t heldLine_;
     std::vector<Indexed> indexed_; // the most recently used last
+    std::string codePagePath_;
+    const platform::CodePage* codePage_ = nullptr;
     SectionPrefetch prefetch_;
 };
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/CodePage.h"
+
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -65,6 +67,10 @@ public:
     virtual std::optional<FileStamp> stamp(const std::string& path) = 0;
     virtual bool isRegularFile(const std::string& path) = 0;
     virtual bool remove(const std::string& path) = 0;
+    // The code page the system's older programs wrote text files in, where
+    // the system has one besides UTF-8 (Windows' ANSI code page); a settings
+    // file in it is read and written so. Elsewhere nothing: files are bytes.
+    virtual const CodePage* legacyCodePage() const { return nullptr; }
 
     // The whole file, for files known to be small.
     std::optional<std::string> read(const std::string& path);

@@ -21,6 +21,8 @@ void Form1::Form_Load()
 
     s.IniPath = platform::withTrailingSeparator(program_.platform.environment.programFolder()) +
                 configuration::keys::kIniFileName;
+    // A settings file saved by an older program, or as "ANSI", is in the system's code page.
+    program_.ini.readInCodePage(s.IniPath, program_.platform.files.legacyCodePage());
     program_.platform.tray.addIcon(kTrayTip);
     s.ShuttingDown = 0;
     configuration::LoadSettings(program_);

@@ -1,4 +1,5 @@
 #include "ini/IniEncoding.h"
+#include "fakes/Latin1CodePage.h"
 
 #include <gtest/gtest.h>
 
@@ -94,4 +95,38 @@ TEST(IniEncoding, AFileWithCrLineEndsGetsNewLinesEndedTheSameWay)
     EXPECT_TRUE(isPlainText("[S]\rA=1\r\nB=2"));
     EXPECT_TRUE(isPlainText("[S]"));
     EXPECT_TRUE(isPlainText(""));
+}
+
+TEST(IniEncoding, AFileNeitherMarkedNorUtf8IsReadInTheCodePageAndStaysInIt)
+{
+    const twk::testing::Latin1CodePage latin1;
+    const std::string ansi = "[TWK]\r\nSAVEDFILEPATH=C:\\caf\xE9\\\r\nON=1\r\n";
+    EXPECT_EQ(valueInFile(ansi, "TWK", "SAVEDFILEPATH", &latin1), "C:\\caf\xC3\xA9\\");
+    EXPECT_EQ(valueInFile(ansi, "TWK", "SAVEDFILEPATH"), "C:\\caf\xE9\\") << "without a code page: the bytes";
+    EXPECT_EQ(decoded(ansi, &latin1).form.encoding, Encoding::CodePage);
+    // A value the code page holds: the file stays in it, the other lines byte for byte.
+    EXPECT_EQ(fileWithValue(ansi, "TWK", "ON", "\xC3\xA8", &latin1),
+              "[TWK]\r\nSAVEDFILEPATH=C:\\caf\xE9\\\r\nON=\xE8\r\n");
+    // CR line ends are kept too.
+    EXPECT_EQ(fileWithValue("[TWK]\rK=\xE9\r", "TWK", "N", "1", &latin1), "[TWK]\rK=\xE9\rN=1\r");
+}
+
+TEST(IniEncoding, AValueTheCodePageCannotHoldTurnsTheFileIntoMarkedUtf8WithNothingLost)
+{
+    const twk::testing::Latin1CodePage latin1;
+    const std::string ansi = "[TWK]\r\nA=caf\xE9\r\n";
+    EXPECT_EQ(fileWithValue(ansi, "TWK", "B", "\xD0\x9F\xF0\x9F\x91\x8D", &latin1),
+              kUtf8Mark + "[TWK]\r\nA=caf\xC3\xA9\r\nB=\xD0\x9F\xF0\x9F\x91\x8D\r\n");
+}
+
+TEST(IniEncoding, Utf8WithoutAMarkIsReadAndWrittenAsItStandsEvenWhereACodePageIsGiven)
+{
+    const twk::testing::Latin1CodePage latin1;
+    const std::string utf8 = "[TWK]\r\nSAVEDFILEPATH=C:\\\xD0\x9F\xD0\xB0\xD0\xBF\xD0\xBA\xD0\xB0\\\r\n";
+    EXPECT_FALSE(isInCodePage(utf8, &latin1));
+    EXPECT_EQ(valueInFile(utf8, "TWK", "SAVEDFILEPATH", &latin1), "C:\\\xD0\x9F\xD0\xB0\xD0\xBF\xD0\xBA\xD0\xB0\\");
+    EXPECT_EQ(fileWithValue(utf8, "TWK", "ON", "\xC3\xA9", &latin1), utf8 + "ON=\xC3\xA9\r\n");
+    // Marked files are never taken for the code page.
+    EXPECT_FALSE(isInCodePage(kUtf8Mark + "k=\xE9", &latin1));
+    EXPECT_FALSE(isInCodePage(utf16("k=v"), &latin1));
 }

@@ -1,5 +1,6 @@
 #include "ini/IniFiles.h"
 #include "configuration/IniModule.h"
+#include "fakes/Latin1CodePage.h"
 #include "fakes/TempFolder.h"
 #include "platform/NativeLayer.h"
 
@@ -143,6 +144,29 @@ TEST_F(IniFilesTest, FilesSavedWithAMarkOrCrLineEndsKeepTheirFormThroughEveryWri
         EXPECT_EQ(readFile(path), after);
         EXPECT_EQ(ini.read(path, "B", "T"), "2");
     }
+}
+
+TEST_F(IniFilesTest, TheSettingsFileInTheCodePageStaysInItThroughEveryWriteAndLogsStayUtf8)
+{
+    const twk::testing::Latin1CodePage latin1;
+    ini.readInCodePage(path, &latin1);
+    writeFile(path, "[TWK]\r\nSAVEDFILEPATH=C:\\caf\xE9\\\r\n");
+    EXPECT_EQ(configuration::ReadIni(ini, "TWK", "SAVEDFILEPATH", path), "C:\\caf\xC3\xA9\\");
+    // Added keys and sections, again and again (an index would take a plain
+    // file's second write): every one in the code page.
+    for (const char* value : {"1", "\xC3\xA8", "2"}) {
+        ASSERT_TRUE(ini.write(path, "frmtotext", "Left", value, platform::NewFile::Usual));
+        ASSERT_TRUE(ini.write(path, "frmtotext", std::string("K") + value, "x", platform::NewFile::Usual));
+    }
+    EXPECT_EQ(readFile(path),
+              "[TWK]\r\nSAVEDFILEPATH=C:\\caf\xE9\\\r\n[frmtotext]\r\nLeft=2\r\nK1=x\r\nK\xE8=x\r\nK2=x\r\n");
+    EXPECT_TRUE(ini.hasSection(path, "frmtotext"));
+
+    // A log of the same bytes is no settings file: entries go in as UTF-8.
+    const auto log = folder.file("twk.txt");
+    writeFile(log, "[20200101000000]\r\nTEXT=caf\xE9\r\n");
+    ASSERT_TRUE(ini.write(log, "20260101000000", "TEXT", "caf\xC3\xA9", platform::NewFile::Usual));
+    EXPECT_EQ(readFile(log), "[20200101000000]\r\nTEXT=caf\xE9\r\n[20260101000000]\r\nTEXT=caf\xC3\xA9\r\n");
 }
 
 // A log saved once with a UTF-8 mark that grew past what is held whole takes

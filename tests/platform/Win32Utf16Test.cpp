@@ -1,4 +1,7 @@
+#include "platform/win32/AnsiCodePage.h"
 #include "platform/win32/Utf16.h"
+
+#include <windows.h>
 
 #include <gtest/gtest.h>
 
@@ -36,4 +39,26 @@ TEST(Win32Utf16, MalformedInputBecomesReplacementCharactersAndNothingIsDropped)
     EXPECT_EQ(toUtf8(std::wstring(L"\xDC4D\xD83D")), "\xEF\xBF\xBD\xEF\xBF\xBD");
     EXPECT_EQ(toUtf8(static_cast<const wchar_t*>(nullptr)), "");
     EXPECT_EQ(toUtf8(L"\x00E9"), "\xC3\xA9");
+}
+
+TEST(Win32AnsiCodePage, ReadsAndWritesWhatOlderProgramsWroteInTheWesternCodePage)
+{
+    if (::GetACP() != 1252)
+        GTEST_SKIP() << "the system's ANSI code page is " << ::GetACP();
+    const twk::platform::win32::AnsiCodePage ansi;
+    // Curly quotes and the euro sign lie in 0x80..0x9F, e acute in Latin-1's half.
+    EXPECT_EQ(ansi.toUtf8("\x93"
+                          "caf\xE9\x94 \x80"),
+              "\xE2\x80\x9C"
+              "caf\xC3\xA9\xE2\x80\x9D \xE2\x82\xAC");
+    EXPECT_EQ(ansi.fromUtf8("\xE2\x80\x9C"
+                            "caf\xC3\xA9\xE2\x80\x9D \xE2\x82\xAC"),
+              "\x93"
+              "caf\xE9\x94 \x80");
+    // Bytes the code page leaves undefined come back as they were.
+    EXPECT_EQ(ansi.fromUtf8(ansi.toUtf8("\x81\x8D\x8F\x90\x9D")), "\x81\x8D\x8F\x90\x9D");
+    // Cyrillic is no character of it, and no look-alike stands in.
+    EXPECT_EQ(ansi.fromUtf8("\xD0\x96"), std::nullopt);
+    EXPECT_EQ(ansi.fromUtf8("\xC4\x80"), std::nullopt) << "A with macron must not become a plain A";
+    EXPECT_EQ(ansi.fromUtf8(""), "");
 }

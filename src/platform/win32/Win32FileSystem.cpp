@@ -1,5 +1,6 @@
 #include "platform/win32/Win32FileSystem.h"
 
+#include "platform/win32/AnsiCodePage.h"
 #include "platform/win32/FileHandle.h"
 #include "platform/win32/LinkTargets.h"
 #include "platform/win32/Temporaries.h"
@@ -253,6 +254,12 @@ void Win32FileSystem::removeLeftoversOnce(const std::wstring& target)
     cleaned_.push_back(target);
     if (cleaned_.size() > kCleanedRemembered)
         cleaned_.pop_front();
+}
+
+const CodePage* Win32FileSystem::legacyCodePage() const
+{
+    static const win32::AnsiCodePage ansi;
+    return &ansi;
 }
 
 } // namespace twk::platform

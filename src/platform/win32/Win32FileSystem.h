@@ -8,8 +8,8 @@
 
 namespace twk::platform {
 
-// The real file system of a Windows machine. Paths are ANSI text; files are
-// read and written as bytes, never in text mode.
+// The real file system of a Windows machine. Paths are UTF-8, handed to the
+// system's wide calls; files are read and written as bytes, never in text mode.
 class Win32FileSystem final : public FileSystem {
 public:
     std::optional<std::string> readRange(const std::string& path, std::uint64_t offset, std::size_t length) override;
@@ -18,6 +18,7 @@ public:
     std::optional<FileStamp> stamp(const std::string& path) override;
     bool isRegularFile(const std::string& path) override;
     bool remove(const std::string& path) override;
+    const CodePage* legacyCodePage() const override;
 
 private:
     // Leftovers come from writes that died before this process began, so
