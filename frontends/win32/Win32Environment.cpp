@@ -1,6 +1,10 @@
 #include "Win32Environment.h"
 
+#include "platform/Trace.h"
+
 #include <windows.h>
+
+#include <shlobj.h>
 
 #include <vector>
 
@@ -65,6 +69,33 @@ std::string Win32Environment::programFolder()
             return folderOfProgram(std::string(path.data(), length));
         path.resize(path.size() * 2);
     }
+}
+
+bool Win32Environment::canWriteIn(const std::string& folder)
+{
+    // Access rights, the read-only mark of a share and a locked-down folder
+    // all show in whether a file can be made, so one is made and let go.
+    const std::string probe = folder + (folder.ends_with('\\') ? "" : "\\") + "twk3-write-test-" +
+                              std::to_string(GetCurrentProcessId()) + ".tmp";
+    HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(file);
+    return true;
+}
+
+std::optional<std::string> Win32Environment::perUserFolder()
+{
+    char appData[MAX_PATH] = {};
+    if (SHGetFolderPathA(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, appData) != S_OK)
+        return std::nullopt;
+    const std::string folder = std::string(appData) + "\\TWK";
+    if (!CreateDirectoryA(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+        platform::trace("cannot make the folder " + folder + ": " + platform::lastSystemError());
+        return std::nullopt;
+    }
+    return folder;
 }
 
 std::string Win32Environment::argumentString()

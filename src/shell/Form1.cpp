@@ -19,7 +19,7 @@ void Form1::Form_Load()
     if (program_.platform.instances.anotherInstanceRunning() && CheckSingleInstance(program_))
         return;
 
-    s.IniPath = platform::withTrailingSeparator(program_.platform.environment.programFolder()) +
+    s.IniPath = platform::withTrailingSeparator(program_.settingsFolder()) +
                 configuration::keys::kIniFileName;
     program_.platform.tray.addIcon(kTrayTip);
     s.ShuttingDown = 0;
