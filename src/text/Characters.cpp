@@ -1,11 +1,13 @@
 #include "text/Characters.h"
 
+#include "text/Utf8.h"
+
 namespace twk::text {
 namespace {
 
-bool continues(char c)
+std::size_t lengthAt(std::string_view text, std::size_t at)
 {
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+    return static_cast<unsigned char>(text[at]) < 0x80 ? 1 : utf8CharacterAt(text, at).length;
 }
 
 char lower(char c)
@@ -18,23 +20,17 @@ char lower(char c)
 std::size_t characterCount(std::string_view text)
 {
     std::size_t count = 0;
-    for (const char c : text)
-        if (!continues(c))
-            ++count;
+    for (std::size_t at = 0; at < text.size(); at += lengthAt(text, at))
+        ++count;
     return count;
 }
 
 std::string_view firstCharacters(std::string_view text, std::size_t count)
 {
-    std::size_t seen = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (!continues(text[i])) {
-            if (seen == count)
-                return text.substr(0, i);
-            ++seen;
-        }
-    }
-    return text;
+    std::size_t at = 0;
+    for (std::size_t seen = 0; seen < count && at < text.size(); ++seen)
+        at += lengthAt(text, at);
+    return text.substr(0, at);
 }
 
 std::string asciiLower(std::string_view text)

@@ -6,8 +6,9 @@
 
 namespace twk::text {
 
-// Texts are in the system's 8-bit encoding, normally UTF-8: a character is a
-// byte that does not continue a multi-byte sequence.
+// Texts are UTF-8 on every system. A character is one well-formed UTF-8
+// sequence, or a single byte of anything else (text/Utf8.h), so a count never
+// loses bytes and a cut never splits a character.
 std::size_t characterCount(std::string_view text);
 
 // The first count characters, never splitting a character.

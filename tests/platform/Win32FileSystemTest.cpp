@@ -103,17 +103,33 @@ TEST_F(Win32FileSystemTest, TheStampNamesTheVolumeOfTheFile)
     EXPECT_EQ(files.stamp(path)->device, serial);
 }
 
-TEST_F(Win32FileSystemTest, PathsAreAnsiTextAndForwardSlashesAlsoWork)
+TEST_F(Win32FileSystemTest, PathsAreUtf8OfAnyScriptAndForwardSlashesAlsoWork)
 {
-    const std::string name = "caf\xE9.ini"; // e acute in the Western code page
-    ASSERT_TRUE(files.replace(folder.file(name), "x", NewFile::Usual));
-    EXPECT_TRUE(files.isRegularFile(folder.file(name)));
-    EXPECT_EQ(files.read(folder.file("") + name), "x");
-    if (::GetACP() == 1252) {
-        EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(folder.path()) / L"caf\u00E9.ini"));
+    const std::pair<std::string, std::wstring> names[] = {
+        {"caf\xC3\xA9.ini", L"caf\u00E9.ini"},
+        {"\xD0\x9F\xD0\xB0\xD0\xBF\xD0\xBA\xD0\xB0.txt", L"\u041F\u0430\u043F\u043A\u0430.txt"},
+        {"\xE6\x97\xA5\xF0\x9F\x91\x8D.txt", L"\u65E5\U0001F44D.txt"},
+    };
+    for (const auto& [name, wide] : names) {
+        ASSERT_TRUE(files.replace(folder.file(name), "x", NewFile::Usual)) << name;
+        EXPECT_TRUE(files.isRegularFile(folder.file(name)));
+        EXPECT_EQ(files.read(folder.file("") + name), "x");
+        EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(folder.path()) / wide)) << name;
+        EXPECT_TRUE(files.append(folder.file(name), "y"));
+        EXPECT_EQ(files.read(folder.file(name)), "xy");
+        EXPECT_TRUE(files.remove(folder.file(name)));
+        EXPECT_FALSE(files.isRegularFile(folder.file(name)));
     }
-    EXPECT_TRUE(files.remove(folder.file(name)));
-    EXPECT_FALSE(files.isRegularFile(folder.file(name)));
+}
+
+TEST_F(Win32FileSystemTest, AMalformedPathNamesNoFileRatherThanAnother)
+{
+    // "caf\xE9" is no UTF-8: read with a replacement character it would name
+    // a file nobody asked for.
+    const std::string name = "caf\xE9.ini";
+    EXPECT_FALSE(files.replace(folder.file(name), "x", NewFile::Usual));
+    EXPECT_FALSE(files.append(folder.file(name), "x"));
+    EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
 }
 
 TEST_F(Win32FileSystemTest, AFileAnotherProgramHasOpenCanStillBeReadAndAppendedTo)

@@ -50,6 +50,25 @@ TEST(Win32FoldersTest, SubfoldersAreOnlyFoldersInTheSystemsOrder)
     EXPECT_FALSE(folders.subfolders(folder.file("a file.txt")));
 }
 
+TEST(Win32FoldersTest, FoldersOfEveryScriptAreListedInUtf8AndCanBeOpened)
+{
+    twk::testing::TempFolder folder;
+    const std::filesystem::path base(folder.path());
+    for (const wchar_t* name : {L"\u041F\u0430\u043F\u043A\u0430", L"caf\u00E9", L"\u65E5\U0001F44D"})
+        std::filesystem::create_directory(base / name);
+    std::filesystem::create_directory(base / L"\u041F\u0430\u043F\u043A\u0430" / L"inner");
+    Win32Folders folders;
+    const auto listed = folders.subfolders(folder.path());
+    ASSERT_TRUE(listed);
+    std::vector<std::string> sorted = *listed;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(sorted, (std::vector<std::string>{"caf\xC3\xA9", "\xD0\x9F\xD0\xB0\xD0\xBF\xD0\xBA\xD0\xB0",
+                                                "\xE6\x97\xA5\xF0\x9F\x91\x8D"}));
+    EXPECT_EQ(folders.subfolders(folder.file("\xD0\x9F\xD0\xB0\xD0\xBF\xD0\xBA\xD0\xB0")),
+              std::vector<std::string>{"inner"});
+    EXPECT_FALSE(folders.subfolders(folder.file("caf\xE9"))) << "malformed UTF-8 names no folder";
+}
+
 TEST(Win32FoldersTest, ADriveRootListsItsTopFolders)
 {
     Win32Folders folders;

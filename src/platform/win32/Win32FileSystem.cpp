@@ -1,9 +1,10 @@
 #include "platform/win32/Win32FileSystem.h"
 
-#include "platform/win32/AnsiText.h"
 #include "platform/win32/FileHandle.h"
 #include "platform/win32/LinkTargets.h"
 #include "platform/win32/Temporaries.h"
+#include "platform/win32/Utf16.h"
+#include "text/Utf8.h"
 
 #include <algorithm>
 #include <vector>
@@ -18,12 +19,13 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 constexpr std::size_t kCleanedRemembered = 64;
 constexpr DWORD kNotAFile = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE;
 
-// A NUL inside a path would silently cut it short and name another file.
+// A NUL inside a path would silently cut it short and name another file; so
+// would malformed UTF-8, read with replacement characters.
 std::optional<std::wstring> usable(const std::string& path)
 {
-    if (path.empty() || path.find('\0') != std::string::npos)
+    if (path.empty() || path.find('\0') != std::string::npos || !text::isUtf8(path))
         return std::nullopt;
-    return win32::wideFromAnsi(path);
+    return win32::toWide(path);
 }
 
 FileHandle openExisting(const std::wstring& path, DWORD access, DWORD share)

@@ -1,6 +1,7 @@
 #include "platform/win32/Win32Folders.h"
 
-#include "platform/win32/AnsiText.h"
+#include "platform/win32/Utf16.h"
+#include "text/Utf8.h"
 
 #include <algorithm>
 #include <cctype>
@@ -32,9 +33,9 @@ std::optional<std::string> shareOf(const std::string& folder)
 }
 
 // The order the system's folder lists show: letters without regard to case.
-bool listedBefore(const std::string& a, const std::string& b)
+bool listedBefore(const std::wstring& a, const std::wstring& b)
 {
-    const int order = ::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
+    const int order = ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
                                        b.data(), static_cast<int>(b.size()));
     return order == CSTR_EQUAL ? a < b : order == CSTR_LESS_THAN;
 }
@@ -58,23 +59,23 @@ std::string Win32Folders::driveOf(const std::string& folder)
     if (const auto share = shareOf(folder))
         return *share;
     // A folder without a drive lies on the drive of the current folder.
-    char current[MAX_PATH + 1] = {};
-    const DWORD length = ::GetCurrentDirectoryA(MAX_PATH, current);
-    if (length > 0 && length <= MAX_PATH && hasDriveLetter(current))
-        return driveOf(current);
+    wchar_t current[MAX_PATH + 1] = {};
+    const DWORD length = ::GetCurrentDirectoryW(MAX_PATH, current);
+    const std::string utf8 = win32::toUtf8(current);
+    if (length > 0 && length <= MAX_PATH && hasDriveLetter(utf8))
+        return driveOf(utf8);
     return "C:\\";
 }
 
 std::optional<std::vector<std::string>> Win32Folders::subfolders(const std::string& folder)
 {
-    if (folder.empty() || folder.find('\0') != std::string::npos)
+    if (folder.empty() || folder.find('\0') != std::string::npos || !text::isUtf8(folder))
         return std::nullopt;
-    const auto pattern = win32::wideFromAnsi(isSeparator(folder.back()) ? folder + "*" : folder + "\\*");
-    if (!pattern)
-        return std::nullopt;
+    const auto pattern = win32::toWide(isSeparator(folder.back()) ? folder + "*" : folder + "\\*");
     WIN32_FIND_DATAW entry{};
     const HANDLE search =
-        ::FindFirstFileExW(pattern->c_str(), FindExInfoBasic, &entry, FindExSearchLimitToDirectories, nullptr, 0);
+        ::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &entry, FindExSearchLimitToDirectories, nullptr, 0);
+    std::vector<std::wstring> wideNames;
     std::vector<std::string> names;
     if (search == INVALID_HANDLE_VALUE) {
         // An empty drive has not even "." to list.
@@ -88,13 +89,15 @@ std::optional<std::vector<std::string>> Win32Folders::subfolders(const std::stri
         const std::wstring name = entry.cFileName;
         if (name == L"." || name == L"..")
             continue;
-        // A name the ANSI code page cannot spell could not be opened by this
-        // program; listing it would only lead to an error.
-        if (auto ansi = win32::ansiFromWide(name))
-            names.push_back(std::move(*ansi));
+        // A name with an unpaired surrogate has no UTF-8 spelling that leads
+        // back to it; listing it would only lead to an error.
+        if (win32::toWide(win32::toUtf8(name)) == name)
+            wideNames.push_back(name);
     } while (::FindNextFileW(search, &entry));
     ::FindClose(search);
-    std::sort(names.begin(), names.end(), listedBefore);
+    std::sort(wideNames.begin(), wideNames.end(), listedBefore);
+    for (const auto& name : wideNames)
+        names.push_back(win32::toUtf8(name));
     return names;
 }
 
