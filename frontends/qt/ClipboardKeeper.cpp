@@ -102,7 +102,8 @@ bool ClipboardKeeper::keep(const std::string& utf8)
         kept = saysReady(socket_);
     }
     if (!kept)
-        platform::trace("keeper " + program_.toStdString() + " did not take the clipboard's text: the text ends with "
+        platform::trace("keeper " + program_.toStdString() +
+                        " did not take the clipboard's text: the text ends with "
                         "the program");
     close(socket_);
     socket_ = -1;

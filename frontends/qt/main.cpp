@@ -97,12 +97,12 @@ int main(int argc, char** argv)
                               QString::fromLatin1(shell::kApplicationTitle));
     qt::QtShell desktopShell;
     qt::QtTray tray;
-    platform::XdgAutostart autostart(
-        files, platform::XdgConfigHome([&environment](const char* name) { return environment.variable(name); })
-                   .value_or(std::string()),
-        qt::fromQt(programPath));
-    platform::Platform platform{clipboard,      dialogs, environment, files,    folders,
-                                instances,      desktopShell, tray,   autostart};
+    platform::XdgAutostart autostart(files, platform::XdgConfigHome([&environment](const char* name) {
+                                                return environment.variable(name);
+                                            }).value_or(std::string()),
+                                     qt::fromQt(programPath));
+    platform::Platform platform{clipboard, dialogs,      environment, files,    folders,
+                                instances, desktopShell, tray,        autostart};
     toolkit.whenMade([&clipboard, &tray] {
         // The clipboard first: its fetch runs beside the rest.
         clipboard.attach();

@@ -11,8 +11,7 @@ bool writeAll(HANDLE out, const std::string& text)
 {
     DWORD written = 0;
     return out != nullptr && out != INVALID_HANDLE_VALUE && GetFileType(out) != FILE_TYPE_UNKNOWN &&
-           WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-           written == text.size();
+           WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && written == text.size();
 }
 
 std::string withCrLf(const std::string& text)

@@ -1,6 +1,7 @@
 #include "Win32Autostart.h"
 
 #include "platform/Trace.h"
+#include "platform/win32/Utf16.h"
 
 #include <windows.h>
 
@@ -8,6 +9,9 @@
 
 namespace twk::win32 {
 namespace {
+
+constexpr const wchar_t* kRunKeyW = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr const wchar_t* kRunValueW = L"TWK";
 
 void traceFailure(const char* what, LONG result)
 {
@@ -20,13 +24,13 @@ void traceFailure(const char* what, LONG result)
 
 std::string runningProgramPath()
 {
-    std::vector<char> path(MAX_PATH);
+    std::vector<wchar_t> path(MAX_PATH);
     for (;;) {
-        const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0)
             return {};
         if (length < path.size())
-            return std::string(path.data(), length);
+            return platform::win32::toUtf8(std::wstring_view(path.data(), length));
         path.resize(path.size() * 2);
     }
 }
@@ -35,25 +39,25 @@ bool Win32Autostart::enabled()
 {
     DWORD type = 0;
     DWORD size = 0;
-    const LONG result =
-        RegGetValueA(HKEY_CURRENT_USER, kRunKey, kRunValue, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ, &type, nullptr, &size);
-    return result == ERROR_SUCCESS && size > 1;
+    const LONG result = RegGetValueW(HKEY_CURRENT_USER, kRunKeyW, kRunValueW, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ,
+                                     &type, nullptr, &size);
+    return result == ERROR_SUCCESS && size > sizeof(wchar_t);
 }
 
 bool Win32Autostart::setEnabled(bool on)
 {
     HKEY run = nullptr;
-    LONG result = RegCreateKeyExA(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &run, nullptr);
+    LONG result = RegCreateKeyExW(HKEY_CURRENT_USER, kRunKeyW, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &run, nullptr);
     if (result != ERROR_SUCCESS) {
         traceFailure("open", result);
         return false;
     }
     if (on) {
-        const std::string command = "\"" + programPath_ + "\"";
-        result = RegSetValueExA(run, kRunValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
-                                static_cast<DWORD>(command.size() + 1));
+        const std::wstring command = platform::win32::toWide("\"" + programPath_ + "\"");
+        result = RegSetValueExW(run, kRunValueW, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                                static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
     } else {
-        result = RegDeleteValueA(run, kRunValue);
+        result = RegDeleteValueW(run, kRunValueW);
         if (result == ERROR_FILE_NOT_FOUND)
             result = ERROR_SUCCESS;
     }

@@ -1,6 +1,7 @@
 #include "Win32Environment.h"
 
 #include "platform/Trace.h"
+#include "platform/win32/Utf16.h"
 
 #include <windows.h>
 
@@ -77,7 +78,7 @@ bool Win32Environment::canWriteIn(const std::string& folder)
     // all show in whether a file can be made, so one is made and let go.
     const std::string probe = folder + (folder.ends_with('\\') ? "" : "\\") + "twk3-write-test-" +
                               std::to_string(GetCurrentProcessId()) + ".tmp";
-    HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    HANDLE file = CreateFileW(platform::win32::toWide(probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
@@ -87,15 +88,16 @@ bool Win32Environment::canWriteIn(const std::string& folder)
 
 std::optional<std::string> Win32Environment::perUserFolder()
 {
-    char appData[MAX_PATH] = {};
-    if (SHGetFolderPathA(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, appData) != S_OK)
+    wchar_t appData[MAX_PATH] = {};
+    if (SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, appData) != S_OK)
         return std::nullopt;
-    const std::string folder = std::string(appData) + "\\TWK";
-    if (!CreateDirectoryA(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
-        platform::trace("cannot make the folder " + folder + ": " + platform::lastSystemError());
+    const std::wstring folder = std::wstring(appData) + L"\\TWK";
+    if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+        platform::trace("cannot make the folder " + platform::win32::toUtf8(folder) + ": " +
+                        platform::lastSystemError());
         return std::nullopt;
     }
-    return folder;
+    return platform::win32::toUtf8(folder);
 }
 
 std::string Win32Environment::argumentString()

@@ -9,9 +9,9 @@
 #include "Win32Shell.h"
 #include "Win32Tray.h"
 #include "Win32WindowHost.h"
+#include "about/CommandLine.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Folders.h"
-#include "about/CommandLine.h"
 #include "shell/Form1.h"
 #include "shell/Program.h"
 
@@ -61,7 +61,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     win32::Win32Shell desktopShell;
     win32::Win32Tray tray(instance, smallProgramIcon(instance), environment.twipsPerPixelX());
     win32::Win32Autostart autostart(win32::runningProgramPath());
-    platform::Platform platform{clipboard, dialogs, environment, files, folders, instances, desktopShell, tray, autostart};
+    platform::Platform platform{clipboard, dialogs,      environment, files,    folders,
+                                instances, desktopShell, tray,        autostart};
 
     win32::Win32WindowHost host(environment.twipsPerPixelX());
     shell::Program program(platform, host);

@@ -6,8 +6,8 @@
 #include "configuration/FrmOptions.h"
 #include "configuration/IniModule.h"
 #include "logging/FrmLinkCatcher.h"
-#include "shell/Form1.h"
 #include "platform/Trace.h"
+#include "shell/Form1.h"
 #include "shell/SettingsFolder.h"
 #include "text/Characters.h"
 

@@ -11,8 +11,8 @@ std::string SettingsFolder(platform::Environment& environment)
         return folder;
     if (auto own = environment.perUserFolder())
         return *own;
-    platform::trace("settings: cannot write in " + folder + " and no folder of the user's own for them: " +
-                    "twk3.ini stays there");
+    platform::trace("settings: cannot write in " + folder +
+                    " and no folder of the user's own for them: " + "twk3.ini stays there");
     return folder;
 }
 

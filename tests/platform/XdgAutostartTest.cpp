@@ -1,7 +1,7 @@
+#include "platform/posix/XdgAutostart.h"
 #include "fakes/TempFolder.h"
 #include "platform/Trace.h"
 #include "platform/posix/PosixFileSystem.h"
-#include "platform/posix/XdgAutostart.h"
 #include "platform/posix/XdgFolders.h"
 
 #include <gtest/gtest.h>

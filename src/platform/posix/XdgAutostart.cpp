@@ -107,7 +107,8 @@ bool XdgAutostart::setEnabled(bool on)
         trace("start with the desktop: cannot remove " + path + ": " + lastSystemError());
         return false;
     }
-    if (!MakeFolders(configHome_ + "/autostart") || !files_.replace(path, AutostartEntry(programPath_), NewFile::Usual)) {
+    if (!MakeFolders(configHome_ + "/autostart") ||
+        !files_.replace(path, AutostartEntry(programPath_), NewFile::Usual)) {
         trace("start with the desktop: cannot write " + path + ": " + lastSystemError());
         return false;
     }

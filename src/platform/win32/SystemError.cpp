@@ -1,4 +1,5 @@
 #include "platform/Trace.h"
+#include "platform/win32/Utf16.h"
 
 #include <windows.h>
 
@@ -9,10 +10,10 @@ std::string lastSystemError()
     const DWORD code = GetLastError();
     if (code == 0)
         return {};
-    char text[512] = {};
-    const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-                                        text, sizeof text, nullptr);
-    std::string reason(text, length);
+    wchar_t text[512] = {};
+    const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+                                        text, sizeof text / sizeof text[0], nullptr);
+    std::string reason = win32::toUtf8(std::wstring_view(text, length));
     while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' '))
         reason.pop_back();
     return reason.empty() ? "error " + std::to_string(code) : reason;
