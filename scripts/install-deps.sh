@@ -5,7 +5,7 @@
 set -euo pipefail
 
 # Building and running the Linux program.
-run_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libxcb1-dev
+run_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libre2-dev libxcb1-dev
               libfontconfig-dev libgl-dev libx11-dev xdg-utils)
 
 # Testing only: add a package that only the tests, benchmarks or packaging checks need here.
