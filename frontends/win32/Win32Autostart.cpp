@@ -39,8 +39,8 @@ bool Win32Autostart::enabled()
 {
     DWORD type = 0;
     DWORD size = 0;
-    const LONG result = RegGetValueW(HKEY_CURRENT_USER, kRunKeyW, kRunValueW, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ,
-                                     &type, nullptr, &size);
+    const LONG result = RegGetValueW(HKEY_CURRENT_USER, kRunKeyW, kRunValueW,
+                                     RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, &type, nullptr, &size);
     return result == ERROR_SUCCESS && size > sizeof(wchar_t);
 }
 
