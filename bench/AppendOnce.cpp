@@ -3,7 +3,7 @@
 // it starts looking through the log for the day's names first, as the
 // program does when its settings are loaded, and waits that long before the
 // write, as the program waits for its first tick.
-#include "configuration/IniFiles.h"
+#include "ini/IniFiles.h"
 #include "platform/posix/PosixFileSystem.h"
 
 #include <chrono>
@@ -18,7 +18,7 @@ int main(int argc, char** argv)
     const std::string log = argv[1];
     const std::string section = argv[2];
     twk::platform::PosixFileSystem files;
-    twk::configuration::IniFiles ini(files);
+    twk::ini::IniFiles ini(files);
     if (argc == 5) {
         ini.prefetchSections(log, section.substr(0, 8));
         std::this_thread::sleep_for(std::chrono::milliseconds(std::stoi(argv[4])));

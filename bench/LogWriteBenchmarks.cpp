@@ -3,9 +3,9 @@
 
 #include "SampleFiles.h"
 #include "SampleLog.h"
-#include "configuration/IniFiles.h"
 #include "configuration/IniModule.h"
-#include "configuration/IniText.h"
+#include "ini/IniFiles.h"
+#include "ini/IniText.h"
 #include "platform/posix/PosixFileSystem.h"
 
 #include <benchmark/benchmark.h>
@@ -29,7 +29,7 @@ void AddOneEntry(benchmark::State& state)
     const long sections = state.range(0);
     const auto path = SampleLogFile(sections);
     platform::PosixFileSystem files;
-    configuration::IniFiles ini(files);
+    ini::IniFiles ini(files);
     long added = 0;
     if (!ini.write(path, StampAfterSample(sections, added++), "TEXT", kNewText, platform::NewFile::OwnerOnly))
         state.SkipWithError("the log could not be written");
@@ -49,9 +49,8 @@ void WholeFileRewrite(benchmark::State& state)
     for (auto _ : state) {
         const auto content = files.read(path);
         if (!content ||
-            !files.replace(
-                path, configuration::ini::withValue(*content, StampAfterSample(sections, added++), "TEXT", kNewText),
-                platform::NewFile::OwnerOnly))
+            !files.replace(path, ini::withValue(*content, StampAfterSample(sections, added++), "TEXT", kNewText),
+                           platform::NewFile::OwnerOnly))
             state.SkipWithError("the log could not be written");
     }
 }
@@ -62,7 +61,7 @@ void ReadIniInLog(benchmark::State& state)
     const long sections = state.range(0);
     const auto path = SampleLogFile(sections);
     platform::PosixFileSystem files;
-    configuration::IniFiles ini(files);
+    ini::IniFiles ini(files);
     const auto last = StampAfterSample(sections, -1);
     for (auto _ : state)
         benchmark::DoNotOptimize(configuration::ReadIni(ini, last, "TEXT", path));

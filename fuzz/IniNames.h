@@ -1,6 +1,6 @@
 #pragma once
 
-#include "configuration/IniLines.h"
+#include "ini/IniLines.h"
 
 #include <optional>
 #include <string_view>
@@ -19,16 +19,16 @@ struct NamePair {
 inline std::vector<NamePair> namePairs(std::string_view content, std::size_t limit)
 {
     std::vector<NamePair> pairs;
-    configuration::ini::Lines lines(content);
-    configuration::ini::Line line;
+    ini::Lines lines(content);
+    ini::Line line;
     std::optional<std::string_view> section;
     while (pairs.size() < limit && lines.next(line)) {
         const auto text = lines.text(line);
-        if (const auto name = configuration::ini::sectionName(text)) {
+        if (const auto name = ini::sectionName(text)) {
             section = name;
             pairs.push_back({*name, {}});
         } else if (section) {
-            if (const auto entry = configuration::ini::keyLine(text))
+            if (const auto entry = ini::keyLine(text))
                 pairs.push_back({*section, entry->key});
         }
     }

@@ -5,9 +5,9 @@
 #include "FuzzCheck.h"
 #include "IniNames.h"
 #include "SwappedCase.h"
-#include "configuration/IniEncoding.h"
-#include "configuration/IniIndex.h"
-#include "configuration/IniText.h"
+#include "ini/IniEncoding.h"
+#include "ini/IniIndex.h"
+#include "ini/IniText.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -17,7 +17,8 @@
 
 namespace {
 
-using namespace twk::configuration;
+using namespace twk;
+using namespace twk::ini;
 using twk::fuzz::swappedCase;
 
 // Lone line feeds made CR LF, as an editor that fixes line ends would.

@@ -7,12 +7,12 @@
 #include "FuzzCheck.h"
 #include "IniNames.h"
 #include "SwappedCase.h"
-#include "configuration/IniEncoding.h"
-#include "configuration/IniFiles.h"
-#include "configuration/IniIndex.h"
-#include "configuration/IniLines.h"
-#include "configuration/IniText.h"
 #include "fakes/MemoryFileSystem.h"
+#include "ini/IniEncoding.h"
+#include "ini/IniFiles.h"
+#include "ini/IniIndex.h"
+#include "ini/IniLines.h"
+#include "ini/IniText.h"
 #include "text/Characters.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -23,7 +23,8 @@
 
 namespace {
 
-using namespace twk::configuration;
+using namespace twk;
+using namespace twk::ini;
 
 const std::string kPath = "fuzzed.ini";
 

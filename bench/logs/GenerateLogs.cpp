@@ -3,7 +3,7 @@
 // bytes are the program's own: before writing, the first entries of the
 // layout asked for are written through the program's log writer in a
 // temporary folder and compared with what this generator makes of them.
-#include "configuration/IniFiles.h"
+#include "ini/IniFiles.h"
 #include "platform/NativeLayer.h"
 
 #include <cstdint>
@@ -124,7 +124,7 @@ bool sameAsWriter(bool perDay)
     const auto folder = std::filesystem::temp_directory_path() / ("twk-generator-check-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
     auto files = twk::platform::makeNativeFileSystem();
-    twk::configuration::IniFiles ini(*files);
+    twk::ini::IniFiles ini(*files);
     Captures captures(perDay);
     std::string expected;
     std::string name;

@@ -5,6 +5,8 @@
 #include "platform/posix/XdgFolders.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStandardPaths>
@@ -64,6 +66,15 @@ std::optional<std::string> QtEnvironment::defaultOpener()
     if (opener.isEmpty())
         return std::nullopt;
     return fromQt(opener);
+}
+
+std::optional<std::string> QtEnvironment::logBrowser()
+{
+    // Built and installed beside the program (twk3-logs [FILE] opens on a log).
+    const QString browser = QDir(programFolder_).filePath(QStringLiteral("twk3-logs"));
+    if (!QFileInfo(browser).isExecutable())
+        return std::nullopt;
+    return fromQt(browser);
 }
 
 platform::LocalDateTime QtEnvironment::now()

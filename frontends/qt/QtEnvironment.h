@@ -27,6 +27,7 @@ public:
     std::string argumentString() override;
     std::optional<std::string> variable(const std::string& name) override;
     std::optional<std::string> defaultOpener() override;
+    std::optional<std::string> logBrowser() override;
     platform::LocalDateTime now() override;
     double screenWidthTwips() override;
     double screenHeightTwips() override;

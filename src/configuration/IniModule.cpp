@@ -10,7 +10,7 @@ constexpr std::size_t kLongestRead = 1 << 16;
 
 } // namespace
 
-std::string ReadIni(IniFiles& ini, const std::string& section, const std::string& key, const std::string& file)
+std::string ReadIni(ini::IniFiles& ini, const std::string& section, const std::string& key, const std::string& file)
 {
     const auto value = ini.read(file, section, key, kLongestRead);
     if (!value || value->empty())

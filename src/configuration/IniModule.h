@@ -1,6 +1,6 @@
 #pragma once
 
-#include "configuration/IniFiles.h"
+#include "ini/IniFiles.h"
 
 #include <string>
 
@@ -12,6 +12,6 @@ inline constexpr std::size_t kIniLongestValue = 126;
 // The value under key in section of file: at most its first 126 characters.
 // An absent or empty value comes back as the untouched buffer, 128 NUL
 // characters, which no reader mistakes for a number.
-std::string ReadIni(IniFiles& ini, const std::string& section, const std::string& key, const std::string& file);
+std::string ReadIni(ini::IniFiles& ini, const std::string& section, const std::string& key, const std::string& file);
 
 } // namespace twk::configuration

@@ -1,8 +1,8 @@
 #include "configuration/LoadSettings.h"
 
-#include "configuration/IniEncoding.h"
 #include "configuration/IniKeys.h"
-#include "configuration/IniText.h"
+#include "ini/IniEncoding.h"
+#include "ini/IniText.h"
 #include "logging/AppendFile.h"
 #include "logging/ClipboardLog.h"
 #include "logging/LogFileNames.h"
@@ -24,7 +24,10 @@ std::string defaultLogViewer(platform::Environment& environment)
 {
     if (const auto root = environment.variable("SystemRoot"))
         return *root + "\\Notepad.exe";
-    // Without the system's Notepad the desktop's own opener shows the logs.
+    // Without the system's Notepad the program's log browser shows the logs,
+    // or else the desktop's own opener.
+    if (const auto browser = environment.logBrowser())
+        return *browser;
     if (const auto opener = environment.defaultOpener())
         return *opener;
     return "\\Notepad.exe";

@@ -1,6 +1,6 @@
 #include "logbrowser/BackwardPieces.h"
 
-#include "configuration/IniLines.h"
+#include "ini/IniLines.h"
 #include "logbrowser/LineBreaks.h"
 #include "logbrowser/MarkedLogs.h"
 
@@ -9,7 +9,6 @@
 #include <span>
 
 namespace twk::logbrowser {
-namespace ini = configuration::ini;
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "logbrowser/LogEntries.h"
 
-#include "configuration/IniLines.h"
+#include "ini/IniLines.h"
 #include "logbrowser/LineBreaks.h"
 #include "logbrowser/MarkedLogs.h"
 #include "platform/FileSystem.h"
@@ -9,7 +9,6 @@
 #include <span>
 
 namespace twk::logbrowser {
-namespace ini = configuration::ini;
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "logbrowser/MarkedLogs.h"
 
-#include "configuration/IniEncoding.h"
+#include "ini/IniEncoding.h"
 
 namespace twk::logbrowser {
 
@@ -15,7 +15,7 @@ std::optional<std::string> decodedUtf16Log(platform::FileSystem& files, const st
     const auto bytes = files.read(path);
     if (!bytes)
         return std::string();
-    return configuration::ini::decoded(*bytes).text;
+    return ini::decoded(*bytes).text;
 }
 
 std::size_t utf8MarkLength(std::string_view bytes)

@@ -31,6 +31,8 @@ public:
     virtual std::optional<std::string> variable(const std::string& name) = 0;
     // The desktop's program that opens a file with its default viewer, if any.
     virtual std::optional<std::string> defaultOpener() = 0;
+    // The program's own log browser, where one was installed with it.
+    virtual std::optional<std::string> logBrowser() { return std::nullopt; }
     virtual LocalDateTime now() = 0;
     virtual double screenWidthTwips() = 0;
     virtual double screenHeightTwips() = 0;

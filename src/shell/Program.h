@@ -1,7 +1,7 @@
 #pragma once
 
-#include "configuration/IniFiles.h"
 #include "configuration/Settings.h"
+#include "ini/IniFiles.h"
 #include "logging/AppendFile.h"
 #include "platform/Platform.h"
 #include "ui/WindowSlot.h"
@@ -79,7 +79,7 @@ public:
     void message(const std::string& text, platform::MessageIcon icon);
 
     platform::Platform& platform;
-    configuration::IniFiles ini;
+    ini::IniFiles ini;
     configuration::Settings Settings;
     std::string ApplicationTitle = kApplicationTitle;
     logging::AppendFileWritten appendFileWritten;

@@ -1,6 +1,6 @@
 #include "configuration/LoadSettings.h"
-#include "configuration/IniEncoding.h"
 #include "fakes/ProgramFixture.h"
+#include "ini/IniEncoding.h"
 
 using namespace twk;
 using twk::testing::readFile;
@@ -60,6 +60,18 @@ TEST_F(LoadSettingsTest, TheSystemsNotepadIsTheViewerWhereTheSystemRootIsKnown)
 {
     environment.variables["SystemRoot"] = "C:\\WINDOWS";
     start();
+    EXPECT_EQ(ini(), defaults("C:\\WINDOWS\\Notepad.exe"));
+}
+
+TEST_F(LoadSettingsTest, TheLogBrowserBesideTheProgramIsTheViewerWithoutNotepad)
+{
+    environment.browser = "/opt/twk/twk3-logs";
+    start();
+    EXPECT_EQ(ini(), defaults("/opt/twk/twk3-logs"));
+    // Where the system's Notepad is known, it stays the viewer.
+    writeFile(iniPath(), "");
+    environment.variables["SystemRoot"] = "C:\\WINDOWS";
+    loadedAnew();
     EXPECT_EQ(ini(), defaults("C:\\WINDOWS\\Notepad.exe"));
 }
 
@@ -135,18 +147,18 @@ TEST_F(LoadSettingsTest, AReadOnlyIniFileIsNeverChangedAndItsValuesStillLoad)
 
 namespace {
 
-std::string inForm(const std::string& text, configuration::ini::Encoding encoding)
+std::string inForm(const std::string& text, ini::Encoding encoding)
 {
-    configuration::ini::FileForm form;
+    ini::FileForm form;
     form.encoding = encoding;
-    return configuration::ini::encoded(text, form);
+    return ini::encoded(text, form);
 }
 
 } // namespace
 
 TEST_F(LoadSettingsTest, ASettingsFileSavedWithAMarkInUtf16OrWithCrLineEndsLoadsAsItIs)
 {
-    using configuration::ini::Encoding;
+    using ini::Encoding;
     const std::string lines =
         "[TWK]\r\nFIRSTRUN=9\r\nXYPOS=1\r\nON=0\r\nSAVETYPE=3\r\nSAVEDFILEPATH=" + folder.file("logs/") +
         "\r\n[LINKCATCHER]\r\nSTRICTURLS=0\r\n";

@@ -1,8 +1,8 @@
 #include "about/FrmAbout.h"
 #include "configuration/FrmFileBrowser.h"
 #include "configuration/FrmOptions.h"
-#include "configuration/IniEncoding.h"
 #include "fakes/ProgramFixture.h"
+#include "ini/IniEncoding.h"
 
 using namespace twk;
 using twk::testing::kOtherDrive;
@@ -273,7 +273,7 @@ TEST_F(OptionsDialogTest, ShutdownClosesEveryWindowInItsOrder)
 
 TEST_F(OptionsDialogTest, ASettingsFileSavedWithAMarkOrAsUtf16SurvivesSaveChanges)
 {
-    using configuration::ini::Encoding;
+    using ini::Encoding;
     // Every key the save writes stands as the save writes it, so that only
     // the one the user changes may differ afterwards.
     const std::string before = "; Notizen f\xC3\xBCr TWK\r\n"
@@ -285,9 +285,9 @@ TEST_F(OptionsDialogTest, ASettingsFileSavedWithAMarkOrAsUtf16SurvivesSaveChange
     std::string after = before;
     after.replace(after.find("AUTOCLEAR=0"), 11, "AUTOCLEAR=1");
     for (const auto encoding : {Encoding::Utf8, Encoding::Utf16LittleEndian, Encoding::Utf16BigEndian}) {
-        configuration::ini::FileForm form;
+        ini::FileForm form;
         form.encoding = encoding;
-        writeFile(iniPath(), configuration::ini::encoded(before, form));
+        writeFile(iniPath(), ini::encoded(before, form));
         dialogs.messages.clear();
         restart();
         EXPECT_TRUE(dialogs.messages.empty()) << "no first run";
@@ -297,7 +297,7 @@ TEST_F(OptionsDialogTest, ASettingsFileSavedWithAMarkOrAsUtf16SurvivesSaveChange
         options.Check9.setValue(1);
         options.Command2_Click();
 
-        const auto saved = configuration::ini::decoded(readFile(iniPath()));
+        const auto saved = ini::decoded(readFile(iniPath()));
         EXPECT_EQ(saved.form.encoding, encoding);
         // The options window's own placement is added when it closes.
         EXPECT_EQ(saved.text.substr(0, after.size()), after);

@@ -126,6 +126,7 @@ public:
         return it->second;
     }
     std::optional<std::string> defaultOpener() override { return opener; }
+    std::optional<std::string> logBrowser() override { return browser; }
     platform::LocalDateTime now() override { return clock; }
     double screenWidthTwips() override { return screenWidth; }
     double screenHeightTwips() override { return screenHeight; }
@@ -138,6 +139,7 @@ public:
     std::string arguments;
     std::map<std::string, std::string> variables;
     std::optional<std::string> opener = std::string("/usr/bin/xdg-open");
+    std::optional<std::string> browser; // the log browser beside the program, where there is one
     platform::LocalDateTime clock{2026, 12, 5, 14, 3, 7};
     double screenWidth = 19200; // 1280 x 960 pixels
     double screenHeight = 14400;

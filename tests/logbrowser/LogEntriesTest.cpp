@@ -1,7 +1,7 @@
 #include "logbrowser/LogEntries.h"
 
-#include "configuration/IniLines.h"
 #include "fakes/TempFolder.h"
+#include "ini/IniLines.h"
 #include "platform/NativeLayer.h"
 
 #include <gtest/gtest.h>
@@ -12,8 +12,6 @@
 
 namespace twk::logbrowser {
 namespace {
-
-namespace ini = configuration::ini;
 
 struct Read {
     std::string section;

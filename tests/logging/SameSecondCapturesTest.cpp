@@ -2,8 +2,8 @@
 // the program in between, the hour that repeats, tray clears, and texts that
 // hold lines looking like the logs' own. Every text must read back from its log
 // exactly once and unchanged, in the order it was taken.
-#include "configuration/IniLines.h"
 #include "fakes/ProgramFixture.h"
+#include "ini/IniLines.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -55,10 +55,10 @@ bool isNameFor(const std::string& name, const std::string& stamp)
 std::map<std::string, std::size_t> firstSectionLines(const std::string& content)
 {
     std::map<std::string, std::size_t> first;
-    configuration::ini::Lines lines(content);
-    configuration::ini::Line line;
+    ini::Lines lines(content);
+    ini::Line line;
     while (lines.next(line))
-        if (const auto name = configuration::ini::sectionName(lines.text(line)))
+        if (const auto name = ini::sectionName(lines.text(line)))
             first.emplace(std::string(*name), line.begin);
     return first;
 }

@@ -1,6 +1,6 @@
 #include "platform/posix/PosixFileSystem.h"
-#include "configuration/IniFiles.h"
 #include "fakes/TempFolder.h"
+#include "ini/IniFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -69,7 +69,7 @@ TEST_F(PosixFileSystemTest, CopiedTextIsCreatedPrivateTheIniFileFollowsTheUmaskA
         SCOPED_TRACE("umask " + std::to_string(mask));
         Umask umask(mask);
         TempFolder here;
-        configuration::IniFiles ini(files);
+        ini::IniFiles ini(files);
         ASSERT_TRUE(ini.write(here.file("twk.txt"), "20261207101500", "TEXT", "a password", NewFile::OwnerOnly));
         ASSERT_TRUE(ini.write(here.file("twk3.ini"), "TWK", "ON", "1", NewFile::Usual));
         ASSERT_TRUE(files.copy(here.file("twk.txt"), here.file("backup"), NewFile::OwnerOnly));
@@ -92,7 +92,7 @@ TEST_F(PosixFileSystemTest, ALinkIsWrittenThroughOnAppendAndRewriteAndStaysALink
     const auto link = folder.file("twk.txt");
     writeFile(target, "[1]\r\nTEXT=a\r\n");
     std::filesystem::create_symlink("elsewhere/real.txt", link); // relative, as users make them
-    configuration::IniFiles ini(files);
+    ini::IniFiles ini(files);
     ASSERT_TRUE(ini.write(link, "2", "TEXT", "b", NewFile::OwnerOnly)); // an append
     ASSERT_TRUE(ini.write(link, "1", "TEXT", "c", NewFile::OwnerOnly)); // a rewrite
     EXPECT_TRUE(std::filesystem::is_symlink(link));
@@ -145,7 +145,7 @@ TEST_F(PosixFileSystemTest, AnEntryIsAddedToAHugeLogInBoundedMemory)
     const int status = inChild(
         [&] {
             platform::PosixFileSystem fresh;
-            return configuration::IniFiles(fresh).write(log, "20261207101500", "TEXT", "entry", NewFile::OwnerOnly);
+            return ini::IniFiles(fresh).write(log, "20261207101500", "TEXT", "entry", NewFile::OwnerOnly);
         },
         &usage);
     const long peakMb = usage.ru_maxrss / 1024;

@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -124,6 +125,8 @@ LogsWindow::LogsWindow(logbrowser::Place place, QWidget* parent)
 
     connect(query_, &QLineEdit::textChanged, typing_, qOverload<>(&QTimer::start));
     connect(regex_, &QCheckBox::toggled, this, &LogsWindow::startSearch);
+    // Typing goes on in the search box after the box is ticked by its key.
+    connect(regex_, &QCheckBox::toggled, query_, qOverload<>(&QWidget::setFocus));
     connect(typing_, &QTimer::timeout, this, &LogsWindow::startSearch);
     connect(drainer_, &QTimer::timeout, this, &LogsWindow::drain);
     connect(watcher_, &QTimer::timeout, this, &LogsWindow::look);
@@ -187,6 +190,8 @@ void LogsWindow::startUpdate(const logbrowser::LogChanges& changes)
 {
     if (!matcher_)
         return;
+    // What an update finds is newer than every row listed: it goes on top, in its order.
+    updateRows_ = 0;
     logbrowser::SearchScope scope;
     for (const auto& added : changes.added)
         logs_.push_back(added);
@@ -245,10 +250,11 @@ void LogsWindow::showCount()
         searching = searching || thread->searching();
     }
     const bool all = matcher_ && matcher_->matchesEverything();
-    QString text = all ? tr("%n entries", nullptr, static_cast<int>(matches))
-                       : tr("%n matches", nullptr, static_cast<int>(matches));
+    const QString number = QLocale().toString(static_cast<qulonglong>(matches));
+    QString text = all ? (matches == 1 ? tr("1 entry") : tr("%1 entries").arg(number))
+                       : (matches == 1 ? tr("1 match") : tr("%1 matches").arg(number));
     if (matches > static_cast<std::uint64_t>(model_->rowCount()) && !searching)
-        text += tr(" (the newest %1 listed)").arg(model_->rowCount());
+        text += tr(" (the newest %1 listed)").arg(QLocale().toString(model_->rowCount()));
     if (searching)
         text += tr(", searching...");
     count_->setText(text);
