@@ -104,6 +104,10 @@ class WinePackage(Wine):
         found = [f for f in found if "/Public/" not in f]
         return found[0] if found else None
 
+    def drive_c_path(self, path):
+        """A file of the prefix's drive C: as Windows programs name it (not through Z:)."""
+        return "C:\\" + os.path.relpath(path, os.path.join(self.prefix, "drive_c")).replace("/", "\\")
+
     def end_program(self, process):
         self.exit_from_tray_menu(process)
 
@@ -125,8 +129,8 @@ class WinePackage(Wine):
         self.assertEqual(code, 0, "listed in Apps & features")
         for value in ("DisplayName", "DisplayVersion", "UninstallString", "QuietUninstallString"):
             self.assertIn(value, listed)
-        installed_exe = windows_path(os.path.join(installed, "twk3.exe")).lower()
-        self.assertTrue(self.run_value().lower().endswith("twk3.exe\""), "/AUTOSTART ticks start at login")
+        installed_exe = self.drive_c_path(os.path.join(installed, "twk3.exe"))
+        self.assertEqual(self.run_value().lower(), ('"%s"' % installed_exe).lower(), "/AUTOSTART: start at login")
 
         # The installed program: its folder is the user's, so it keeps its files beside itself.
         program = self.wine(program=installed_exe, cwd=installed)
@@ -138,7 +142,8 @@ class WinePackage(Wine):
                       what="the capture in the installed program's log")
         self.end_program(program)
 
-        uninstaller = self.wine("/S", program=windows_path(os.path.join(installed, "Uninstall.exe")), cwd=installed)
+        uninstall = self.drive_c_path(os.path.join(installed, "Uninstall.exe"))
+        uninstaller = self.wine("/S", program=uninstall, cwd=installed)
         self.assertEqual(uninstaller.wait(timeout=self.WAIT), 0)
         # The silent uninstaller goes on from a copy of itself.
         self.wait_for(lambda: not os.path.exists(os.path.join(installed, "twk3.exe")) and
