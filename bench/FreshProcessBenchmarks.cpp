@@ -138,12 +138,12 @@ void CaptureAfterLongText(benchmark::State& state)
     std::string longText;
     for (int line = 0; line < 300000; ++line)
         longText += "line " + std::to_string(line) + " of a long copied text\r\n";
-    fakes.clipboard.content = longText;
+    fakes.clipboard.copy(longText);
     fakes.tick();
     int round = 0;
     for (auto _ : state) {
         fakes.environment.clock.second = ++round % 60;
-        fakes.clipboard.content = "one line " + std::to_string(round);
+        fakes.clipboard.copy("one line " + std::to_string(round));
         fakes.tick();
     }
     if (!fakes.dialogs.messages.empty())

@@ -19,7 +19,7 @@ void IdleTick(benchmark::State& state)
     ProgramOnFakes fakes([](const std::string& folder) {
         return "ON=1\r\nAUTOSAVE=1\r\nSAVETYPE=1\r\nSAVEDFILEPATH=" + folder + "/\r\n";
     });
-    fakes.clipboard.content = "https://example.org/already/captured";
+    fakes.clipboard.copy("https://example.org/already/captured");
     fakes.tick();
     fakes.program->Settings.ClipLogPath = SampleLogFile(state.range(0));
     for (auto _ : state)

@@ -5,14 +5,15 @@
 set -euo pipefail
 
 # Building and running the Linux program.
-run_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libre2-dev libxcb1-dev
-              libfontconfig-dev libgl-dev libx11-dev xdg-utils)
+run_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libre2-dev libxcb1-dev libxcb-xfixes0-dev
+              libfontconfig-dev libgl-dev libx11-dev xdg-utils libwayland-dev libwayland-bin)
 
 # Testing only: add a package that only the tests, benchmarks or packaging checks need here.
 test_packages=(clang libclang-rt-14-dev libgtest-dev libbenchmark-dev
                xvfb xauth xclip xdotool x11-utils imagemagick python3 trayer openbox
                mingw-w64 wine wine64 wine32:i386 fp-utils
-               nsis lintian desktop-file-utils appstream dpkg-dev file)
+               nsis lintian desktop-file-utils appstream dpkg-dev file
+               sway kwin-wayland weston xwayland wl-clipboard dbus-daemon procps)
 
 case "${1:-test}" in
   run) packages=("${run_packages[@]}") ;;

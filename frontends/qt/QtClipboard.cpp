@@ -45,13 +45,26 @@ void QtClipboard::attach()
             changed();
     });
     if (QGuiApplication::platformName() == QLatin1String("xcb")) {
-        fetcher_ = ClipboardFetcher::start([this](std::uint32_t sequence, std::optional<FetchedClipboard> content) {
+        fetcher_ = ClipboardFetcher::start([this] {
             QMetaObject::invokeMethod(
-                this, [this, sequence, content = std::move(content)] { arrived(sequence, content); },
+                this,
+                [this] {
+                    if (onChange)
+                        onChange();
+                },
                 Qt::QueuedConnection);
         });
     }
-    requestFetch();
+    // What the core said before the toolkit was there, said again.
+    if (!told_)
+        return;
+    if (fetcher_) {
+        if (!firstOn_)
+            fetcher_->setCapturing(false);
+        fetcher_->setCapturing(capturing_);
+    } else if (firstOn_ && capturing_) {
+        queueFromQt();
+    }
 }
 
 QtClipboard::~QtClipboard() = default;
@@ -66,65 +79,128 @@ void QtClipboard::changed()
     // 0 means "not known" to the core.
     if (++sequence_ == 0)
         sequence_ = 1;
-    fetched_.reset();
-    requestFetch();
+    // On X11 the fetcher follows the changes on its own; our own are no copies.
+    if (fetcher_ || !capturing_ || QGuiApplication::clipboard()->ownsClipboard())
+        return;
+    queueFromQt();
     if (onChange)
         onChange();
 }
 
-void QtClipboard::requestFetch()
+void QtClipboard::setCapturing(bool on)
 {
-    if (servedByQt() || pending_ == sequence_)
+    const bool first = !told_;
+    told_ = true;
+    if (first)
+        firstOn_ = on;
+    capturing_ = on;
+    if (!on)
+        fromQt_.clear();
+    if (!attached_)
         return;
-    pending_ = sequence_;
-    fetcher_->request(sequence_);
+    if (fetcher_)
+        fetcher_->setCapturing(on);
+    else if (first && on)
+        queueFromQt();
 }
 
-void QtClipboard::arrived(std::uint32_t sequence, std::optional<FetchedClipboard> content)
+void QtClipboard::queueFromQt()
 {
-    if (pending_ == sequence)
-        pending_.reset();
-    if (sequence == sequence_)
-        fetched_ = Fetched{sequence, std::move(content)};
+    platform::ClipboardCopy copy;
+    copy.token = fetcher_ ? fetcher_->present() : sequence_;
+    const auto* data = qtData();
+    if (data) {
+        copy.mark = markOf(formatsOf(*data), [data](const std::string& format) -> std::optional<std::string> {
+            return data->data(QString::fromStdString(format)).toStdString();
+        });
+    }
+    if (copy.mark == platform::ClipboardMark::none)
+        copy.text = qtText().value_or("");
+    fromQt_.push(std::move(copy));
+}
+
+std::vector<platform::ClipboardCopy> QtClipboard::takeCopies()
+{
+    std::vector<platform::ClipboardCopy> copies;
+    if (fetcher_) {
+        QByteArray raw;
+        copies = fetcher_->take(raw);
+        if (!raw.isNull()) {
+            lastRaw_ = std::move(raw);
+            // A capture puts the text back within the tick that took it; after that tick the
+            // owner's bytes are let go rather than kept beside the core's text.
+            QTimer::singleShot(0, this, [this, handedOver = ++handOvers_] {
+                if (handOvers_ == handedOver)
+                    lastRaw_ = QByteArray();
+            });
+        }
+    }
+    for (auto& copy : fromQt_.take())
+        copies.push_back(std::move(copy));
+    return copies;
+}
+
+bool QtClipboard::reading() const
+{
+    return fetcher_ && fetcher_->reading();
+}
+
+void QtClipboard::readPresent()
+{
+    if (!capturing_ || !attached_)
+        return;
+    if (servedByQt())
+        queueFromQt();
+    else
+        fetcher_->readPresent();
+}
+
+bool QtClipboard::holds(platform::ClipboardToken token) const
+{
+    return fetcher_ ? fetcher_->stillHolds(token) : token == sequence_;
+}
+
+bool QtClipboard::putBack(platform::ClipboardToken token, const std::string& text)
+{
+    if (!holds(token))
+        return false;
+    if (fetcher_)
+        fetcher_->ownWriteBegins();
+    const bool written = setText(text);
+    if (fetcher_)
+        fetcher_->ownWriteEnded();
+    return written;
+}
+
+bool QtClipboard::clearIf(platform::ClipboardToken token)
+{
+    if (!holds(token))
+        return false;
+    if (fetcher_)
+        fetcher_->ownWriteBegins();
+    const bool cleared = clear();
+    if (fetcher_)
+        fetcher_->ownWriteEnded();
+    return cleared;
 }
 
 std::optional<platform::ClipboardMark> QtClipboard::mark()
 {
-    if (servedByQt()) {
-        const auto* data = qtData();
-        if (!data)
-            return platform::ClipboardMark::none;
-        return markOf(formatsOf(*data), [data](const std::string& format) -> std::optional<std::string> {
-            return data->data(QString::fromStdString(format)).toStdString();
-        });
-    }
-    if (fetched_ && fetched_->content)
-        return fetched_->content->mark;
-    fetched_.reset(); // failed or not here yet: ask the owner (again)
-    requestFetch();
-    return std::nullopt;
+    if (!servedByQt())
+        return std::nullopt; // another program's content is read as it is copied
+    const auto* data = qtData();
+    if (!data)
+        return platform::ClipboardMark::none;
+    return markOf(formatsOf(*data), [data](const std::string& format) -> std::optional<std::string> {
+        return data->data(QString::fromStdString(format)).toStdString();
+    });
 }
 
 std::optional<std::string> QtClipboard::text()
 {
-    if (servedByQt())
-        return qtText();
-    if (!fetched_ || !fetched_->content || !fetched_->content->text) {
-        fetched_.reset(); // failed, not here yet or handed over already: ask the owner (again)
-        requestFetch();
+    if (!servedByQt())
         return std::nullopt;
-    }
-    auto& content = *fetched_->content;
-    lastRaw_ = std::exchange(content.raw, QByteArray());
-    std::string text = std::move(*content.text);
-    content.text.reset();
-    // A capture puts the text back within the tick that read it; after that tick the
-    // owner's bytes are let go rather than kept beside the core's text.
-    QTimer::singleShot(0, this, [this, handedOver = ++handOvers_] {
-        if (handOvers_ == handedOver)
-            lastRaw_ = QByteArray();
-    });
-    return text;
+    return qtText();
 }
 
 std::optional<std::string> QtClipboard::qtText()
@@ -134,14 +210,11 @@ std::optional<std::string> QtClipboard::qtText()
         return std::string();
     const QByteArray raw = data->text().toLocal8Bit();
     const std::string_view bytes(raw.constData(), static_cast<std::size_t>(raw.size()));
-    lastRaw_ = bytes.find("\r\n") != std::string_view::npos ? raw : QByteArray();
     return withCrLf(bytes);
 }
 
 bool QtClipboard::hasText()
 {
-    if (!servedByQt() && fetched_ && fetched_->content && fetched_->content->text)
-        return !fetched_->content->text->empty();
     const auto read = text();
     return read && !read->empty();
 }

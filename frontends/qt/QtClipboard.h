@@ -2,6 +2,7 @@
 
 #include "ClipboardFetcher.h"
 #include "platform/Clipboard.h"
+#include "platform/CopyQueue.h"
 
 #include <QObject>
 
@@ -10,22 +11,28 @@
 
 namespace twk::qt {
 
-// The system clipboard, plain text only. Texts reach the core with CR LF line
-// breaks; a text the core puts back unchanged goes back exactly as it came.
-// Its sequence number advances at every change Qt announces (on X11 the
-// server's selection-owner events). On X11 another program's clipboard is
-// fetched off the interface thread when it changes (ClipboardFetcher), and is not
-// readable until it has arrived; the fetched text is handed to the core, not
-// copied, so reading it again takes a new fetch. Our own content comes from Qt
-// at once, and is put there as UTF-8 bytes: a huge text never becomes UTF-16.
+// The system clipboard, plain text only. Texts reach the core with CR LF line breaks; a
+// text the core puts back unchanged goes back exactly as it came.
+//
+// On X11 another program's copies are followed and read off the interface thread as they
+// are made (ClipboardFetcher), and wait there for the tick. Elsewhere (no X11 display) the
+// toolkit reads each change it announces, at once. Our own content comes from Qt, and is
+// put there as UTF-8 bytes: a huge text never becomes UTF-16.
 class QtClipboard final : public QObject, public platform::Clipboard {
 public:
     // Follows the clipboard at once when the toolkit is made, otherwise from attach().
     QtClipboard();
     ~QtClipboard() override;
 
-    // Follows the clipboard's changes and fetches what it holds; once the toolkit is made.
+    // Follows the clipboard's changes; once the toolkit is made.
     void attach();
+
+    void setCapturing(bool on) override;
+    std::vector<platform::ClipboardCopy> takeCopies() override;
+    bool reading() const override;
+    void readPresent() override;
+    bool putBack(platform::ClipboardToken token, const std::string& text) override;
+    bool clearIf(platform::ClipboardToken token) override;
 
     std::optional<std::string> text() override;
     bool hasText() override;
@@ -40,24 +47,24 @@ public:
     std::optional<std::string> ownText() const;
 
 private:
-    struct Fetched {
-        std::uint32_t sequence;
-        std::optional<FetchedClipboard> content; // nullopt: the owner did not answer
-    };
-
     bool servedByQt() const;
     void changed();
-    void requestFetch();
-    void arrived(std::uint32_t sequence, std::optional<FetchedClipboard> content);
+    // The content Qt holds now, read as a copy (our own, or any without X11).
+    void queueFromQt();
     std::optional<std::string> qtText();
+    bool holds(platform::ClipboardToken token) const;
 
     bool attached_ = false;
+    bool capturing_ = false;
+    bool told_ = false;
+    bool firstOn_ = false; // the first word of the core was "on": the start content counts
     std::uint32_t sequence_ = 1;
     std::unique_ptr<ClipboardFetcher> fetcher_;
-    std::optional<std::uint32_t> pending_; // the sequence a fetch is under way for
-    std::optional<Fetched> fetched_;
-    // The text last given to the core as it came: the core's text goes back as these
-    // bytes while it is the same. Kept for the tick that read a fetched text.
+    // Copies read from Qt itself: without X11 each change, with it our own content read
+    // again. They come after the fetcher's.
+    platform::CopyQueue fromQt_;
+    // The newest copy's bytes as its owner gave them: its text goes back as these bytes
+    // while it is the same. Kept for the tick that took it.
     QByteArray lastRaw_;
     std::uint64_t handOvers_ = 0;
 };

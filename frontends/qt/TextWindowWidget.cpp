@@ -110,10 +110,10 @@ void TextWindowWidget::refreshText()
     if (!text_ || takingUsersText_ || shownRevision_ == text_->revision())
         return;
     const std::string& whole = text_->text();
-    const std::size_t from = shownFrom(whole, binding_.shownLimit);
+    const std::size_t from = ui::shownFrom(whole, binding_.shownLimit);
     QString shown = toQt(withLf(whole.substr(from)));
     if (from > 0)
-        shown.prepend(leftOutNotice(from) + QLatin1Char('\n'));
+        shown.prepend(toQt(ui::leftOutNotice(from)) + QLatin1Char('\n'));
     applying_ = true;
     // What the user sees of a text cut short is no text to edit.
     edit_->setReadOnly(from > 0);
@@ -134,7 +134,7 @@ void TextWindowWidget::showAppended(std::string_view added)
     // A whole text that outgrows the limit is cut short once; a cut one is cut
     // again each time it has doubled, so its cost stays bounded.
     const bool cut = leftOutBytes_ == 0 ? shownAfter > binding_.shownLimit : shownAfter > 2 * binding_.shownLimit;
-    if (!inStep || cut || !convertsOnItsOwn(text_->text(), added)) {
+    if (!inStep || cut || !ui::convertsOnItsOwn(text_->text(), added)) {
         refreshText();
         return;
     }

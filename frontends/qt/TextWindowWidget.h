@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ShownText.h"
 #include "WindowWidget.h"
+#include "ui/ShownText.h"
 #include "ui/TextBox.h"
 
 #include <QPlainTextEdit>
@@ -40,7 +40,7 @@ public:
         std::function<void()> onDoubleClick; // after the text's selection is set
         double twipsPerPixel = 15;
         std::function<void()> onHelp;
-        std::size_t shownLimit = kShownTextLimit;
+        std::size_t shownLimit = ui::kShownTextLimit;
     };
 
     explicit TextWindowWidget(Binding binding);

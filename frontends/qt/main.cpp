@@ -21,6 +21,7 @@
 #include "platform/posix/XdgFolders.h"
 #include "shell/Form1.h"
 #include "shell/Program.h"
+#include "wayland/WaylandClipboard.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -89,7 +90,20 @@ int main(int argc, char** argv)
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     qt::QtEnvironment environment(arguments, programFolder, makeToolkit);
-    qt::QtClipboard clipboard;
+    // On a Wayland session whose compositor lets a program follow the clipboard, that
+    // is the clipboard's route; otherwise it goes through Qt (X11, XWayland included).
+    auto waylandClipboard = wayland::WaylandClipboard::connect();
+    std::unique_ptr<qt::QtClipboard> qtClipboard;
+    if (!waylandClipboard)
+        qtClipboard = std::make_unique<qt::QtClipboard>();
+    platform::Clipboard& clipboard = waylandClipboard ? static_cast<platform::Clipboard&>(*waylandClipboard)
+                                                      : static_cast<platform::Clipboard&>(*qtClipboard);
+    if (!environmentVariable("WAYLAND_DISPLAY").empty()) {
+        if (waylandClipboard)
+            std::fprintf(stderr, "twk3: clipboard through Wayland (%s)\n", waylandClipboard->protocolName());
+        else
+            std::fputs("twk3: clipboard through XWayland (the compositor offers no data-control)\n", stderr);
+    }
     qt::QtDialogs dialogs(makeToolkit);
     platform::PosixFileSystem files;
     platform::PosixFolders folders;
@@ -103,9 +117,12 @@ int main(int argc, char** argv)
                                      qt::fromQt(programPath));
     platform::Platform platform{clipboard, dialogs,      environment, files,    folders,
                                 instances, desktopShell, tray,        autostart};
-    toolkit.whenMade([&clipboard, &tray] {
+    toolkit.whenMade([&waylandClipboard, &qtClipboard, &tray] {
         // The clipboard first: its fetch runs beside the rest.
-        clipboard.attach();
+        if (waylandClipboard)
+            waylandClipboard->attach();
+        else
+            qtClipboard->attach();
         // The icon lives in a static library: nothing else would pull it into the program.
         Q_INIT_RESOURCE(resources);
         QApplication::setQuitOnLastWindowClosed(false);
@@ -128,7 +145,8 @@ int main(int argc, char** argv)
         if (auto* form1 = program.form1.get())
             form1->pichook_MouseMove(static_cast<float>(eventCode * environment.twipsPerPixelX()));
     };
-    qt::ClipboardKeeper keeper(programFolder + QStringLiteral("/twk3-keeper"));
+    qt::ClipboardKeeper keeper(
+        programFolder + (waylandClipboard ? QStringLiteral("/twk3-keeper-wayland") : QStringLiteral("/twk3-keeper")));
     program.start();
     if (program.ended())
         return 0;
@@ -166,7 +184,7 @@ int main(int argc, char** argv)
     });
     const int result = QApplication::exec();
     // Every end comes through here: what we left on the clipboard must outlive us.
-    if (const auto text = clipboard.ownText())
+    if (const auto text = waylandClipboard ? waylandClipboard->ownText() : qtClipboard->ownText())
         keeper.keep(*text);
     // Nothing is left that unwinding would save: every file is written and synced,
     // the lock and the socket are gone, the text is handed over. Tearing down Qt

@@ -15,9 +15,9 @@ AboutWindow::AboutWindow(about::FrmAbout& a, double twipsPerPixel)
     : NativeWindow(a, twipsPerPixel, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN), about_(a),
       grey_(CreateSolidBrush(kGrey))
 {
-    HWND icon = addControl("STATIC", "", SS_ICON, {240, 240, 540, 540}, 0);
-    SendMessageA(icon, STM_SETICON,
-                 reinterpret_cast<WPARAM>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kProgramIcon),
+    HWND icon = addControl(L"STATIC", "", SS_ICON, {240, 240, 540, 540}, 0);
+    SendMessageW(icon, STM_SETICON,
+                 reinterpret_cast<WPARAM>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kProgramIcon),
                                                      IMAGE_ICON, pixels(540), pixels(540), 0)),
                  0);
     bindLabel(*this, a.lblTitle, {1050, 240, 3885, 480});
@@ -26,13 +26,13 @@ AboutWindow::AboutWindow(about::FrmAbout& a, double twipsPerPixel)
     bindLabel(*this, a.lblDisclaimer, {240, 2385, 3870, 1305});
     bindHelpButton(*this, a.Command1, {4320, 2880, 1215, 375});
     HWND ok = bindButton(*this, a.cmdOK, {4320, 3360, 1260, 345});
-    SendMessageA(ok, BM_SETSTYLE, BS_DEFPUSHBUTTON, FALSE);
+    SendMessageW(ok, BM_SETSTYLE, BS_DEFPUSHBUTTON, FALSE);
     link_ = bindLabel(*this, a.Text1, {120, 3720, 5415, 375}, SS_LEFT | SS_NOTIFY | SS_CENTERIMAGE);
     const int linkId = registerCommand([this](int code, HWND) {
         if (code == STN_CLICKED)
             about_.Text1_Click();
     });
-    SetWindowLongPtrA(link_, GWLP_ID, linkId);
+    SetWindowLongPtrW(link_, GWLP_ID, linkId);
     windowChanged();
 }
 
@@ -95,7 +95,7 @@ LRESULT AboutWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_SETCURSOR:
         if (reinterpret_cast<HWND>(wParam) == link_) {
-            SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32649))); // the pointing hand
+            SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32649))); // the pointing hand
             return TRUE;
         }
         break;

@@ -1,10 +1,12 @@
 #include "BrowserWindow.h"
 
 #include "ControlBinding.h"
+#include "WindowText.h"
 #include "configuration/FrmFileBrowser.h"
 #include "platform/PathRules.h"
+#include "platform/win32/Utf16.h"
 
-#include <vector>
+#include <algorithm>
 
 namespace twk::win32 {
 namespace {
@@ -34,25 +36,27 @@ BrowserWindow::BrowserWindow(configuration::FrmFileBrowser& b, double twipsPerPi
     const int driveId = registerCommand([this](int code, HWND widget) {
         if (code != CBN_SELCHANGE)
             return;
-        const auto index = SendMessageA(widget, CB_GETCURSEL, 0, 0);
+        const auto index = SendMessageW(widget, CB_GETCURSEL, 0, 0);
         const auto& drives = browser_.Drive1.items();
         if (index >= 0 && static_cast<std::size_t>(index) < drives.size())
             browser_.chooseDrive(drives[static_cast<std::size_t>(index)]);
     });
     // The height of a drop-down list includes its open list.
-    drives_ = addControl("COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, {120, 120, 4335, 2400}, driveId);
+    drives_ = addControl(L"COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, {120, 120, 4335, 2400}, driveId);
     const int folderId = registerCommand([this](int code, HWND) {
         // Opened once the list has finished with the click that asked for it.
         if (code == LBN_DBLCLK)
-            PostMessageA(handle(), kOpenSelected, 0, 0);
+            PostMessageW(handle(), kOpenSelected, 0, 0);
     });
     folders_ =
-        addControl("LISTBOX", "", LBS_NOTIFY | WS_BORDER | WS_VSCROLL | WS_TABSTOP, {120, 480, 4335, 2565}, folderId);
-    path_ = addControl("EDIT", "", ES_AUTOHSCROLL | ES_READONLY | WS_BORDER, browser_.Text1.bounds(), 0);
-    bold_ = CreateFontA(-MulDiv(8, static_cast<int>(1440 / twipsPerPixel), 72), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
-                        ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                        DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
-    SendMessageA(path_, WM_SETFONT, reinterpret_cast<WPARAM>(bold_), FALSE);
+        addControl(L"LISTBOX", "", LBS_NOTIFY | WS_BORDER | WS_VSCROLL | WS_TABSTOP, {120, 480, 4335, 2565}, folderId);
+    path_ = addControl(L"EDIT", "", ES_AUTOHSCROLL | ES_READONLY | WS_BORDER, browser_.Text1.bounds(), 0);
+    // A folder's name may be in any script: a font of the system's dialogs,
+    // which the system links to others for the characters it lacks.
+    bold_ = CreateFontW(-MulDiv(8, static_cast<int>(1440 / twipsPerPixel), 72), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+                        DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                        DEFAULT_PITCH | FF_SWISS, L"MS Shell Dlg");
+    SendMessageW(path_, WM_SETFONT, reinterpret_cast<WPARAM>(bold_), FALSE);
     bindButton(*this, b.Command1, {1920, 3720, 1215, 495});
     bindButton(*this, b.Command2, {3240, 3720, 1215, 495});
 
@@ -91,37 +95,41 @@ void BrowserWindow::windowChanged()
 
 void BrowserWindow::showFolders()
 {
-    SendMessageA(drives_, CB_RESETCONTENT, 0, 0);
+    SendMessageW(drives_, CB_RESETCONTENT, 0, 0);
     const auto& drives = browser_.Drive1.items();
     for (std::size_t i = 0; i < drives.size(); ++i) {
-        SendMessageA(drives_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(drives[i].c_str()));
+        SendMessageW(drives_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(platform::win32::toWide(drives[i]).c_str()));
         if (drives[i] == browser_.drive())
-            SendMessageA(drives_, CB_SETCURSEL, i, 0);
+            SendMessageW(drives_, CB_SETCURSEL, i, 0);
     }
-    SendMessageA(folders_, LB_RESETCONTENT, 0, 0);
+    SendMessageW(folders_, LB_RESETCONTENT, 0, 0);
     const auto& path = browser_.Dir1.path;
     if (!(path.size() == 3 && path[1] == ':'))
-        SendMessageA(folders_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kParent));
+        SendMessageW(folders_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L".."));
     for (const auto& name : browser_.Dir1.subfolders)
-        SendMessageA(folders_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+        SendMessageW(folders_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(platform::win32::toWide(name).c_str()));
 }
 
 void BrowserWindow::showPath()
 {
     const auto& text = browser_.Text1;
-    SetWindowTextA(path_, text.text().c_str());
+    setWindowText(path_, text.text());
     ShowWindow(path_, text.visible() ? SW_SHOWNA : SW_HIDE);
     EnableWindow(path_, text.enabled());
 }
 
 void BrowserWindow::openSelected()
 {
-    const auto index = SendMessageA(folders_, LB_GETCURSEL, 0, 0);
+    const auto index = SendMessageW(folders_, LB_GETCURSEL, 0, 0);
     if (index < 0)
         return;
-    std::vector<char> name(static_cast<std::size_t>(SendMessageA(folders_, LB_GETTEXTLEN, index, 0)) + 1);
-    SendMessageA(folders_, LB_GETTEXT, index, reinterpret_cast<LPARAM>(name.data()));
-    browser_.openFolder(folderOpenedBy(browser_.Dir1.path, name.data()));
+    const LRESULT length = SendMessageW(folders_, LB_GETTEXTLEN, index, 0);
+    if (length < 0)
+        return;
+    std::wstring name(static_cast<std::size_t>(length) + 1, L'\0');
+    name.resize(static_cast<std::size_t>(
+        std::max<LRESULT>(0, SendMessageW(folders_, LB_GETTEXT, index, reinterpret_cast<LPARAM>(name.data())))));
+    browser_.openFolder(folderOpenedBy(browser_.Dir1.path, platform::win32::toUtf8(name)));
 }
 
 LRESULT BrowserWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -144,7 +152,7 @@ bool BrowserWindow::accept()
 {
     // Enter in the folder list opens the folder, as a double-click does.
     if (GetFocus() == folders_) {
-        PostMessageA(handle(), kOpenSelected, 0, 0);
+        PostMessageW(handle(), kOpenSelected, 0, 0);
         return true;
     }
     return false;

@@ -1,5 +1,9 @@
 #include "ControlBinding.h"
 
+#include "WindowText.h"
+#include "platform/win32/Utf16.h"
+
+#include <algorithm>
 #include <string>
 
 namespace twk::win32 {
@@ -8,8 +12,7 @@ namespace {
 // Caption, tooltip, enabled state and visibility: what every control shows.
 void showLook(NativeWindow& owner, HWND widget, const ui::Control& control, const char* emptyCaption = "")
 {
-    const std::string caption = control.caption().empty() ? std::string(emptyCaption) : control.caption();
-    SetWindowTextA(widget, caption.c_str());
+    setWindowText(widget, control.caption().empty() ? std::string(emptyCaption) : control.caption());
     owner.setTooltip(widget, control.tooltip());
     EnableWindow(widget, control.enabled());
     ShowWindow(widget, control.visible() ? SW_SHOWNA : SW_HIDE);
@@ -32,10 +35,10 @@ HWND bindCheck(NativeWindow& owner, ui::CheckBox& control, const ui::Bounds& pla
         if (code == BN_CLICKED)
             control.setValue(control.ticked() ? 0 : 1);
     });
-    HWND widget = owner.addControl("BUTTON", "", BS_CHECKBOX | WS_TABSTOP, place, id, parent);
+    HWND widget = owner.addControl(L"BUTTON", "", BS_CHECKBOX | WS_TABSTOP, place, id, parent);
     follow(owner, control, [&owner, &control, widget] {
         showLook(owner, widget, control);
-        SendMessageA(widget, BM_SETCHECK, control.ticked() ? BST_CHECKED : BST_UNCHECKED, 0);
+        SendMessageW(widget, BM_SETCHECK, control.ticked() ? BST_CHECKED : BST_UNCHECKED, 0);
     });
     return widget;
 }
@@ -47,10 +50,10 @@ HWND bindOption(NativeWindow& owner, ui::OptionButton& control, const ui::Bounds
             control.select();
     });
     HWND widget =
-        owner.addControl("BUTTON", "", BS_RADIOBUTTON | (firstOfGroup ? WS_GROUP | WS_TABSTOP : 0), place, id, parent);
+        owner.addControl(L"BUTTON", "", BS_RADIOBUTTON | (firstOfGroup ? WS_GROUP | WS_TABSTOP : 0), place, id, parent);
     follow(owner, control, [&owner, &control, widget] {
         showLook(owner, widget, control);
-        SendMessageA(widget, BM_SETCHECK, control.selected() ? BST_CHECKED : BST_UNCHECKED, 0);
+        SendMessageW(widget, BM_SETCHECK, control.selected() ? BST_CHECKED : BST_UNCHECKED, 0);
     });
     return widget;
 }
@@ -62,7 +65,7 @@ HWND bindButton(NativeWindow& owner, ui::Button& control, const ui::Bounds& plac
         if (code == BN_CLICKED)
             control.click();
     });
-    HWND widget = owner.addControl("BUTTON", "", BS_PUSHBUTTON | WS_TABSTOP, place, id, parent);
+    HWND widget = owner.addControl(L"BUTTON", "", BS_PUSHBUTTON | WS_TABSTOP, place, id, parent);
     follow(owner, control,
            [&owner, &control, widget, emptyCaption] { showLook(owner, widget, control, emptyCaption); });
     return widget;
@@ -74,7 +77,7 @@ HWND bindHelpButton(NativeWindow& owner, ui::Button& control, const ui::Bounds& 
         if (code == BN_CLICKED && owner.onHelp)
             owner.onHelp();
     });
-    HWND widget = owner.addControl("BUTTON", "", BS_PUSHBUTTON | WS_TABSTOP, place, id, parent);
+    HWND widget = owner.addControl(L"BUTTON", "", BS_PUSHBUTTON | WS_TABSTOP, place, id, parent);
     follow(owner, control, [&owner, &control, widget] { showLook(owner, widget, control); });
     return widget;
 }
@@ -84,26 +87,30 @@ HWND bindList(NativeWindow& owner, ui::ListBox& control, const ui::Bounds& place
     const int id = owner.registerCommand([&control](int code, HWND widget) {
         if (code != LBN_SELCHANGE)
             return;
-        const auto index = static_cast<int>(SendMessageA(widget, LB_GETCURSEL, 0, 0));
+        const auto index = static_cast<int>(SendMessageW(widget, LB_GETCURSEL, 0, 0));
         if (index != control.selectedIndex())
             control.select(index);
     });
-    HWND widget = owner.addControl("LISTBOX", "", LBS_NOTIFY | WS_BORDER | WS_VSCROLL | WS_TABSTOP, place, id, parent);
+    HWND widget = owner.addControl(L"LISTBOX", "", LBS_NOTIFY | WS_BORDER | WS_VSCROLL | WS_TABSTOP, place, id, parent);
     follow(owner, control, [&control, widget] {
         const auto& items = control.items();
-        bool same = static_cast<std::size_t>(SendMessageA(widget, LB_GETCOUNT, 0, 0)) == items.size();
+        bool same = static_cast<std::size_t>(SendMessageW(widget, LB_GETCOUNT, 0, 0)) == items.size();
         for (std::size_t i = 0; same && i < items.size(); ++i) {
-            char shown[1024] = {};
-            if (SendMessageA(widget, LB_GETTEXTLEN, i, 0) < static_cast<LRESULT>(sizeof shown))
-                SendMessageA(widget, LB_GETTEXT, i, reinterpret_cast<LPARAM>(shown));
-            same = items[i] == shown;
+            const LRESULT length = SendMessageW(widget, LB_GETTEXTLEN, i, 0);
+            std::wstring shown(length > 0 ? static_cast<std::size_t>(length) + 1 : 1, L'\0');
+            if (length > 0)
+                shown.resize(static_cast<std::size_t>(
+                    std::max<LRESULT>(0, SendMessageW(widget, LB_GETTEXT, i, reinterpret_cast<LPARAM>(shown.data())))));
+            else
+                shown.clear();
+            same = items[i] == platform::win32::toUtf8(shown);
         }
         if (!same) {
-            SendMessageA(widget, LB_RESETCONTENT, 0, 0);
+            SendMessageW(widget, LB_RESETCONTENT, 0, 0);
             for (const auto& item : items)
-                SendMessageA(widget, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+                SendMessageW(widget, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(platform::win32::toWide(item).c_str()));
         }
-        SendMessageA(widget, LB_SETCURSEL, static_cast<WPARAM>(control.selectedIndex()), 0);
+        SendMessageW(widget, LB_SETCURSEL, static_cast<WPARAM>(control.selectedIndex()), 0);
         EnableWindow(widget, control.enabled());
     });
     return widget;
@@ -111,14 +118,14 @@ HWND bindList(NativeWindow& owner, ui::ListBox& control, const ui::Bounds& place
 
 HWND bindLabel(NativeWindow& owner, ui::Control& control, const ui::Bounds& place, DWORD style, HWND parent)
 {
-    HWND widget = owner.addControl("STATIC", "", style, place, 0, parent);
+    HWND widget = owner.addControl(L"STATIC", "", style, place, 0, parent);
     follow(owner, control, [&owner, &control, widget] { showLook(owner, widget, control); });
     return widget;
 }
 
 HWND bindFrame(NativeWindow& owner, ui::Control& control, HWND page, const ui::Bounds& place)
 {
-    HWND widget = owner.addControl("BUTTON", "", BS_GROUPBOX, place, 0, page);
+    HWND widget = owner.addControl(L"BUTTON", "", BS_GROUPBOX, place, 0, page);
     follow(owner, control, [&owner, &control, widget, page] {
         showLook(owner, widget, control);
         ShowWindow(page, control.visible() ? SW_SHOWNA : SW_HIDE);

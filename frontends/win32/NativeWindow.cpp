@@ -1,5 +1,8 @@
 #include "NativeWindow.h"
 
+#include "WindowText.h"
+#include "platform/win32/Utf16.h"
+
 #include <commctrl.h>
 
 #include <cmath>
@@ -7,8 +10,8 @@
 namespace twk::win32 {
 namespace {
 
-constexpr const char* kWindowClass = "TwkWindow";
-constexpr const char* kPageClass = "TwkPage";
+constexpr const wchar_t* kWindowClass = L"TwkWindow";
+constexpr const wchar_t* kPageClass = L"TwkPage";
 constexpr int kFirstCommandId = 1000;
 
 // A page passes its controls' commands and colour requests on to the window.
@@ -17,9 +20,9 @@ LRESULT CALLBACK pageProcedure(HWND page, UINT message, WPARAM wParam, LPARAM lP
     switch (message) {
     case WM_COMMAND:
     case WM_NOTIFY:
-        return SendMessageA(GetParent(page), message, wParam, lParam);
+        return SendMessageW(GetParent(page), message, wParam, lParam);
     default:
-        return DefWindowProcA(page, message, wParam, lParam);
+        return DefWindowProcW(page, message, wParam, lParam);
     }
 }
 
@@ -28,20 +31,20 @@ void registerClass(HINSTANCE instance)
     static bool registered = false;
     if (registered)
         return;
-    WNDCLASSA cls{};
+    WNDCLASSW cls{};
     cls.style = CS_DBLCLKS;
-    cls.lpfnWndProc = DefWindowProcA;
+    cls.lpfnWndProc = DefWindowProcW;
     cls.hInstance = instance;
-    cls.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
-    cls.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)); // the arrow
+    cls.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    cls.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // the arrow
     cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     cls.lpszClassName = kWindowClass;
-    registered = RegisterClassA(&cls) != 0;
+    registered = RegisterClassW(&cls) != 0;
     cls.style = 0;
     cls.lpfnWndProc = pageProcedure;
     cls.hIcon = nullptr;
     cls.lpszClassName = kPageClass;
-    RegisterClassA(&cls);
+    RegisterClassW(&cls);
 }
 
 UINT showCommand(const ui::Window& window, HWND handle)
@@ -66,19 +69,19 @@ UINT showCommand(const ui::Window& window, HWND handle)
 NativeWindow::NativeWindow(ui::Window& window, double twipsPerPixel, DWORD style)
     : window_(&window), twipsPerPixel_(twipsPerPixel)
 {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
+    HINSTANCE instance = GetModuleHandleW(nullptr);
     registerClass(instance);
-    handle_ = CreateWindowExA(0, kWindowClass, window.caption().c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
-                              CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
-    SetWindowLongPtrA(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
+    handle_ = CreateWindowExW(0, kWindowClass, platform::win32::toWide(window.caption()).c_str(), style, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+    SetWindowLongPtrW(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
     window.attach(this);
 }
 
 NativeWindow::~NativeWindow()
 {
     detach();
-    SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
+    SetWindowLongPtrW(handle_, GWLP_USERDATA, 0);
     DestroyWindow(handle_);
 }
 
@@ -86,11 +89,11 @@ NativeWindow* NativeWindow::of(HWND handle)
 {
     if (!handle)
         return nullptr;
-    char name[32] = {};
-    GetClassNameA(handle, name, sizeof name);
-    if (std::string(name) != kWindowClass)
+    wchar_t name[32] = {};
+    GetClassNameW(handle, name, 32);
+    if (std::wstring(name) != kWindowClass)
         return nullptr;
-    return reinterpret_cast<NativeWindow*>(GetWindowLongPtrA(handle, GWLP_USERDATA));
+    return reinterpret_cast<NativeWindow*>(GetWindowLongPtrW(handle, GWLP_USERDATA));
 }
 
 void NativeWindow::detach()
@@ -121,7 +124,7 @@ void NativeWindow::windowChanged()
     if (!window_)
         return;
     applying_ = true;
-    SetWindowTextA(handle_, window_->caption().c_str());
+    setWindowText(handle_, window_->caption());
     // The program's bounds are the outer ones, as a window's rectangle is.
     const auto& b = window_->bounds();
     WINDOWPLACEMENT placement{};
@@ -184,13 +187,13 @@ bool NativeWindow::handleKey(const MSG& message)
     }
 }
 
-HWND NativeWindow::addControl(const char* windowClass, const char* text, DWORD style, const ui::Bounds& place, int id,
-                              HWND parent, DWORD extendedStyle)
+HWND NativeWindow::addControl(const wchar_t* windowClass, std::string_view text, DWORD style, const ui::Bounds& place,
+                              int id, HWND parent, DWORD extendedStyle)
 {
-    HWND control =
-        CreateWindowExA(extendedStyle, windowClass, text, WS_CHILD | WS_VISIBLE | style, pixels(place.left),
-                        pixels(place.top), pixels(place.width), pixels(place.height), parent ? parent : handle_,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+    HWND control = CreateWindowExW(
+        extendedStyle, windowClass, platform::win32::toWide(text).c_str(), WS_CHILD | WS_VISIBLE | style,
+        pixels(place.left), pixels(place.top), pixels(place.width), pixels(place.height), parent ? parent : handle_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     setFont(control);
     return control;
 }
@@ -215,23 +218,24 @@ void NativeWindow::whenDetached(std::function<void()> release)
 void NativeWindow::setTooltip(HWND control, const std::string& text)
 {
     if (!tooltips_)
-        tooltips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+        tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, handle_, nullptr,
-                                    GetModuleHandleA(nullptr), nullptr);
-    TOOLINFOA tool{};
+                                    GetModuleHandleW(nullptr), nullptr);
+    std::wstring wide = platform::win32::toWide(text);
+    TOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = handle_;
     tool.uId = reinterpret_cast<UINT_PTR>(control);
-    tool.lpszText = const_cast<char*>(text.c_str());
-    SendMessageA(tooltips_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    tool.lpszText = wide.data();
+    SendMessageW(tooltips_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     if (!text.empty())
-        SendMessageA(tooltips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+        SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void NativeWindow::setFont(HWND control) const
 {
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
 }
 
 LRESULT NativeWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -254,7 +258,7 @@ LRESULT NativeWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND: {
         const auto it = commands_.find(LOWORD(wParam));
         if (it == commands_.end())
-            return DefWindowProcA(handle_, message, wParam, lParam);
+            return DefWindowProcW(handle_, message, wParam, lParam);
         // The handler may close this window: run it from a copy.
         const auto handler = it->second;
         handler(HIWORD(wParam), reinterpret_cast<HWND>(lParam));
@@ -266,15 +270,15 @@ LRESULT NativeWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             window_->requestClose();
         return 0;
     default:
-        return DefWindowProcA(handle_, message, wParam, lParam);
+        return DefWindowProcW(handle_, message, wParam, lParam);
     }
 }
 
 LRESULT CALLBACK NativeWindow::procedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* self = reinterpret_cast<NativeWindow*>(GetWindowLongPtrA(handle, GWLP_USERDATA));
+    auto* self = reinterpret_cast<NativeWindow*>(GetWindowLongPtrW(handle, GWLP_USERDATA));
     if (!self)
-        return DefWindowProcA(handle, message, wParam, lParam);
+        return DefWindowProcW(handle, message, wParam, lParam);
     return self->handleMessage(message, wParam, lParam);
 }
 

@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace twk::win32 {
@@ -42,7 +43,7 @@ public:
     void whenDetached(std::function<void()> release);
     // A child control placed at a rectangle in twips, in this window or in a
     // page of it.
-    HWND addControl(const char* windowClass, const char* text, DWORD style, const ui::Bounds& place, int id,
+    HWND addControl(const wchar_t* windowClass, std::string_view text, DWORD style, const ui::Bounds& place, int id,
                     HWND parent = nullptr, DWORD extendedStyle = 0);
     // A child window that holds the controls of one page and passes their
     // commands to this window.

@@ -45,10 +45,10 @@ OptionsWindow::OptionsWindow(configuration::FrmOptions& o, double twipsPerPixel)
     title_ = bindLabel(*this, o.Label2, {0, 3045, 1935, 600}, SS_CENTER);
     // 18 points at the screen's resolution.
     const int dotsPerInch = static_cast<int>(1440 / twipsPerPixel);
-    titleFont_ = CreateFontA(-MulDiv(18, dotsPerInch, 72), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
+    titleFont_ = CreateFontW(-MulDiv(18, dotsPerInch, 72), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                             "MS Sans Serif");
-    SendMessageA(title_, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), FALSE);
+                             L"MS Sans Serif");
+    SendMessageW(title_, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), FALSE);
     addGeneralPage();
     addClipboardPage();
     addLinkPage();

@@ -1,6 +1,9 @@
 #include "TextWindow.h"
 
-#include <vector>
+#include "WindowText.h"
+#include "platform/win32/Utf16.h"
+
+#include <algorithm>
 
 namespace twk::win32 {
 namespace {
@@ -10,34 +13,24 @@ constexpr int kButtonId = 101;
 
 } // namespace
 
-std::string windowText(HWND window)
-{
-    const int length = GetWindowTextLengthA(window);
-    if (length <= 0)
-        return {};
-    std::vector<char> text(static_cast<std::size_t>(length) + 1);
-    const int copied = GetWindowTextA(window, text.data(), length + 1);
-    return std::string(text.data(), static_cast<std::size_t>(std::max(0, copied)));
-}
-
 TextWindow::TextWindow(Binding binding)
     : NativeWindow(binding.window, binding.twipsPerPixel, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN), text_(&binding.text),
       binding_(std::move(binding))
 {
     // No scroll bars: the box covers the whole window, frame included.
-    edit_ = addControl("EDIT", "",
+    edit_ = addControl(L"EDIT", "",
                        ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN | WS_TABSTOP | WS_CLIPSIBLINGS,
                        text_->bounds(), kEditId);
     // No limit but memory's, as for a text the program sets.
-    SendMessageA(edit_, EM_SETLIMITTEXT, 0, 0);
-    button_ = addControl("BUTTON", binding_.buttonCaption, BS_PUSHBUTTON | WS_TABSTOP | WS_CLIPSIBLINGS,
+    SendMessageW(edit_, EM_SETLIMITTEXT, 0, 0);
+    button_ = addControl(L"BUTTON", binding_.buttonCaption, BS_PUSHBUTTON | WS_TABSTOP | WS_CLIPSIBLINGS,
                          binding_.buttonPlace, kButtonId);
     // Under the box that covers the window: Esc and the close box do its work
     // without hiding the text.
     SetWindowPos(button_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    SetWindowLongPtrA(edit_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(edit_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     editDefault_ =
-        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editProcedure)));
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editProcedure)));
 
     text_->onDisplay = [this] { refresh(); };
     refresh();
@@ -48,8 +41,8 @@ TextWindow::~TextWindow()
 {
     detach();
     // The edit outlives this object by the base class's DestroyWindow.
-    SetWindowLongPtrA(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editDefault_));
-    SetWindowLongPtrA(edit_, GWLP_USERDATA, 0);
+    SetWindowLongPtrW(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editDefault_));
+    SetWindowLongPtrW(edit_, GWLP_USERDATA, 0);
 }
 
 void TextWindow::detach()
@@ -68,23 +61,37 @@ void TextWindow::refresh()
         return;
     const auto& b = text_->bounds();
     MoveWindow(edit_, pixels(b.left), pixels(b.top), pixels(b.width), pixels(b.height), TRUE);
-    if (windowText(edit_) == text_->text())
+    // Also called for moves and resizes, and after the user's own typing: the
+    // text is shown anew only when the program changed it.
+    if (takingUsersText_ || (shown_ && shownRevision_ == text_->revision()))
         return;
+    const std::string& whole = text_->text();
+    const std::size_t from = ui::shownFrom(whole, binding_.shownLimit);
+    std::string shown = from > 0 ? ui::leftOutNotice(from) + "\r\n" : std::string();
+    shown.append(whole, from);
     applying_ = true;
-    SetWindowTextA(edit_, text_->text().c_str());
+    // What the user sees of a text cut short is no text to edit.
+    SendMessageW(edit_, EM_SETREADONLY, from > 0, 0);
+    setWindowText(edit_, shown);
     // The newest text is at the end: show it.
-    const auto end = static_cast<WPARAM>(GetWindowTextLengthA(edit_));
-    SendMessageA(edit_, EM_SETSEL, end, static_cast<LPARAM>(end));
-    SendMessageA(edit_, EM_SCROLLCARET, 0, 0);
+    const auto end = static_cast<WPARAM>(GetWindowTextLengthW(edit_));
+    SendMessageW(edit_, EM_SETSEL, end, static_cast<LPARAM>(end));
+    SendMessageW(edit_, EM_SCROLLCARET, 0, 0);
     applying_ = false;
+    cut_ = from > 0;
+    shown_ = true;
+    shownRevision_ = text_->revision();
 }
 
 void TextWindow::takeText()
 {
-    if (applying_ || !text_)
+    if (applying_ || !text_ || cut_)
         return;
     // Runs the box's change handler (the append file, the link log) before returning.
+    takingUsersText_ = true;
     text_->setText(windowText(edit_));
+    takingUsersText_ = false;
+    shownRevision_ = text_->revision();
 }
 
 bool TextWindow::cancel()
@@ -113,29 +120,30 @@ LRESULT TextWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT CALLBACK TextWindow::editProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* self = reinterpret_cast<TextWindow*>(GetWindowLongPtrA(edit, GWLP_USERDATA));
+    auto* self = reinterpret_cast<TextWindow*>(GetWindowLongPtrW(edit, GWLP_USERDATA));
     if (!self)
-        return DefWindowProcA(edit, message, wParam, lParam);
+        return DefWindowProcW(edit, message, wParam, lParam);
     const WNDPROC original = self->editDefault_;
     if (message == WM_SETCURSOR && self->binding_.onDoubleClick && LOWORD(lParam) == HTCLIENT) {
-        SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32649))); // the pointing hand
+        SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32649))); // the pointing hand
         return TRUE;
     }
     if (message == WM_LBUTTONDBLCLK && self->binding_.onDoubleClick) {
         // The edit control selects the word under the pointer first.
-        const LRESULT result = CallWindowProcA(original, edit, message, wParam, lParam);
+        const LRESULT result = CallWindowProcW(original, edit, message, wParam, lParam);
         DWORD start = 0;
         DWORD end = 0;
-        SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-        const std::string text = windowText(edit);
-        if (self->text_ && start <= end && end <= text.size()) {
-            self->text_->selectedText = text.substr(start, end - start);
+        SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        // The selection counts UTF-16 units of what the box shows.
+        const std::wstring shown = platform::win32::toWide(windowText(edit));
+        if (self->text_ && start <= end && end <= shown.size()) {
+            self->text_->selectedText = platform::win32::toUtf8(std::wstring_view(shown).substr(start, end - start));
             const auto handler = self->binding_.onDoubleClick;
             handler();
         }
         return result;
     }
-    return CallWindowProcA(original, edit, message, wParam, lParam);
+    return CallWindowProcW(original, edit, message, wParam, lParam);
 }
 
 } // namespace twk::win32

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "NativeWindow.h"
+#include "ui/ShownText.h"
 #include "ui/TextBox.h"
 
 #include <functional>
@@ -10,7 +11,8 @@ namespace twk::win32 {
 
 // A window of the program that is one edit control covering the window, and
 // a button under it that hides the window (Esc presses it): the viewer and
-// the Link Catcher.
+// the Link Catcher. A text past the shown limit is shown from near its end,
+// read-only, under a line that says so.
 class TextWindow final : public NativeWindow {
 public:
     struct Binding {
@@ -21,6 +23,7 @@ public:
         std::function<void()> onButton;      // the button and Esc
         std::function<void()> onDoubleClick; // after the edit selected the word
         double twipsPerPixel = 15;
+        std::size_t shownLimit = ui::kShownTextLimit;
     };
 
     explicit TextWindow(Binding binding);
@@ -43,9 +46,10 @@ private:
     HWND edit_;
     HWND button_;
     WNDPROC editDefault_;
+    unsigned long shownRevision_ = 0;
+    bool shown_ = false;
+    bool cut_ = false;
+    bool takingUsersText_ = false;
 };
-
-// The edit control's text: what it holds, without the closing NUL.
-std::string windowText(HWND window);
 
 } // namespace twk::win32

@@ -1,5 +1,7 @@
 #include "Win32Dialogs.h"
 
+#include "platform/win32/Utf16.h"
+
 #include <windows.h>
 
 #include <commdlg.h>
@@ -9,6 +11,9 @@
 
 namespace twk::win32 {
 namespace {
+
+using platform::win32::toUtf8;
+using platform::win32::toWide;
 
 UINT iconStyle(platform::MessageIcon icon)
 {
@@ -31,7 +36,8 @@ void Win32Dialogs::message(const std::string& text, platform::MessageIcon icon, 
 {
     // Modal to every window of the program, and in front even when the
     // program is only a tray icon.
-    MessageBoxA(nullptr, text.c_str(), title.c_str(), MB_OK | iconStyle(icon) | MB_TASKMODAL | MB_SETFOREGROUND);
+    MessageBoxW(nullptr, toWide(text).c_str(), toWide(title).c_str(),
+                MB_OK | iconStyle(icon) | MB_TASKMODAL | MB_SETFOREGROUND);
 }
 
 std::string fileDialogFilter(const std::string& filter)
@@ -46,18 +52,20 @@ std::string fileDialogFilter(const std::string& filter)
 std::string Win32Dialogs::openFile(const platform::OpenFileRequest& request)
 {
     // Room for a long path: the dialog cuts nothing the system could open.
-    std::vector<char> file(32768, '\0');
-    std::copy_n(request.fileName.begin(), std::min(request.fileName.size(), file.size() - 1), file.begin());
-    const std::string filter = fileDialogFilter(request.filter);
+    std::vector<wchar_t> file(32768, L'\0');
+    const std::wstring fileName = toWide(request.fileName);
+    std::copy_n(fileName.begin(), std::min(fileName.size(), file.size() - 1), file.begin());
+    const std::wstring filter = toWide(fileDialogFilter(request.filter));
+    const std::wstring title = toWide(request.title);
 
-    OPENFILENAMEA dialog{};
+    OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = GetActiveWindow();
     dialog.lpstrFilter = filter.c_str();
     dialog.nFilterIndex = static_cast<DWORD>(request.filterIndex);
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = static_cast<DWORD>(file.size());
-    dialog.lpstrTitle = request.title.c_str();
+    dialog.lpstrTitle = title.c_str();
     dialog.Flags = OFN_HIDEREADONLY | OFN_EXPLORER;
     if (request.fileMustExist)
         dialog.Flags |= OFN_FILEMUSTEXIST;
@@ -65,9 +73,9 @@ std::string Win32Dialogs::openFile(const platform::OpenFileRequest& request)
         dialog.Flags |= OFN_PATHMUSTEXIST;
     if (request.promptToCreate)
         dialog.Flags |= OFN_CREATEPROMPT;
-    if (!GetOpenFileNameA(&dialog))
+    if (!GetOpenFileNameW(&dialog))
         return request.fileName;
-    return file.data();
+    return toUtf8(file.data());
 }
 
 } // namespace twk::win32

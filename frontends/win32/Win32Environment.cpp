@@ -61,13 +61,13 @@ double twipsPerPixel(int dots)
 
 std::string Win32Environment::programFolder()
 {
-    std::vector<char> path(MAX_PATH);
+    std::vector<wchar_t> path(MAX_PATH);
     for (;;) {
-        const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0)
             return {};
         if (length < path.size())
-            return folderOfProgram(std::string(path.data(), length));
+            return folderOfProgram(platform::win32::toUtf8(std::wstring_view(path.data(), length)));
         path.resize(path.size() * 2);
     }
 }
@@ -102,19 +102,20 @@ std::optional<std::string> Win32Environment::perUserFolder()
 
 std::string Win32Environment::argumentString()
 {
-    return argumentsOf(GetCommandLineA());
+    return argumentsOf(platform::win32::toUtf8(GetCommandLineW()));
 }
 
 std::optional<std::string> Win32Environment::variable(const std::string& name)
 {
-    const DWORD needed = GetEnvironmentVariableA(name.c_str(), nullptr, 0);
+    const std::wstring wideName = platform::win32::toWide(name);
+    const DWORD needed = GetEnvironmentVariableW(wideName.c_str(), nullptr, 0);
     if (needed == 0)
         return std::nullopt;
-    std::vector<char> value(needed);
-    const DWORD length = GetEnvironmentVariableA(name.c_str(), value.data(), needed);
+    std::vector<wchar_t> value(needed);
+    const DWORD length = GetEnvironmentVariableW(wideName.c_str(), value.data(), needed);
     if (length == 0 || length >= needed)
         return std::nullopt;
-    return std::string(value.data(), length);
+    return platform::win32::toUtf8(std::wstring_view(value.data(), length));
 }
 
 std::optional<std::string> Win32Environment::defaultOpener()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Dialogs.h"
+
 #include <string>
 
 namespace twk::win32 {
@@ -8,7 +10,10 @@ namespace twk::win32 {
 inline constexpr const char* kHelpFileName = "twk3.chm";
 
 // What F1 does in every window: the HTML help viewer opens the help file at
-// its default topic.
-void ShowHtmlHelp(const std::string& programFolder);
+// its default topic; when the file is missing, a message says so.
+void ShowHtmlHelp(const std::string& programFolder, platform::Dialogs& dialogs);
+
+// The message for a help file that is not where the program looks for it.
+std::string helpMissingMessage(const std::string& helpFile);
 
 } // namespace twk::win32

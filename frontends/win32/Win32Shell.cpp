@@ -1,10 +1,10 @@
 #include "Win32Shell.h"
 
+#include "platform/win32/Utf16.h"
+
 #include <windows.h>
 
 #include <shellapi.h>
-
-#include <vector>
 
 namespace twk::win32 {
 
@@ -14,16 +14,15 @@ bool Win32Shell::start(const platform::ProgramStart& start)
     // A NUL would end the command line early and start another command.
     if (line.find('\0') != std::string::npos)
         return false;
-    // CreateProcessA may write into the command line it is given.
-    std::vector<char> commandLine(line.begin(), line.end());
-    commandLine.push_back('\0');
+    // CreateProcessW may write into the command line it is given.
+    std::wstring commandLine = platform::win32::toWide(line);
 
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         return false;
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
@@ -34,7 +33,7 @@ void Win32Shell::openWithDefaultHandler(const std::string& target)
 {
     if (target.empty() || target.find('\0') != std::string::npos)
         return;
-    ShellExecuteA(GetActiveWindow(), "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(GetActiveWindow(), L"open", platform::win32::toWide(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void Win32Shell::beep()

@@ -1,25 +1,28 @@
 #include "Win32Tray.h"
 
+#include "platform/win32/Utf16.h"
 #include "ui/Menu.h"
 
-#include <cstring>
+#include <algorithm>
 #include <map>
 
 namespace twk::win32 {
 namespace {
 
-constexpr const char* kMainClass = "TwkHiddenMain";
-constexpr const char* kHookClass = "TwkTrayHook";
-constexpr const char* kMenuOwnerClass = "TwkMenuOwner";
+using platform::win32::toWide;
+
+constexpr const wchar_t* kMainClass = L"TwkHiddenMain";
+constexpr const wchar_t* kHookClass = L"TwkTrayHook";
+constexpr const wchar_t* kMenuOwnerClass = L"TwkMenuOwner";
 // Named, so that nothing takes it for the menu, which has no name.
-constexpr const char* kMenuOwnerCaption = "TWK menu";
+constexpr const wchar_t* kMenuOwnerCaption = L"TWK menu";
 constexpr UINT kIconId = 1;
 constexpr UINT kCallbackMessage = WM_MOUSEMOVE;
 constexpr std::size_t kTipLength = 64;
 
 #ifndef _WIN64
-// The shell's first, ANSI form of the record: the form this program fills.
-static_assert(NOTIFYICONDATAA_V1_SIZE == 88);
+// The shell's first form of the record, wide: the form this program fills.
+static_assert(NOTIFYICONDATAW_V1_SIZE == 152);
 #endif
 
 using Entries = std::map<UINT, ui::MenuEntry*>;
@@ -30,12 +33,12 @@ void addEntries(HMENU menu, std::vector<ui::MenuEntry>& entries, Entries& ids)
         if (!entry.children.empty()) {
             HMENU submenu = CreatePopupMenu();
             addEntries(submenu, entry.children, ids);
-            AppendMenuA(menu, MF_STRING | MF_POPUP, reinterpret_cast<UINT_PTR>(submenu), entry.caption.c_str());
+            AppendMenuW(menu, MF_STRING | MF_POPUP, reinterpret_cast<UINT_PTR>(submenu), toWide(entry.caption).c_str());
             continue;
         }
         const UINT id = static_cast<UINT>(ids.size() + 1);
         ids[id] = &entry;
-        AppendMenuA(menu, MF_STRING, id, entry.caption.c_str());
+        AppendMenuW(menu, MF_STRING, id, toWide(entry.caption).c_str());
     }
 }
 
@@ -47,8 +50,8 @@ void addEntries(HMENU menu, std::vector<ui::MenuEntry>& entries, Entries& ids)
 // the next time it shows, and the hidden main window never shows.
 HWND Win32Tray::showMenuOwner(POINT at) const
 {
-    const HWND owner = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kMenuOwnerClass, kMenuOwnerCaption, WS_POPUP,
-                                       at.x, at.y, 1, 1, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    const HWND owner = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kMenuOwnerClass, kMenuOwnerCaption, WS_POPUP,
+                                       at.x, at.y, 1, 1, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!owner)
         return main_;
     ShowWindow(owner, SW_SHOWNOACTIVATE);
@@ -56,52 +59,52 @@ HWND Win32Tray::showMenuOwner(POINT at) const
     // message this thread read, and the click on the icon came as a sent
     // message, which has none; the X server ignores a request older than its
     // last change of focus. A message posted and read now makes it current.
-    PostMessageA(owner, WM_NULL, 0, 0);
+    PostMessageW(owner, WM_NULL, 0, 0);
     MSG now{};
-    PeekMessageA(&now, owner, WM_NULL, WM_NULL, PM_REMOVE);
+    PeekMessageW(&now, owner, WM_NULL, WM_NULL, PM_REMOVE);
     return owner;
 }
 
 Win32Tray::Win32Tray(HINSTANCE instance, HICON icon, double twipsPerPixelX)
     : icon_(icon), twipsPerPixelX_(twipsPerPixelX)
 {
-    WNDCLASSA main{};
+    WNDCLASSW main{};
     main.lpfnWndProc = mainProcedure;
     main.hInstance = instance;
     main.lpszClassName = kMainClass;
     main.hIcon = icon;
-    RegisterClassA(&main);
-    WNDCLASSA hook{};
+    RegisterClassW(&main);
+    WNDCLASSW hook{};
     hook.lpfnWndProc = hookProcedure;
     hook.hInstance = instance;
     hook.lpszClassName = kHookClass;
-    RegisterClassA(&hook);
-    WNDCLASSA menuOwner{};
-    menuOwner.lpfnWndProc = DefWindowProcA;
+    RegisterClassW(&hook);
+    WNDCLASSW menuOwner{};
+    menuOwner.lpfnWndProc = DefWindowProcW;
     menuOwner.hInstance = instance;
     menuOwner.lpszClassName = kMenuOwnerClass;
-    RegisterClassA(&menuOwner);
+    RegisterClassW(&menuOwner);
 
-    main_ =
-        CreateWindowExA(WS_EX_TOOLWINDOW, kMainClass, "TWK", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
-    hook_ = CreateWindowExA(0, kHookClass, "pichook", WS_CHILD, 0, 0, 0, 0, main_, nullptr, instance, nullptr);
-    SetWindowLongPtrA(main_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrA(hook_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    main_ = CreateWindowExW(WS_EX_TOOLWINDOW, kMainClass, L"TWK", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
+                            nullptr);
+    hook_ = CreateWindowExW(0, kHookClass, L"pichook", WS_CHILD, 0, 0, 0, 0, main_, nullptr, instance, nullptr);
+    SetWindowLongPtrW(main_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(hook_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 Win32Tray::~Win32Tray()
 {
     if (hook_)
-        SetWindowLongPtrA(hook_, GWLP_USERDATA, 0);
+        SetWindowLongPtrW(hook_, GWLP_USERDATA, 0);
     if (main_)
-        SetWindowLongPtrA(main_, GWLP_USERDATA, 0);
+        SetWindowLongPtrW(main_, GWLP_USERDATA, 0);
     if (main_)
         DestroyWindow(main_);
 }
 
 void Win32Tray::setRecordKey()
 {
-    record_.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    record_.cbSize = NOTIFYICONDATAW_V1_SIZE;
     record_.hWnd = hook_;
     record_.uID = kIconId;
 }
@@ -114,17 +117,21 @@ bool Win32Tray::addIcon(const std::string& tip)
     record_.uCallbackMessage = kCallbackMessage;
     record_.hIcon = icon_;
     // The tip, a NUL, then blanks up to the field's 64 characters.
-    std::memset(record_.szTip, ' ', kTipLength);
-    const std::size_t length = std::min(tip.size(), kTipLength - 1);
-    std::memcpy(record_.szTip, tip.data(), length);
-    record_.szTip[length] = '\0';
-    return Shell_NotifyIconA(NIM_ADD, &record_) != FALSE;
+    std::fill_n(record_.szTip, kTipLength, L' ');
+    const std::wstring wide = toWide(tip);
+    std::size_t length = std::min(wide.size(), kTipLength - 1);
+    // A character of two units is kept whole or left out.
+    if (length > 0 && length < wide.size() && wide[length - 1] >= 0xD800 && wide[length - 1] <= 0xDBFF)
+        --length;
+    std::copy_n(wide.data(), length, record_.szTip);
+    record_.szTip[length] = L'\0';
+    return Shell_NotifyIconW(NIM_ADD, &record_) != FALSE;
 }
 
 void Win32Tray::removeIcon()
 {
     setRecordKey();
-    Shell_NotifyIconA(NIM_DELETE, &record_);
+    Shell_NotifyIconW(NIM_DELETE, &record_);
 }
 
 void Win32Tray::popup(ui::Menu& menu)
@@ -142,7 +149,7 @@ void Win32Tray::popup(ui::Menu& menu)
         static_cast<UINT>(TrackPopupMenu(shown, TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, owner, nullptr));
     // A message after the menu lets it close for good; the owner is gone by
     // the time it is read, so it goes to the lasting main window.
-    PostMessageA(main_, WM_NULL, 0, 0);
+    PostMessageW(main_, WM_NULL, 0, 0);
     if (owner != main_)
         DestroyWindow(owner);
     DestroyMenu(shown);
@@ -156,14 +163,14 @@ void Win32Tray::popup(ui::Menu& menu)
 
 LRESULT CALLBACK Win32Tray::hookProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* tray = reinterpret_cast<Win32Tray*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    auto* tray = reinterpret_cast<Win32Tray*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (message == kCallbackMessage && tray && tray->onMouseMove) {
         // A mouse move's horizontal coordinate, in pixels, made twips as for any mouse event.
         const auto x = static_cast<short>(LOWORD(lParam));
         tray->onMouseMove(static_cast<float>(x * tray->twipsPerPixelX_));
         return 0;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 } // namespace twk::win32
@@ -172,7 +179,7 @@ namespace twk::win32 {
 
 LRESULT CALLBACK Win32Tray::mainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* tray = reinterpret_cast<Win32Tray*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    auto* tray = reinterpret_cast<Win32Tray*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     const bool closing = message == WM_CLOSE || (message == WM_ENDSESSION && wParam);
     if (closing && tray && tray->onSystemClose) {
         // The program closes its main window itself: its shutdown saves the placements.
@@ -180,7 +187,7 @@ LRESULT CALLBACK Win32Tray::mainProcedure(HWND window, UINT message, WPARAM wPar
         close();
         return 0;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 } // namespace twk::win32

@@ -27,7 +27,7 @@ public:
     void popup(ui::Menu& menu) override;
 
     HWND hook() const { return hook_; }
-    const NOTIFYICONDATAA& record() const { return record_; }
+    const NOTIFYICONDATAW& record() const { return record_; }
 
     // pichook_MouseMove: the horizontal coordinate, in twips.
     std::function<void(float x)> onMouseMove;
@@ -44,7 +44,7 @@ private:
     HWND hook_ = nullptr;
     HICON icon_;
     double twipsPerPixelX_;
-    NOTIFYICONDATAA record_{};
+    NOTIFYICONDATAW record_{};
 };
 
 } // namespace twk::win32

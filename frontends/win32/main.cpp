@@ -25,7 +25,7 @@ constexpr int kProgramIcon = 1;
 
 HICON smallProgramIcon(HINSTANCE instance)
 {
-    return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(kProgramIcon), IMAGE_ICON,
+    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kProgramIcon), IMAGE_ICON,
                                          GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
 }
 
@@ -36,7 +36,7 @@ bool routeKey(MSG& message)
     auto* window = twk::win32::NativeWindow::of(GetAncestor(message.hwnd, GA_ROOT));
     if (!window)
         return false;
-    return window->handleKey(message) || IsDialogMessageA(window->handle(), &message);
+    return window->handleKey(message) || IsDialogMessageW(window->handle(), &message);
 }
 
 } // namespace
@@ -67,7 +67,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     win32::Win32WindowHost host(environment.twipsPerPixelX());
     shell::Program program(platform, host);
     host.onProgramEnded = [] { PostQuitMessage(0); };
-    host.onHelp = [&environment] { win32::ShowHtmlHelp(environment.programFolder()); };
+    host.onHelp = [&environment, &dialogs] { win32::ShowHtmlHelp(environment.programFolder(), dialogs); };
     tray.onMouseMove = [&program](float x) {
         if (auto* form1 = program.form1.get())
             form1->pichook_MouseMove(x);
@@ -77,10 +77,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 
     program.start();
     MSG message;
-    while (!program.ended() && GetMessageA(&message, nullptr, 0, 0) > 0) {
+    while (!program.ended() && GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (!routeKey(message)) {
             TranslateMessage(&message);
-            DispatchMessageA(&message);
+            DispatchMessageW(&message);
         }
         host.destroyDroppedWindows();
     }

@@ -16,7 +16,10 @@ FrmToText::FrmToText(shell::Program& program)
         Timer1.wake(); // the next tick compares with the new text
         logging::txtTMP_Change(program_);
     };
-    program_.platform.clipboard.onChange = [this] { Timer1.wake(); };
+    program_.platform.clipboard.onChange = [this] {
+        announced_ = true;
+        Timer1.wake();
+    };
     Timer1.onTimer = [this] {
         // Closing the program from inside the tick waits for the tick to end.
         shell::Program::HandlerScope scope(program_);
@@ -32,6 +35,7 @@ FrmToText::~FrmToText()
 
 void FrmToText::Form_Load()
 {
+    followCaptureSwitch(); // before the clipboard reads anything
     auto& environment = program_.platform.environment;
     const auto screenWidth = static_cast<float>(environment.screenWidthTwips());
     const auto screenHeight = static_cast<float>(environment.screenHeightTwips());

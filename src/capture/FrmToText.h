@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Clipboard.h"
 #include "ui/TextBox.h"
 #include "ui/Timer.h"
 #include "ui/Window.h"
@@ -7,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace twk::shell {
 class Program;
@@ -35,25 +37,34 @@ public:
     void Command1_Click();
     void Text1_Change();
     void Timer1_Timer();
+    // Tells the clipboard whether capture is on, so that with capture off it reads nothing.
+    void followCaptureSwitch();
+    // The local time at which the text being captured was copied, while it is captured;
+    // nullopt otherwise (the present time counts).
+    const std::optional<platform::LocalDateTime>& copiedAt() const { return copiedAt_; }
 
     ui::TextBox Text1;
     ui::TextBox txtTMP;
     ui::Timer Timer1;
 
 private:
-    // The clipboard's text when it is new: not empty and not the text of txtTMP.
-    // unreadable: the clipboard could not be read (yet).
-    std::optional<std::string> newClipboardText(bool& unreadable);
-    void capture(std::string text);
+    // Captures each new text in copy order; the last copy, if captured, is put back or
+    // cleared, and one beep says that anything was.
+    void captureAll(std::vector<platform::ClipboardCopy> copies);
+    void capture(platform::ClipboardCopy& copy);
     void rearm();
     // The next tick would find what this one found, unless something changes: the
     // clipboard (announced), txtTMP, or the settings (both wake the timer).
     bool nextTickIdle() const;
-    void restUnlessNeeded(bool unreadable);
+    void restUnlessNeeded();
     shell::Program& program_;
-    // The clipboard's sequence number and txtTMP's revision at the last full read.
-    std::uint32_t readSequence_ = 0;
+    // txtTMP's revision when the tick last took the clipboard's copies: another change
+    // (the tray's clearing) makes the clipboard's present content count again.
     unsigned long readRevision_ = 0;
+    // A change announced since the tick took the copies.
+    bool announced_ = false;
+    bool ticking_ = false;
+    std::optional<platform::LocalDateTime> copiedAt_;
     int unreadableTicks_ = 0;
 };
 

@@ -20,13 +20,13 @@ void captionOnOff(shell::Program& program)
         onOff->caption = "Turn Off TWK";
 }
 
-// A "javascript:" link on the clipboard is rewritten there; the text goes on as the
-// clipboard now holds it.
-std::string withoutJavascript(platform::Clipboard& clipboard, std::string text)
+// A "javascript:" link is captured as the address it opens; the put-back then puts that
+// address on the clipboard.
+std::string withoutJavascript(std::string text)
 {
     if (!StartsWithJavascript(text))
         return text;
-    if (auto target = JavascriptTarget(text); target && clipboard.setText(*target))
+    if (auto target = JavascriptTarget(text))
         return std::move(*target);
     return text;
 }
@@ -42,22 +42,45 @@ void handOverLink(shell::Program& program, const std::string& link)
 
 } // namespace
 
+void FrmToText::followCaptureSwitch()
+{
+    program_.platform.clipboard.setCapturing(!text::numberEquals(program_.Settings.CaptureOn, 0));
+}
+
 void FrmToText::Timer1_Timer()
 {
+    // A box opened inside a tick lets the timer fire again: the copies wait for the tick
+    // that is under way, so that they reach the log in order.
+    if (ticking_)
+        return;
+    ticking_ = true;
+    struct EndOfTick {
+        bool& ticking;
+        ~EndOfTick() { ticking = false; }
+    } endOfTick{ticking_};
+
     captionOnOff(program_);
+    followCaptureSwitch();
     if (text::numberEquals(program_.Settings.CaptureOn, 0)) {
-        restUnlessNeeded(false);
+        restUnlessNeeded();
         return;
     }
 
-    bool unreadable = false;
-    if (auto text = newClipboardText(unreadable))
-        capture(std::move(*text));
+    auto& clipboard = program_.platform.clipboard;
+    // txtTMP was changed elsewhere (emptied from the tray): what the clipboard holds is
+    // compared with it afresh.
+    if (txtTMP.revision() != readRevision_)
+        clipboard.readPresent();
+    announced_ = false;
+    auto copies = clipboard.takeCopies();
+    const bool tookNone = copies.empty();
+    captureAll(std::move(copies));
+    readRevision_ = txtTMP.revision();
 
     if (program_.Settings.HitAndRun != 0) {
         // Started for one capture: a clipboard whose owner has not answered yet is worth
         // a short wait before ending without it.
-        if (unreadable && ++unreadableTicks_ * kFirstTickMs < kHitAndRunPatienceMs) {
+        if (tookNone && clipboard.reading() && ++unreadableTicks_ * kFirstTickMs < kHitAndRunPatienceMs) {
             Timer1.setInterval(kFirstTickMs);
             return;
         }
@@ -65,12 +88,53 @@ void FrmToText::Timer1_Timer()
         return;
     }
     rearm();
-    restUnlessNeeded(unreadable);
+    restUnlessNeeded();
 }
 
-void FrmToText::restUnlessNeeded(bool unreadable)
+void FrmToText::captureAll(std::vector<platform::ClipboardCopy> copies)
 {
-    if (!unreadable && nextTickIdle())
+    auto& s = program_.Settings;
+    auto& clipboard = program_.platform.clipboard;
+    bool captured = false;
+    // The token of the last copy, when that copy was captured: the only one to put back.
+    std::optional<platform::ClipboardToken> handled;
+    for (auto& copy : copies) {
+        handled.reset();
+        // A file list or a secret counts as no text; so does the same text twice in a row.
+        if (copy.mark != platform::ClipboardMark::none || copy.text.empty() || copy.text == txtTMP.text())
+            continue;
+        capture(copy);
+        captured = true;
+        handled = copy.token;
+    }
+    // Only while the clipboard still holds what was read: a newer copy is never replaced.
+    if (handled) {
+        if (s.AutoClear == 0)
+            clipboard.putBack(*handled, txtTMP.text());
+        else
+            clipboard.clearIf(*handled);
+    }
+    if (captured && text::numberEquals(s.BeepOn, 1))
+        program_.platform.shell.beep();
+}
+
+void FrmToText::capture(platform::ClipboardCopy& copy)
+{
+    auto& s = program_.Settings;
+    std::string text = std::move(copy.text);
+    if (s.JavaScriptStripper == 1)
+        text = withoutJavascript(std::move(text));
+
+    copiedAt_ = copy.copiedAt;       // the log's stamps are the copy's
+    txtTMP.setText(std::move(text)); // shows, pops up and logs before going on
+    if (text::numberEquals(s.LinkCatcherOn, 1) && IsLink(txtTMP.text(), s.StrictUrls))
+        handOverLink(program_, txtTMP.text());
+    copiedAt_.reset();
+}
+
+void FrmToText::restUnlessNeeded()
+{
+    if (nextTickIdle())
         Timer1.doze();
     else
         Timer1.wake();
@@ -84,54 +148,9 @@ bool FrmToText::nextTickIdle() const
         return false;
     if (text::numberEquals(s.CaptureOn, 0))
         return true;
-    const auto sequence = clipboard.sequenceNumber();
-    return s.HitAndRun == 0 && sequence != 0 && sequence == readSequence_ && txtTMP.revision() == readRevision_;
-}
-
-std::optional<std::string> FrmToText::newClipboardText(bool& unreadable)
-{
-    auto& clipboard = program_.platform.clipboard;
-    const auto sequence = clipboard.sequenceNumber();
-    // Unchanged since the last full read, and compared then with the same txtTMP: nothing
-    // can be new, and nothing is transferred.
-    if (sequence != 0 && sequence == readSequence_ && txtTMP.revision() == readRevision_)
-        return std::nullopt;
-
-    // A file list or a secret counts as no text; a secret is never even read.
-    const auto mark = clipboard.mark();
-    std::optional<std::string> text;
-    if (mark == platform::ClipboardMark::none)
-        text = clipboard.text();
-    if (!mark || (*mark == platform::ClipboardMark::none && !text)) {
-        unreadable = true; // the next tick tries again
-        return std::nullopt;
-    }
-    readSequence_ = sequence;
-    readRevision_ = txtTMP.revision();
-    if (!text || text->empty() || *text == txtTMP.text())
-        return std::nullopt;
-    return text;
-}
-
-void FrmToText::capture(std::string text)
-{
-    auto& s = program_.Settings;
-    auto& clipboard = program_.platform.clipboard;
-    if (s.JavaScriptStripper == 1)
-        text = withoutJavascript(clipboard, std::move(text));
-
-    txtTMP.setText(std::move(text)); // shows, pops up and logs before going on
-    clipboard.clear();
-    if (s.AutoClear == 0)
-        clipboard.setText(txtTMP.text());
-    if (text::numberEquals(s.BeepOn, 1))
-        program_.platform.shell.beep();
-    // Our own writes are no news for the next tick.
-    readSequence_ = clipboard.sequenceNumber();
-    readRevision_ = txtTMP.revision();
-
-    if (text::numberEquals(s.LinkCatcherOn, 1) && IsLink(txtTMP.text(), s.StrictUrls))
-        handOverLink(program_, txtTMP.text());
+    // A read under way is waited for on the beat, whether or not its end is announced; a
+    // change made during the tick wakes the next.
+    return s.HitAndRun == 0 && !clipboard.reading() && !announced_ && txtTMP.revision() == readRevision_;
 }
 
 void FrmToText::rearm()

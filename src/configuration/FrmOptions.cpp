@@ -6,6 +6,7 @@
 #include "configuration/IniKeys.h"
 #include "configuration/Placement.h"
 #include "platform/PathRules.h"
+#include "platform/ProgramName.h"
 #include "shell/Program.h"
 #include "text/Numbers.h"
 
@@ -118,7 +119,8 @@ std::string FrmOptions::HitAndRunNotice() const
            "only way back in is to edit " +
            folder + platform::kFolderSeparator +
            "twk3.ini and set HITNRUN=0 or simply delete twk.ini to reset all settings.  You could also run the "
-           "command: \"twk3 99\"";
+           "command: \"" +
+           platform::kProgramCommand + " 99\"";
 }
 
 void FrmOptions::Check7_Click()

@@ -137,6 +137,7 @@ public:
         }
         line.keyEnd = std::min(firstNonBlank_ < equals_ ? lastNonBlankBeforeEquals_ + 1 : firstNonBlank_, keyNulEnd);
         line.hasValue = true;
+        line.equals = equals_;
         line.valueBegin = valueBegin_ != kNone ? valueBegin_ : equals_ + 1;
         line.valueEnd = valueBegin_ != kNone
                             ? std::min(lastNonBlank_ + 1, endAtNul(nulInValue_, lastBeforeNulInValue_, valueBegin_))
@@ -255,6 +256,7 @@ bool IniScan::takeHeldLine(std::size_t end, std::size_t next, ScannedLine& line)
         line.keyEnd = line.keyBegin + entry->key.size();
         if (entry->value) {
             line.hasValue = true;
+            line.equals = base + text.find('=');
             line.valueBegin = at(*entry->value);
             line.valueEnd = line.valueBegin + entry->value->size();
         }

@@ -22,6 +22,7 @@ struct ScannedLine {
     std::uint64_t nameEnd = 0;
     bool key = false;      // a key line (never a section line)
     bool hasValue = false; // a key line with "="
+    std::uint64_t equals = 0; // where its "=" stands
     std::uint64_t keyBegin = 0;
     std::uint64_t keyEnd = 0;
     std::uint64_t valueBegin = 0;

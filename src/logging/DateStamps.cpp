@@ -1,5 +1,6 @@
 #include "logging/DateStamps.h"
 
+#include "capture/FrmToText.h"
 #include "shell/Program.h"
 
 namespace twk::logging {
@@ -17,7 +18,10 @@ std::string twoDigits(int value)
 
 void MakeDateStamps(shell::Program& program)
 {
-    const auto now = program.platform.environment.now();
+    // A text being captured is stamped with the second it was copied, which may lie a
+    // few seconds before the tick that captures it.
+    const auto* viewer = program.frmToText.get();
+    const auto now = viewer && viewer->copiedAt() ? *viewer->copiedAt() : program.platform.environment.now();
     program.Settings.DateStamp = std::to_string(now.year) + twoDigits(now.month) + twoDigits(now.day);
     program.Settings.TimeStamp = twoDigits(now.hour) + twoDigits(now.minute) + twoDigits(now.second);
 }

@@ -50,8 +50,10 @@ Program::HandlerScope::~HandlerScope()
 
 void Program::pollingSettingsChanged()
 {
-    if (frmToText.loaded())
-        frmToText->Timer1.wake();
+    if (!frmToText.loaded())
+        return;
+    frmToText->followCaptureSwitch(); // turned off, the clipboard stops reading at once
+    frmToText->Timer1.wake();
 }
 
 std::string Program::ReadIni(const std::string& section, const std::string& key)

@@ -22,14 +22,15 @@ protected:
 
 TEST_F(PollingCycleTest, TheTextOnTheClipboardAtStartIsCapturedOnTheFirstTick)
 {
+    clipboard.copy("at start");
     startWith("ON=1\r\nBEEPON=1\r\nFREQUENCY=3\r\nAUTOSAVE=0\r\n");
-    clipboard.content = "at start";
     EXPECT_EQ(onOffCaption(), "");
     tick();
     EXPECT_EQ(viewer().txtTMP.text(), "at start");
     EXPECT_EQ(viewer().Text1.text(), "at start");
     EXPECT_EQ(clipboard.content, "at start");
-    EXPECT_EQ(clipboard.clears, 1) << "other formats are dropped by the capture";
+    EXPECT_EQ(clipboard.putBacks, 1) << "other formats are dropped by the capture";
+    EXPECT_EQ(clipboard.clears, 0) << "the put-back replaces them in one step";
     EXPECT_EQ(shell.beeps, 1);
     EXPECT_EQ(onOffCaption(), "Turn Off TWK");
     EXPECT_EQ(viewer().Timer1.interval(), 3000);
@@ -38,14 +39,14 @@ TEST_F(PollingCycleTest, TheTextOnTheClipboardAtStartIsCapturedOnTheFirstTick)
 TEST_F(PollingCycleTest, TheSameTextIsCapturedOnceEvenWhenAutoClearEmptiedTheClipboard)
 {
     startWith("ON=1\r\nBEEPON=1\r\nAUTOCLEAR=1\r\nAUTOSAVE=0\r\n");
-    clipboard.content = "once";
+    clipboard.copy("once");
     tick();
     EXPECT_FALSE(clipboard.content.has_value());
-    clipboard.content = "once";
+    clipboard.copy("once");
     tick();
     EXPECT_EQ(shell.beeps, 1);
     EXPECT_EQ(clipboard.content, "once");
-    clipboard.content = "ONCE";
+    clipboard.copy("ONCE");
     tick();
     EXPECT_EQ(viewer().txtTMP.text(), "ONCE") << "a change of letter case is new";
 }
@@ -53,7 +54,7 @@ TEST_F(PollingCycleTest, TheSameTextIsCapturedOnceEvenWhenAutoClearEmptiedTheCli
 TEST_F(PollingCycleTest, CaptureOffOnlyKeepsTheCaptionCurrent)
 {
     startWith("ON=0\r\nHITNRUN=1\r\nFREQUENCY=2\r\n");
-    clipboard.content = "ignored";
+    clipboard.copy("ignored");
     tick();
     EXPECT_EQ(onOffCaption(), "Turn On TWK");
     EXPECT_EQ(viewer().txtTMP.text(), "");
@@ -67,7 +68,7 @@ TEST_F(PollingCycleTest, CaptureOffOnlyKeepsTheCaptionCurrent)
 TEST_F(PollingCycleTest, AnOddCaptureValueChangesNoCaptionButCaptures)
 {
     startWith("ON=7\r\n");
-    clipboard.content = "x";
+    clipboard.copy("x");
     tick();
     EXPECT_EQ(onOffCaption(), "");
     EXPECT_EQ(viewer().txtTMP.text(), "x");
@@ -79,7 +80,7 @@ TEST_F(PollingCycleTest, HitAndRunEndsAfterOneTickLoggingWhateverTextWasAlreadyT
     tick();
     EXPECT_TRUE(program().ended());
     EXPECT_FALSE(twk::testing::fileExists(folder.file("twk.txt")));
-    clipboard.content = "http://caught";
+    clipboard.copy("http://caught");
     restart();
     tick();
     EXPECT_TRUE(program().ended());
@@ -91,14 +92,14 @@ TEST_F(PollingCycleTest, AnEmptyOrUnreadableClipboardCapturesNothingButRearmsAnd
     startWith("ON=1\r\nFREQUENCY=5\r\n");
     tick();
     EXPECT_EQ(viewer().Timer1.interval(), 5000);
-    clipboard.content = "slow owner";
-    clipboard.locked = true;
+    clipboard.silent = true;
+    clipboard.copy("slow owner");
     program().Settings.Frequency = "1";
     tick();
     tick();
     EXPECT_EQ(viewer().txtTMP.text(), "");
     EXPECT_EQ(viewer().Timer1.interval(), 1000);
-    clipboard.locked = false;
+    clipboard.answer();
     tick();
     EXPECT_EQ(viewer().txtTMP.text(), "slow owner");
 }
@@ -117,13 +118,13 @@ TEST_F(PollingCycleTest, AFrequencyOutsideOneToFiveLeavesTheInterval)
 TEST_F(PollingCycleTest, JavascriptLinksAreRewrittenBeforeEverythingElseSeesThemUnlessTheStripperIsOff)
 {
     startWith("ON=1\r\nJS=1\r\n");
-    clipboard.content = "javascript:window.open('http://Example.com/Page')";
+    clipboard.copy("javascript:window.open('http://Example.com/Page')");
     tick();
     EXPECT_EQ(viewer().txtTMP.text(), "http://Example.com/Page");
     EXPECT_EQ(clipboard.content, "http://Example.com/Page");
     EXPECT_EQ(catcher().Text1.text(), "http://Example.com/Page");
     program().Settings.JavaScriptStripper = 0;
-    clipboard.content = "javascript:window.open('http://x')";
+    clipboard.copy("javascript:window.open('http://x')");
     tick();
     EXPECT_EQ(viewer().txtTMP.text(), "javascript:window.open('http://x')");
 }
@@ -132,13 +133,13 @@ TEST_F(PollingCycleTest, CaughtLinksGoIntoTheCatcherOnALineEachWithoutDoubles)
 {
     startWith("ON=1\r\n");
     for (const char* text : {"http://a", "http://a", "not a link", "www.b", "http://a"}) {
-        clipboard.content = text;
+        clipboard.copy(text);
         tick();
     }
     EXPECT_EQ(catcher().Text1.text(), "http://a\r\nwww.b\r\nhttp://a");
     EXPECT_FALSE(catcher().visible()) << "the hand-over does not show the catcher";
     form1().mnuClearURL_Click();
-    clipboard.content = "http://c";
+    clipboard.copy("http://c");
     tick();
     EXPECT_EQ(catcher().Text1.text(), "http://c");
 }
@@ -146,11 +147,11 @@ TEST_F(PollingCycleTest, CaughtLinksGoIntoTheCatcherOnALineEachWithoutDoubles)
 TEST_F(PollingCycleTest, LinkCatcherOffOrLongTextsCatchNothing)
 {
     startWith("ON=1\r\n");
-    clipboard.content = "http://" + std::string(300, 'x');
+    clipboard.copy("http://" + std::string(300, 'x'));
     tick();
     EXPECT_EQ(catcher().Text1.text(), "");
     program().Settings.LinkCatcherOn = "0";
-    clipboard.content = "http://short";
+    clipboard.copy("http://short");
     tick();
     EXPECT_EQ(catcher().Text1.text(), "");
     EXPECT_EQ(viewer().txtTMP.text(), "http://short");
@@ -165,7 +166,7 @@ TEST_F(PollingCycleTest, TicksArrivingWhileAMessageIsOpenWaitTheirTurn)
         ++nested;
         tick();
     };
-    clipboard.content = "text";
+    clipboard.copy("text");
     tick();
     EXPECT_GE(nested, 1);
     EXPECT_TRUE(program().ended());
@@ -175,7 +176,7 @@ TEST_F(PollingCycleTest, TicksArrivingWhileAMessageIsOpenWaitTheirTurn)
 TEST_F(PollingCycleTest, AnUnchangedClipboardIsNotReadAgainAndACaptureReadsItOnce)
 {
     startWith("ON=1\r\nJS=1\r\n");
-    clipboard.content = "javascript:window.open('http://x')";
+    clipboard.copy("javascript:window.open('http://x')");
     tick();
     EXPECT_EQ(clipboard.reads, 1) << "the rewrite and the record use the one read";
     EXPECT_EQ(viewer().txtTMP.text(), "http://x");
@@ -186,7 +187,7 @@ TEST_F(PollingCycleTest, AnUnchangedClipboardIsNotReadAgainAndACaptureReadsItOnc
     tick();
     tick();
     EXPECT_EQ(clipboard.reads, 2);
-    EXPECT_EQ(clipboard.clears, 1);
+    EXPECT_EQ(clipboard.putBacks, 1);
 }
 
 TEST_F(PollingCycleTest, FileListsAndSecretsAreNeitherReadNorTouched)
@@ -194,8 +195,7 @@ TEST_F(PollingCycleTest, FileListsAndSecretsAreNeitherReadNorTouched)
     startWith("ON=1\r\nAUTOCLEAR=1\r\nAUTOSAVE=1\r\nSAVETYPE=1\r\nBEEPON=1\r\nSAVEDFILEPATH=" + folder.path() +
               "/\r\n");
     for (const auto mark : {platform::ClipboardMark::fileList, platform::ClipboardMark::secret}) {
-        clipboard.content = mark == platform::ClipboardMark::secret ? "http://hunter2.example" : "/home/me/a.txt";
-        clipboard.marking = mark;
+        clipboard.copy(mark == platform::ClipboardMark::secret ? "http://hunter2.example" : "/home/me/a.txt", mark);
         tick();
         tick();
         EXPECT_EQ(clipboard.marking, mark);
@@ -207,7 +207,7 @@ TEST_F(PollingCycleTest, FileListsAndSecretsAreNeitherReadNorTouched)
     EXPECT_EQ(catcher().Text1.text(), "");
     EXPECT_EQ(shell.beeps, 0);
     EXPECT_FALSE(twk::testing::fileExists(folder.file("twk.txt")));
-    clipboard.marking = platform::ClipboardMark::none; // the same text, now plain
+    clipboard.copy("http://hunter2.example"); // the same text, now plain
     tick();
     EXPECT_EQ(viewer().txtTMP.text(), "http://hunter2.example");
 }
@@ -215,18 +215,18 @@ TEST_F(PollingCycleTest, FileListsAndSecretsAreNeitherReadNorTouched)
 TEST_F(PollingCycleTest, HitAndRunWaitsABoundedTimeForAClipboardItCannotReadYet)
 {
     startWith("ON=1\r\nHITNRUN=1\r\n");
-    clipboard.content = "late";
-    clipboard.locked = true;
+    clipboard.silent = true;
+    clipboard.copy("late");
     tick();
     EXPECT_FALSE(program().ended());
     EXPECT_EQ(viewer().Timer1.interval(), capture::kFirstTickMs);
-    clipboard.locked = false;
+    clipboard.answer();
     tick();
     EXPECT_TRUE(program().ended());
-    EXPECT_EQ(clipboard.clears, 1) << "captured before ending";
+    EXPECT_EQ(clipboard.putBacks, 1) << "captured before ending";
 
-    restart(); // an owner that never answers
-    clipboard.locked = true;
+    clipboard.silent = true; // an owner that never answers
+    restart();
     int ticks = 0;
     for (; !program().ended() && ticks < 1000; ++ticks)
         tick();
@@ -261,11 +261,11 @@ TEST_F(PollingCycleTest, TheTimerDozesWhileNothingItReadsCanChangeAndWakesForEac
     tick();
     EXPECT_EQ(viewer().Timer1.interval(), 2000);
 
-    clipboard.locked = true;
+    clipboard.silent = true;
     clipboard.copy("held");
     tick();
-    EXPECT_FALSE(timer.dozing()) << "an unreadable clipboard is tried again at the next tick";
-    clipboard.locked = false;
+    EXPECT_FALSE(timer.dozing()) << "a read under way is waited for";
+    clipboard.answer();
     tick();
     EXPECT_EQ(viewer().txtTMP.text(), "held");
     clipboard.announcing = false;
@@ -281,4 +281,105 @@ TEST(TimerBeat, AWokenTimerKeepsTheBeatItWouldHaveKept)
     for (const auto& [sinceTick, wait] : std::vector<std::pair<std::int64_t, int>>{
              {0, 0}, {1, 999}, {400, 600}, {999, 1}, {1000, 0}, {61'250, 750}, {-5, 0}})
         EXPECT_EQ(timer.untilNextBeat(sinceTick), wait) << sinceTick;
+}
+
+TEST_F(PollingCycleTest, EveryCopyBetweenTwoTicksIsCapturedInOrderUnderTheSecondItWasCopied)
+{
+    startWith("ON=1\r\nAM=1\r\nBEEPON=1\r\nAUTOSAVE=1\r\nSAVETYPE=1\r\nSAVEDFILEPATH=" + folder.file("\r\n"));
+    tick();
+    for (const auto& [text, second] : std::vector<std::pair<std::string, int>>{
+             {"one", 1}, {"two", 1}, {"two", 2}, {"http://three.example", 2}, {"one", 3}}) {
+        environment.clock.second = second;
+        clipboard.copy(text);
+    }
+    environment.clock.second = 9; // the tick comes later
+    tick();
+    EXPECT_EQ(twk::testing::readFile(folder.file("twk.txt")),
+              "[20261205140301]\r\nTEXT=one\r\n[20261205140301_2]\r\nTEXT=two\r\n"
+              "[20261205140302]\r\nTEXT=http://three.example\r\n[20261205140303]\r\nTEXT=one\r\n")
+        << "the same text twice in a row is one capture; the same text later is another";
+    EXPECT_EQ(viewer().Text1.text(), "\r\none\r\ntwo\r\nhttp://three.example\r\none");
+    EXPECT_EQ(catcher().Text1.text(), "http://three.example");
+    EXPECT_EQ(shell.beeps, 1) << "one beep for the tick";
+    EXPECT_EQ(clipboard.putBacks, 1) << "only the last copy is put back";
+    EXPECT_EQ(clipboard.content, "one");
+}
+
+TEST_F(PollingCycleTest, ANewerCopyIsNeverReplacedByThePutBackOrTheClear)
+{
+    // The log cannot be written: its box is open while the user copies again.
+    startWith("ON=1\r\nAUTOSAVE=1\r\nSAVETYPE=1\r\nSAVEDFILEPATH=" + folder.file("missing/\r\n"));
+    for (const int autoClear : {0, 1}) {
+        SCOPED_TRACE("AutoClear " + std::to_string(autoClear));
+        program().Settings.AutoClear = static_cast<std::uint8_t>(autoClear);
+        const auto older = "older " + std::to_string(autoClear);
+        const auto newer = "newer " + std::to_string(autoClear);
+        bool copiedDuringTheBox = false;
+        dialogs.onMessage = [&] {
+            if (!std::exchange(copiedDuringTheBox, true))
+                clipboard.copy(newer);
+            tick(); // the timer fires while the box is open
+        };
+        clipboard.copy(older);
+        const int refusals = clipboard.refusals;
+        tick();
+        EXPECT_EQ(clipboard.content, newer);
+        EXPECT_EQ(clipboard.refusals, refusals + 1);
+        EXPECT_EQ(viewer().txtTMP.text(), older) << "the newer copy waits for the next tick";
+        tick();
+        EXPECT_EQ(viewer().txtTMP.text(), newer);
+        EXPECT_EQ(clipboard.content, autoClear == 0 ? std::optional<std::string>(newer) : std::nullopt);
+    }
+}
+
+TEST_F(PollingCycleTest, WithCaptureOffNothingIsReadNotEvenWhatWasCopiedWhenItIsTurnedOn)
+{
+    clipboard.copy("on the clipboard at start");
+    startWith("ON=0\r\n");
+    tick();
+    clipboard.copy("a password typed while off");
+    tick();
+    EXPECT_EQ(clipboard.reads, 0);
+    form1().mnuOnOff_Click();
+    EXPECT_EQ(clipboard.reads, 0) << "turning capture on reads nothing by itself";
+    tick();
+    EXPECT_EQ(viewer().txtTMP.text(), "");
+    clipboard.copy("after");
+    form1().mnuOnOff_Click(); // off before the tick: the copy read is dropped
+    tick();
+    form1().mnuOnOff_Click();
+    tick();
+    EXPECT_EQ(viewer().txtTMP.text(), "");
+    clipboard.copy("captured");
+    tick();
+    EXPECT_EQ(viewer().txtTMP.text(), "captured");
+}
+
+TEST_F(PollingCycleTest, AClipboardReadOnlyAtTheTickGivesItsLatestTextOncePerChange)
+{
+    clipboard.readsAtCopy = false;
+    clipboard.announcing = false;
+    clipboard.copy("at start");
+    startWith("ON=1\r\nAUTOCLEAR=0\r\n");
+    tick();
+    EXPECT_EQ(viewer().txtTMP.text(), "at start");
+    const int reads = clipboard.reads;
+    tick();
+    EXPECT_EQ(clipboard.reads, reads) << "the put-back is no news";
+    clipboard.copy("one");
+    clipboard.copy("two");
+    tick();
+    EXPECT_EQ(viewer().Text1.text(), "two");
+    clipboard.locked = true;
+    clipboard.copy("three");
+    tick();
+    EXPECT_EQ(viewer().txtTMP.text(), "two") << "not readable yet";
+    clipboard.locked = false;
+    tick();
+    EXPECT_EQ(viewer().txtTMP.text(), "three");
+    form1().mnuOnOff_Click();
+    clipboard.copy("while off");
+    form1().mnuOnOff_Click();
+    tick();
+    EXPECT_EQ(viewer().txtTMP.text(), "three");
 }

@@ -100,6 +100,12 @@ TEST_F(OptionsDialogTest, AWriteProtectedIniFileGivesOneMessageAndTheDialogStill
 
 TEST_F(OptionsDialogTest, TheHitAndRunNoticeShowsWhenTickedAlsoWhileLoading)
 {
+    // Windows users run the program file; elsewhere it is an installed command.
+#ifdef _WIN32
+    const std::string kCommand = "TWK3.exe";
+#else
+    const std::string kCommand = "twk3";
+#endif
     writeIni("HITNRUN=1\r\n");
     environment.arguments = "99";
     start();
@@ -114,7 +120,7 @@ TEST_F(OptionsDialogTest, TheHitAndRunNoticeShowsWhenTickedAlsoWhileLoading)
               "only way back in is to edit " +
                   folder.file("twk3.ini") +
                   " and set HITNRUN=0 or simply delete twk.ini to reset all settings.  You could also run "
-                  "the command: \"twk3 99\"");
+                  "the command: \"" + kCommand + " 99\"");
     EXPECT_EQ(dialogs.messages[0].icon, platform::MessageIcon::Critical);
     options.Check7.setValue(0);
     EXPECT_EQ(dialogs.messages.size(), 1u);

@@ -47,8 +47,8 @@ class Desktop(ProgramCase):
         shutil.rmtree(self.folder, ignore_errors=True)
         shutil.rmtree(self.runtime, ignore_errors=True)
 
-    def start(self, *arguments, program=None):
-        environment = dict(os.environ, XDG_RUNTIME_DIR=self.runtime)
+    def start(self, *arguments, program=None, environment=None):
+        environment = dict(os.environ, XDG_RUNTIME_DIR=self.runtime, **(environment or {}))
         process = subprocess.Popen([program or self.program, *arguments], cwd="/", env=environment,
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.processes.append(process)

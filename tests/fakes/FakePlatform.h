@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fakes/FakeClipboard.h"
 #include "fakes/Paths.h"
 #include "platform/Folders.h"
 #include "platform/NativeLayer.h"
@@ -16,73 +17,6 @@
 #include <vector>
 
 namespace twk::testing {
-
-// A clipboard the test sets; it can refuse to be read, as one held by another program does.
-// Its sequence number advances whenever what it holds differs from what it held when last
-// asked, so a test may set its fields directly.
-class FakeClipboard : public platform::Clipboard {
-public:
-    std::optional<std::string> text() override
-    {
-        ++reads;
-        if (locked)
-            return std::nullopt;
-        return content.value_or("");
-    }
-    bool hasText() override { return !locked && content.has_value(); }
-    bool setText(const std::string& text) override
-    {
-        if (locked)
-            return false;
-        content = text;
-        marking = platform::ClipboardMark::none;
-        return true;
-    }
-    bool clear() override
-    {
-        if (locked)
-            return false;
-        content.reset();
-        marking = platform::ClipboardMark::none;
-        ++clears;
-        return true;
-    }
-    std::uint32_t sequenceNumber() override
-    {
-        if (std::pair(content, marking) != seen_) {
-            seen_ = {content, marking};
-            ++sequence_;
-        }
-        return sequence_;
-    }
-    // Another program puts a text, maybe the same one again; announced when so set.
-    void copy(const std::string& text)
-    {
-        content = text;
-        marking = platform::ClipboardMark::none;
-        ++sequence_;
-        if (announcing && onChange)
-            onChange();
-    }
-    bool announcesChanges() const override { return announcing; }
-    std::optional<platform::ClipboardMark> mark() override
-    {
-        if (locked)
-            return std::nullopt;
-        return marking;
-    }
-
-    std::optional<std::string> content;
-    platform::ClipboardMark marking = platform::ClipboardMark::none;
-    bool locked = false;
-    bool announcing = true;
-    int reads = 0;
-    int clears = 0;
-
-private:
-    std::pair<std::optional<std::string>, platform::ClipboardMark> seen_{std::nullopt, platform::ClipboardMark::none};
-    std::uint32_t sequence_ = 1;
-};
 
 struct ShownMessage {
     std::string text;

@@ -20,6 +20,7 @@ protected:
     {
         environment.folder = folder.path();
         dialogs.onMessage = [] {}; // message boxes are closed at once
+        clipboard.clock = [this] { return environment.now(); };
     }
 
     shell::Program& program()
@@ -48,6 +49,7 @@ protected:
     shell::Program& restart()
     {
         program_.reset();
+        clipboard.restarted();
         return start();
     }
 
@@ -68,7 +70,7 @@ protected:
     void copy(const std::string& text, int second)
     {
         environment.clock.second = second;
-        clipboard.content = text;
+        clipboard.copy(text);
         tick();
     }
 

@@ -26,7 +26,7 @@ TEST_F(AppendFileTest, TheViewerHearsOfEachNewTextAsAnAppend)
     std::vector<std::string> added;
     viewer().Text1.onAppended = [&](std::string_view more) { added.emplace_back(more); };
     for (const char* text : {"a", "b\r\nc"}) {
-        clipboard.content = text;
+        clipboard.copy(text);
         tick();
     }
     EXPECT_EQ(added, (std::vector<std::string>{"\r\na", "\r\nb\r\nc"}));
@@ -36,7 +36,7 @@ TEST_F(AppendFileTest, TheViewerHearsOfEachNewTextAsAnAppend)
 TEST_F(AppendFileTest, NothingIsWrittenUnlessBothSwitchesAreOn)
 {
     start("ON=1\r\nAM=1\r\nASAF=0\r\nAMLFPATH=" + appendFile() + "\r\n");
-    clipboard.content = "x";
+    clipboard.copy("x");
     tick();
     EXPECT_FALSE(fileExists(appendFile()));
 }
@@ -72,10 +72,10 @@ TEST_F(AppendFileTest, AFailedRewriteKeepsTheLastGoodFile)
 {
     startAppending();
     start();
-    clipboard.content = "a";
+    clipboard.copy("a");
     tick();
     files.failPaths.insert(appendFile());
-    clipboard.content = "b";
+    clipboard.copy("b");
     tick();
     EXPECT_EQ(readFile(appendFile()), "\r\na\r\n");
     EXPECT_TRUE(dialogs.messages.empty());
@@ -86,7 +86,7 @@ TEST_F(AppendFileTest, ATextThatOnlyGrewIsAppendedAndAnyOtherChangeRewritesTheFi
     startAppending();
     start();
     for (const char* text : {"a", "b\r\nsecond line", "c"}) {
-        clipboard.content = text;
+        clipboard.copy(text);
         tick();
     }
     EXPECT_EQ(readFile(appendFile()), "\r\na\r\nb\r\nsecond line\r\nc\r\n");
@@ -94,7 +94,7 @@ TEST_F(AppendFileTest, ATextThatOnlyGrewIsAppendedAndAnyOtherChangeRewritesTheFi
     EXPECT_EQ(files.appends, 2);
 
     writeFile(appendFile(), "changed by hand"); // the file is not what was written: written anew
-    clipboard.content = "d";
+    clipboard.copy("d");
     tick();
     EXPECT_EQ(readFile(appendFile()), "\r\na\r\nb\r\nsecond line\r\nc\r\nd\r\n");
     viewer().Text1.setText("typed over");
@@ -106,7 +106,7 @@ TEST_F(AppendFileTest, TheAppendFileAndItsBackupsAreReadableByTheirOwnerAlone)
 {
     startAppending();
     start();
-    clipboard.content = "a password";
+    clipboard.copy("a password");
     tick();
     EXPECT_TRUE(twk::testing::readableByOwnerAlone(appendFile()));
 

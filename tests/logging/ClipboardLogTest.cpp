@@ -89,7 +89,7 @@ TEST_F(ClipboardLogTest, StampsArePaddedToTwoDigits)
     EXPECT_EQ(program().Settings.DateStamp, "20270101");
     EXPECT_EQ(program().Settings.TimeStamp, "000000");
     environment.clock = {2027, 1, 1, 9, 5, 3};
-    clipboard.content = "t";
+    clipboard.copy("t");
     tick();
     EXPECT_EQ(program().Settings.TimeStamp, "090503");
     EXPECT_TRUE(fileExists(folder.file("20270101_090503.txt")));

@@ -13,6 +13,8 @@
 #include <regex>
 #include <set>
 #include <tuple>
+#include <utility>
+#include <vector>
 
 using namespace twk;
 using twk::testing::fileExists;
@@ -89,8 +91,10 @@ protected:
             moveClock();
             const int kind = pick(100);
             if (kind < 50) {
-                clipboard.content = newText();
-                tickAndFollow();
+                clipboard.copy(newText());
+                copied_.push_back({second_, *clipboard.content});
+                if (pick(3) != 0)
+                    tickAndFollow(); // or the copy waits for a later tick
             } else if (kind < 58) {
                 tickAndFollow(); // early, or after a clear: the clipboard may still hold a new text
             } else if (kind < 65) {
@@ -98,6 +102,7 @@ protected:
                 if (hiddenBox_ != "")
                     logClip("");
                 hiddenBox_.clear();
+                cleared_ = true;
             } else if (kind < 72) {
                 form1().mnuClearURL_Click();
                 if (catcherHasText_)
@@ -109,6 +114,7 @@ protected:
                 if (hiddenBox_ != "")
                     logClip("");
                 hiddenBox_.clear();
+                cleared_ = true;
                 if (catcherHasText_)
                     logLink("");
                 catcherHasText_ = false;
@@ -145,29 +151,43 @@ private:
         setClock();
     }
 
+    // A start reads what the clipboard holds; copies made before it are gone with the
+    // program that did not take them.
     void restarted()
     {
+        copied_.clear();
+        cleared_ = false;
         restart();
         hiddenBox_.clear();
         catcherHasText_ = false;
+        if (clipboard.content)
+            copied_.push_back({second_, *clipboard.content});
     }
 
+    // Each copy since the last tick is captured in turn, stamped with its own second;
+    // after a clear of the viewer the clipboard's present text counts again.
     void tickAndFollow()
     {
         tick();
-        const auto onClipboard = clipboard.content.value_or("");
-        if (onClipboard.empty() || onClipboard == hiddenBox_)
-            return;
-        hiddenBox_ = onClipboard;
-        logClip(onClipboard);
-        if (onClipboard.starts_with("http://")) {
-            catcherHasText_ = true;
-            logLink(onClipboard);
+        if (cleared_ && clipboard.content)
+            copied_.push_back({second_, *clipboard.content});
+        cleared_ = false;
+        for (const auto& [second, text] : std::exchange(copied_, {})) {
+            if (text.empty() || text == hiddenBox_)
+                continue;
+            hiddenBox_ = text;
+            logClip(text, second);
+            if (text.starts_with("http://")) {
+                catcherHasText_ = true;
+                logLink(text, second);
+            }
         }
     }
 
-    void logClip(const std::string& text) { clipLog_.push_back({kDate + timeOfDay(second_), text}); }
-    void logLink(const std::string& text) { linkLog_.push_back({timeOfDay(second_), asOneLine(text)}); }
+    void logClip(const std::string& text) { logClip(text, second_); }
+    void logLink(const std::string& text) { logLink(text, second_); }
+    void logClip(const std::string& text, int second) { clipLog_.push_back({kDate + timeOfDay(second), text}); }
+    void logLink(const std::string& text, int second) { linkLog_.push_back({timeOfDay(second), asOneLine(text)}); }
 
     // A name a later capture may want: this second or one of the next two, maybe counted.
     std::string nearName()
@@ -286,6 +306,8 @@ private:
     int second_ = 0;
     int serial_ = 0;
     std::string hiddenBox_;
+    std::vector<std::pair<int, std::string>> copied_; // not taken by a tick yet
+    bool cleared_ = false;
     bool catcherHasText_ = false;
     std::vector<Expected> clipLog_;
     std::vector<Expected> linkLog_;

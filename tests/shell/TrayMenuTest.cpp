@@ -124,7 +124,7 @@ TEST_F(TrayMenuTest, ToggleFlipsOnlyZeroAndOneAndWritesNothing)
 TEST_F(TrayMenuTest, ClearTextLeavesTheAppendedBreakAndClearAllLeavesNothing)
 {
     start("AM=1\r\nAUTOSAVE=0\r\n");
-    clipboard.content = "hello";
+    clipboard.copy("hello");
     tick();
     ASSERT_EQ(viewer().Text1.text(), "\r\nhello");
     choose("mnuClearText");

@@ -44,8 +44,10 @@ constexpr qsizetype kMostRoomMadeAhead = qsizetype(256) << 20;
 
 } // namespace
 
-SelectionReader::SelectionReader(XConnection& x, int wakeFd, std::chrono::milliseconds patience)
-    : x_(x), wakeFd_(wakeFd), patience_(patience), clipboard_(x.atom("CLIPBOARD")), property_(x.atom("TWK_CLIPBOARD"))
+SelectionReader::SelectionReader(XConnection& x, int wakeFd, std::chrono::milliseconds patience,
+                                 std::uint8_t announcement)
+    : x_(x), wakeFd_(wakeFd), patience_(patience), announcement_(announcement), clipboard_(x.atom("CLIPBOARD")),
+      property_(x.atom("TWK_CLIPBOARD"))
 {
 }
 
@@ -60,6 +62,12 @@ SelectionReader::Outcome SelectionReader::waitFor(std::uint8_t kind, xcb_window_
             platform::trace("clipboard: the connection to the X server was lost");
         if (waited != XConnection::Wait::event)
             return Outcome::failed;
+        // A newer copy: what this fetch reads may already be the newer owner's answer.
+        if (announcement_ != 0 && kindOf(*event) == announcement_) {
+            announcements_.push_back(std::move(event));
+            event = Event(nullptr, &std::free);
+            return Outcome::failed;
+        }
         if (kindOf(*event) == XCB_SELECTION_NOTIFY)
             settleRetired(*reinterpret_cast<xcb_selection_notify_event_t*>(event.get()));
         if (kindOf(*event) != kind)

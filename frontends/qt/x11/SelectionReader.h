@@ -9,6 +9,7 @@
 #include <deque>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace twk::x11 {
 
@@ -22,11 +23,16 @@ struct ClipboardContent {
 // program's interface never waits on an owner. Each wait for the owner is bounded.
 class SelectionReader {
 public:
-    // wakeFd: readable when the fetch should give up (a newer change, or the end).
-    SelectionReader(XConnection& x, int wakeFd, std::chrono::milliseconds patience);
+    // wakeFd: readable when the fetch should give up (capture turned off, or the end).
+    // announcement: the kind of event that says the clipboard changed (XFixes' selection
+    // notify), or 0.
+    SelectionReader(XConnection& x, int wakeFd, std::chrono::milliseconds patience, std::uint8_t announcement = 0);
 
-    // nullopt: the owner did not answer within the bound, or the wait was woken.
+    // nullopt: the owner did not answer within the bound, the wait was woken, or the
+    // clipboard changed meanwhile (the content being read is gone).
     std::optional<ClipboardContent> fetch();
+    // The announcements of changes that came during fetches, oldest first.
+    std::deque<Event> takeAnnouncements() { return std::exchange(announcements_, {}); }
 
 private:
     enum class Outcome { ok, refused, failed };
@@ -38,6 +44,8 @@ private:
     XConnection& x_;
     int wakeFd_;
     std::chrono::milliseconds patience_;
+    std::uint8_t announcement_;
+    std::deque<Event> announcements_;
     xcb_atom_t clipboard_;
     xcb_atom_t property_;
     // Windows of given-up fetches, kept until their owner has answered (oldest first).

@@ -4,6 +4,9 @@
 //   probe secret TEXT   puts TEXT on the clipboard as a password manager does,
 //                       with the format that keeps it out of clipboard histories;
 //   probe files PATH    puts a copied file on the clipboard, and its path as text;
+//   probe unicode HEX   puts the UTF-8 text given in hexadecimal on the clipboard as a
+//                       Unicode program does: CF_UNICODETEXT alone;
+//   probe read-unicode  prints the clipboard's CF_UNICODETEXT as UTF-8 in hexadecimal;
 //   probe texts CAPTION prints the text of every control of the window so captioned
 //                       (a list: its entries, joined by "|");
 //   probe close CAPTION asks the top-level window so captioned to close, as the system does;
@@ -106,6 +109,49 @@ int put(const char* text, bool secret)
     return 0;
 }
 
+std::wstring fromHex(const char* hex)
+{
+    std::string utf8;
+    for (std::size_t i = 0; hex[i] && hex[i + 1]; i += 2)
+        utf8 += static_cast<char>(std::stoi(std::string(hex + i, 2), nullptr, 16));
+    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), length);
+    return wide;
+}
+
+int putUnicode(const char* hex)
+{
+    const std::wstring text = fromHex(hex);
+    if (!OpenClipboard(nullptr))
+        return 2;
+    EmptyClipboard();
+    SetClipboardData(CF_UNICODETEXT, block(text.c_str(), (text.size() + 1) * sizeof(wchar_t)));
+    CloseClipboard();
+    return 0;
+}
+
+int readUnicode()
+{
+    if (!OpenClipboard(nullptr))
+        return 2;
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    const auto* wide = data ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr;
+    if (!wide) {
+        CloseClipboard();
+        return 1;
+    }
+    const int length = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(length > 0 ? length : 1), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8.data(), length, nullptr, nullptr);
+    GlobalUnlock(data);
+    CloseClipboard();
+    for (std::size_t i = 0; i + 1 < utf8.size(); ++i)
+        std::printf("%02x", static_cast<unsigned char>(utf8[i]));
+    std::printf("\n");
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -122,6 +168,10 @@ int main(int argc, char** argv)
         return put(argv[2], true);
     if (argc == 3 && std::strcmp(argv[1], "files") == 0)
         return put(argv[2], false);
+    if (argc == 3 && std::strcmp(argv[1], "unicode") == 0)
+        return putUnicode(argv[2]);
+    if (argc == 2 && std::strcmp(argv[1], "read-unicode") == 0)
+        return readUnicode();
     FILE* log = std::fopen(besideProgram("probe-command-lines.txt").c_str(), "ab");
     if (!log)
         return 2;

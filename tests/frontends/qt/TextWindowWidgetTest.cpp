@@ -1,5 +1,4 @@
 #include "TextWindowWidget.h"
-#include "ShownText.h"
 
 #include <QPlainTextEdit>
 #include <QTextBlock>
@@ -28,7 +27,7 @@ struct Change {
 // A viewer on a model text box, and every change its document reports.
 class ShownTextWindow {
 public:
-    explicit ShownTextWindow(std::size_t limit = qt::kShownTextLimit)
+    explicit ShownTextWindow(std::size_t limit = ui::kShownTextLimit)
         : widget_(new qt::TextWindowWidget(
               {window, text, QStringLiteral("&Cancel"), nullptr, nullptr, 15, nullptr, limit})),
           edit(widget_->findChild<QPlainTextEdit*>())
@@ -122,18 +121,4 @@ TEST(QtTextWindowGrowth, ATextPastTheLimitShowsItsEndReadOnlyAndStaysBoundedAsIt
     viewer.text.setText("short again");
     EXPECT_FALSE(viewer.edit->isReadOnly());
     EXPECT_EQ(viewer.edit->toPlainText(), QStringLiteral("short again"));
-}
-
-TEST(QtShownText, StartsAtALineOrAtLeastACharacterWithinTheLimit)
-{
-    EXPECT_EQ(qt::shownFrom("short", 10), 0u);
-    const std::string text = "first line\r\nsecond line\r\nthird";
-    EXPECT_EQ(text.substr(qt::shownFrom(text, 8)), "third");
-    EXPECT_EQ(text.substr(qt::shownFrom(text, 20)), "second line\r\nthird");
-    EXPECT_EQ(text.substr(qt::shownFrom(text, 14)), "nd line\r\nthird"); // no line start in the first half
-    // No line start near: the cut falls after the character it would split.
-    const std::string accents = "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9";
-    EXPECT_EQ(accents.substr(qt::shownFrom(accents, 5)), "\xC3\xA9\xC3\xA9");
-    EXPECT_EQ(qt::leftOutNotice(3 * 1024 * 1024 / 2),
-              QStringLiteral("[The first 1.5 MB of this text are not shown: it is too long for this window.]"));
 }

@@ -1,6 +1,8 @@
-#include "ShownText.h"
+#include "ui/ShownText.h"
 
-namespace twk::qt {
+#include <cstdio>
+
+namespace twk::ui {
 namespace {
 
 bool continuesACharacter(char byte)
@@ -10,14 +12,14 @@ bool continuesACharacter(char byte)
 
 } // namespace
 
-std::size_t shownFrom(const std::string& text, std::size_t limit)
+std::size_t shownFrom(std::string_view text, std::size_t limit)
 {
     if (text.size() <= limit)
         return 0;
     std::size_t from = text.size() - limit;
     // A line start within the first half keeps the first shown line whole.
     const std::size_t lineEnd = text.find('\n', from);
-    if (lineEnd != std::string::npos && lineEnd + 1 < text.size() && lineEnd - from < limit / 2)
+    if (lineEnd != std::string_view::npos && lineEnd + 1 < text.size() && lineEnd - from < limit / 2)
         return lineEnd + 1;
     while (from < text.size() && continuesACharacter(text[from]))
         ++from;
@@ -26,15 +28,18 @@ std::size_t shownFrom(const std::string& text, std::size_t limit)
     return from;
 }
 
-QString leftOutNotice(std::size_t leftOutBytes)
+std::string leftOutNotice(std::size_t leftOutBytes)
 {
+    char amount[32];
     const double megabytes = static_cast<double>(leftOutBytes) / (1024.0 * 1024.0);
-    const QString amount = megabytes >= 1 ? QStringLiteral("%1 MB").arg(megabytes, 0, 'f', 1)
-                                          : QStringLiteral("%1 KB").arg((leftOutBytes + 1023) / 1024);
-    return QStringLiteral("[The first %1 of this text are not shown: it is too long for this window.]").arg(amount);
+    if (megabytes >= 1)
+        std::snprintf(amount, sizeof amount, "%.1f MB", megabytes);
+    else
+        std::snprintf(amount, sizeof amount, "%zu KB", (leftOutBytes + 1023) / 1024);
+    return std::string("[The first ") + amount + " of this text are not shown: it is too long for this window.]";
 }
 
-bool convertsOnItsOwn(const std::string& whole, std::string_view added)
+bool convertsOnItsOwn(std::string_view whole, std::string_view added)
 {
     if (added.empty() || added.size() >= whole.size())
         return true;
@@ -42,4 +47,4 @@ bool convertsOnItsOwn(const std::string& whole, std::string_view added)
     return !continuesACharacter(added.front()) && !(before == '\r' && added.front() == '\n');
 }
 
-} // namespace twk::qt
+} // namespace twk::ui
