@@ -25,9 +25,10 @@ int main(int argc, char** argv)
     }
     // The write as a log writer makes it: its name is looked for first.
     const auto started = std::chrono::steady_clock::now();
-    const bool written = !ini.hasSection(log, section) &&
-                         ini.write(log, section, "TEXT", "https://example.org/a/newly/copied/link and a few words",
-                                   twk::platform::NewFile::OwnerOnly);
+    const auto look = ini.lookForSection(log, section);
+    const bool written =
+        !look.present && ini.write(log, section, "TEXT", "https://example.org/a/newly/copied/link and a few words",
+                                   twk::platform::NewFile::OwnerOnly, look);
     const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - started;
     // This process's own peak ("VmHWM" starts afresh at exec, unlike the
     // maximum a parent's wait reports), for the file argv[3].

@@ -10,6 +10,7 @@ it starts are ended by their ids when it finishes.
 
 import argparse
 import os
+import re
 import shutil
 import signal
 import statistics
@@ -238,6 +239,15 @@ class Twk(Program):
         wait_for(lambda: self.logged(tag), timeout, "the log to hold " + tag)
         return time.monotonic()
 
+    def texts_kept(self, prefix):
+        """The logged texts that start with prefix, in the log's order."""
+        try:
+            with open(self.log, "rb") as f:
+                log_text = f.read().decode("utf-8", "replace")
+        except OSError:
+            return []
+        return [t for t in re.findall(r"\r\nTEXT=(.*?)\r\n", log_text) if t.startswith(prefix + " ")]
+
 
 class CopyQ(Program):
     name = "CopyQ"
@@ -269,11 +279,37 @@ class CopyQ(Program):
         time.sleep(1.5)
         return self
 
+    def texts_kept(self, prefix):
+        """The items of its history that start with prefix, oldest first."""
+        result = subprocess.run(["timeout", "20", "copyq", "-s", "twkbench", "separator", "\n", "read",
+                                 *[str(i) for i in range(300)]], env=self.environment, capture_output=True)
+        items = result.stdout.decode("utf-8", "replace").split("\n")
+        return [t for t in reversed(items) if t.startswith(prefix + " ")]
+
     def wait_captured(self, owner, tag, timeout=GENEROUS):
         """CopyQ keeps no log: the time its read of the text finished, at the owner."""
         served = wait_for(lambda: owner.first("served"), timeout, "CopyQ to read the text")
         time.sleep(0.5)
         return served[-1] / 1e9
+
+
+BURST_OWNER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tests", "e2e",
+                           "burst_owner.py")
+
+
+def burst(prefix, count, spacing_ms, owners):
+    """Owner processes that copy "prefix 0" .. "prefix count-1" in turn, one every spacing_ms."""
+    start = time.time() + 1.0
+    for offset in range(owners):
+        subprocess.Popen([sys.executable, BURST_OWNER, "--start", str(start), "--spacing", str(spacing_ms), "--count",
+                          str(count), "--every", str(owners), "--offset", str(offset), prefix],
+                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return ["%s %d" % (prefix, i) for i in range(count)]
+
+
+def clipboard_text():
+    result = subprocess.run(["timeout", "10", "xclip", "-selection", "clipboard", "-o"], capture_output=True)
+    return result.stdout.decode("utf-8", "replace") if result.returncode == 0 else None
 
 
 def write_continuous_log(path, sections):
@@ -366,6 +402,33 @@ class Bench:
             self.record("text transfers per capture (at the owner)", name, "%g" % median(transfers))
             self.record("other requests per capture (TARGETS, TIMESTAMP)", name, "%g" % median(probes))
             self.record("time from copy to log (CopyQ: to its read)", name, "%.0f ms" % median(latencies))
+
+    def bursts(self):
+        """100 distinct texts copied one after another at each spacing: how many of them each
+        program keeps, in order and once each."""
+        for name, make in self.programs():
+            for frequency, owners in ((1, 1), (1, 3), (5, 1), (5, 3)) if name == "TWK" else ((None, 1),):
+                for spacing in self.options.spacings:
+                    clear_clipboard(self.options.helpers)
+                    program = make({"FREQUENCY": str(frequency)} if frequency else None).start()
+                    try:
+                        program.ready()
+                        prefix = "b%d_%d_%d" % (frequency or 0, owners, spacing)
+                        texts = burst(prefix, 100, spacing, owners)
+                        time.sleep(1.5 + 100 * spacing / 1000 + (frequency or 1) + 2)
+                        kept = program.texts_kept(prefix)
+                        in_order = [t for t in texts if t in kept] == kept
+                        ends_with = clipboard_text() == texts[-1]
+                    finally:
+                        program.stop()
+                    log("%s bursts F%s, %d owners, %d ms: %d kept, in order %s, last on the clipboard %s" %
+                        (name, frequency, owners, spacing, len(kept), in_order, ends_with))
+                    row = "100 copies %d ms apart, %s: kept, in order" % (
+                        spacing, "one owner" if owners == 1 else "three owners")
+                    column = name if not frequency else "%s Frequency %d" % (name, frequency)
+                    self.record(row, column, "%d%s%s" % (len(set(kept)), "" if in_order and len(set(kept)) ==
+                                                          len(kept) else " (out of order or twice)",
+                                                          "" if ends_with else " (not last on clipboard)"))
 
     def hit_and_run(self):
         clear_clipboard(self.options.helpers)
@@ -487,7 +550,9 @@ class Bench:
                     "%.0f ms" % median(stalls))
 
     def table(self):
-        columns = [c for c in ("TWK", "CopyQ", "xclip -o >> file") if any(c in r for r in self.results.values())]
+        columns = []
+        for values in self.results.values():
+            columns += [c for c in values if c not in columns]
         lines = ["| measure | " + " | ".join(columns) + " |", "|---|" + "---:|" * len(columns)]
         for row, values in self.results.items():
             lines.append("| %s | %s |" % (row, " | ".join(values.get(c, "") for c in columns)))
@@ -501,7 +566,8 @@ def main():
     parser.add_argument("--idle-seconds", type=float, default=20)
     parser.add_argument("--repeats", type=int, default=3)
     parser.add_argument("--huge-mb", type=int, default=100)
-    parser.add_argument("--only", default="idle,captures,hit_and_run,hit_and_run_sizes,huge,append_stall")
+    parser.add_argument("--only", default="idle,captures,bursts,hit_and_run,hit_and_run_sizes,huge,append_stall")
+    parser.add_argument("--spacings", default="5,25,100,500", type=lambda v: [int(x) for x in v.split(",")])
     options = parser.parse_args()
     bench = Bench(options)
     try:

@@ -5,7 +5,7 @@
 //   <label> <first ms> <last ms> <matches> <peak memory MB>
 // medians of the repeats; peak memory is the process's (VmHWM), which a
 // search starts from fresh in its own process (see run.sh).
-// Usage: twk_search_bench FOLDER REPEATS [--regex] QUERY...
+// Usage: [TWK_SEARCH_WORKERS=N] twk_search_bench FOLDER REPEATS [--regex] QUERY...
 #include "logbrowser/LogFiles.h"
 #include "logbrowser/SearchThread.h"
 #include "platform/NativeLayer.h"
@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -47,10 +48,11 @@ struct Timing {
 };
 
 // Listing the folder counts as part of the search, as it is when the window opens.
-Timing timeSearch(twk::platform::FileSystem& files, const std::string& folder, const Matcher& matcher)
+Timing timeSearch(twk::platform::FileSystem& files, const std::string& folder, const Matcher& matcher, unsigned workers)
 {
     const auto start = Clock::now();
     SearchScope scope;
+    scope.workers = workers;
     scope.files = logsInFolder(folder);
     SearchThread search(files, std::move(scope), matcher, 200000);
     Timing timing;
@@ -87,6 +89,9 @@ int main(int argc, char** argv)
     }
     const std::string folder = argv[1];
     const int repeats = std::max(1, std::atoi(argv[2]));
+    // TWK_SEARCH_WORKERS: how many threads match pieces (the window uses 2).
+    const char* workersVariable = std::getenv("TWK_SEARCH_WORKERS");
+    const unsigned workers = workersVariable ? static_cast<unsigned>(std::max(1, std::atoi(workersVariable))) : 2;
     bool regex = false;
     auto files = twk::platform::makeNativeFileSystem();
     for (int i = 3; i < argc; ++i) {
@@ -104,7 +109,7 @@ int main(int argc, char** argv)
         std::vector<double> last;
         std::uint64_t matches = 0;
         for (int run = 0; run < repeats; ++run) {
-            const auto timing = timeSearch(*files, folder, std::get<Matcher>(made));
+            const auto timing = timeSearch(*files, folder, std::get<Matcher>(made), workers);
             first.push_back(timing.first);
             last.push_back(timing.last);
             matches = timing.matches;

@@ -51,6 +51,12 @@ std::unique_ptr<ClipboardFetcher> ClipboardFetcher::start(Changed changed)
                                           XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY |
                                           XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE);
     xcb_flush(connection);
+    // The checks hear of the changes too: what came before a reply is known with it.
+    xcb_xfixes_select_selection_input(checks->get(), checks->root(), checks->atom("CLIPBOARD"),
+                                      XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER |
+                                          XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY |
+                                          XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE);
+    std::free(xcb_xfixes_query_version_reply(checks->get(), xcb_xfixes_query_version(checks->get(), 5, 0), nullptr));
     int wake[2];
     if (pipe2(wake, O_CLOEXEC | O_NONBLOCK) != 0)
         return nullptr;
@@ -134,6 +140,7 @@ void ClipboardFetcher::readPresent()
 
 std::vector<platform::ClipboardCopy> ClipboardFetcher::take(QByteArray& raw)
 {
+    settleChecks(); // read at every tick, so that they never pile up
     std::lock_guard lock(mutex_);
     raw = std::exchange(raw_, QByteArray());
     return queue_.take();
@@ -151,6 +158,19 @@ platform::ClipboardToken ClipboardFetcher::present() const
     return present_;
 }
 
+void ClipboardFetcher::settleChecks()
+{
+    while (auto* event = xcb_poll_for_event(checks_->get())) {
+        if (x11::kindOf(*event) == announcement_) {
+            const auto& notify = *reinterpret_cast<const xcb_xfixes_selection_notify_event_t*>(event);
+            const bool taken =
+                notify.subtype == XCB_XFIXES_SELECTION_EVENT_SET_SELECTION_OWNER && notify.owner != XCB_NONE;
+            checkedPresent_ = tokenOf(taken ? notify.owner : XCB_NONE, notify.selection_timestamp);
+        }
+        std::free(event);
+    }
+}
+
 bool ClipboardFetcher::stillHolds(platform::ClipboardToken token)
 {
     {
@@ -158,8 +178,14 @@ bool ClipboardFetcher::stillHolds(platform::ClipboardToken token)
         if (present_ != token)
             return false;
     }
-    // A change not heard of yet: the server knows the owner now.
-    return ownerNow(*checks_) == ownerOf(token);
+    // A change the fetching thread has not heard of yet: every change made before the
+    // owner's reply has come to the checks' connection ahead of it (the same owner taking
+    // the clipboard again included).
+    const auto owner = ownerNow(*checks_);
+    settleChecks();
+    if (checkedPresent_ && *checkedPresent_ != token && (token & 0xFFFFFFFF) != 0)
+        return false;
+    return owner == ownerOf(token);
 }
 
 void ClipboardFetcher::ownWriteBegins()

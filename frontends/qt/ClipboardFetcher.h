@@ -73,6 +73,8 @@ private:
     void wake();
     void heard(const xcb_generic_event_t& event);
     xcb_window_t ownerNow(x11::XConnection& x);
+    // The changes the checks' connection heard of, up to now (interface thread).
+    void settleChecks();
 
     std::unique_ptr<x11::XConnection> x_; // the fetching thread's
     // The interface thread's, for its checks: a reply read on x_ from there could take
@@ -81,6 +83,7 @@ private:
     std::uint8_t announcement_;
     xcb_atom_t clipboard_;
     xcb_atom_t checkedClipboard_;
+    std::optional<platform::ClipboardToken> checkedPresent_; // the newest change the checks heard of
     int wakeRead_;
     int wakeWrite_;
     Changed changed_;

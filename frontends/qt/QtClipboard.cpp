@@ -210,6 +210,9 @@ std::optional<std::string> QtClipboard::qtText()
         return std::string();
     const QByteArray raw = data->text().toLocal8Bit();
     const std::string_view bytes(raw.constData(), static_cast<std::size_t>(raw.size()));
+    // Kept so that putting back the unchanged text hands over these very bytes (their
+    // LF and CR LF as they were), as for a text fetched from another program.
+    lastRaw_ = bytes.find("\r\n") != std::string_view::npos ? raw : QByteArray();
     return withCrLf(bytes);
 }
 

@@ -1,5 +1,7 @@
 #include "QtInstances.h"
 
+#include "PrivateFolder.h"
+
 #include "Texts.h"
 
 #include <QCoreApplication>
@@ -8,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QSocketNotifier>
-#include <QStandardPaths>
 #include <QThread>
 
 #include <fcntl.h>
@@ -18,6 +19,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -32,14 +34,6 @@ constexpr char kGreeting[] = "twk3\n";
 QString hashed(const QString& text)
 {
     return QString::fromLatin1(QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha1).toHex().left(16));
-}
-
-QString runtimeFolder()
-{
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (!folder.isEmpty() && QDir().mkpath(folder))
-        return folder;
-    return QDir::tempPath() + QStringLiteral("/twk3-") + QString::number(::getuid());
 }
 
 std::optional<sockaddr_un> addressOf(const QString& path)
@@ -121,9 +115,24 @@ QString QtInstances::socketName(const QString& windowClass, const QString& title
 }
 
 QtInstances::QtInstances(const QString& programPath, const QString& windowClass, const QString& title)
-    : folder_(runtimeFolder()), programTag_(hashed(programPath)), windowClass_(windowClass), title_(title),
+    : QtInstances(programPath, windowClass, title, runtimeFolder())
+{
+}
+
+QtInstances::QtInstances(const QString& programPath, const QString& windowClass, const QString& title,
+                         const PrivateFolder& folder)
+    : folder_(folder.path), programTag_(hashed(programPath)), windowClass_(windowClass), title_(title),
       lock_(folder_ + QStringLiteral("/twk3-") + programTag_ + QStringLiteral(".lock"))
 {
+    if (!folder.usable()) {
+        // Nothing can be kept private there, so nothing found there is trusted: this
+        // copy runs without the one-copy check rather than being kept out by it.
+        std::fprintf(stderr, "twk3: the folder %s %s; this copy runs without the check for another copy\n",
+                     qPrintable(folder.path), qPrintable(folder.refusal));
+        first_ = true;
+        checked_ = false;
+        return;
+    }
     // A lock left by a copy that died is taken over at once.
     lock_.setStaleLockTime(0);
     first_ = lock_.tryLock(0);
@@ -162,6 +171,8 @@ void QtInstances::stopListening()
 void QtInstances::listen()
 {
     stopListening();
+    if (!checked_)
+        return;
     const QString path = socketName(windowClass_, title_);
     const auto address = addressOf(path);
     const int fd = address ? newSocket() : -1;

@@ -14,6 +14,8 @@ class QSocketNotifier;
 
 namespace twk::qt {
 
+struct PrivateFolder;
+
 // One copy of the program per program file: the first holds a lock file and
 // answers on a local socket named after its program file, application window
 // class and title, which is how a later copy of the same program finds it and
@@ -24,6 +26,9 @@ class QtInstances final : public QObject, public platform::Instances {
     Q_OBJECT
 public:
     QtInstances(const QString& programPath, const QString& windowClass, const QString& title);
+    // In the given folder; one that is not usable leaves this copy unchecked and first.
+    QtInstances(const QString& programPath, const QString& windowClass, const QString& title,
+                const PrivateFolder& folder);
     ~QtInstances() override;
 
     bool anotherInstanceRunning() override;
@@ -52,6 +57,7 @@ private:
     QString title_;
     QLockFile lock_;
     bool first_ = false;
+    bool checked_ = true;
     int server_ = -1;
     QString serverPath_;
     std::unique_ptr<QSocketNotifier> serverNotifier_;

@@ -1,80 +1,161 @@
 #include "Win32Clipboard.h"
 
-#include <shellapi.h>
+#include "OpenClipboardScope.h"
+#include "platform/win32/Utf16.h"
 
 #include <cstring>
 
 namespace twk::win32 {
 namespace {
 
-// Open for the length of one operation; another program holding the clipboard
-// makes the operation fail, and the next polling tick is the retry.
-class OpenClipboardScope {
-public:
-    explicit OpenClipboardScope(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
-    ~OpenClipboardScope()
-    {
-        if (open_)
-            CloseClipboard();
-    }
-    OpenClipboardScope(const OpenClipboardScope&) = delete;
-    OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
-    bool open() const { return open_; }
+constexpr UINT kArrived = WM_APP + 1;
+constexpr UINT kChanged = WM_APP + 2;
+constexpr wchar_t kListenerClass[] = L"TWK3ClipboardListener";
 
-private:
-    bool open_;
-};
-
-// Formats an owner adds to say "keep this out of any history": password
-// managers offer them beside a secret's text.
-bool offersSecret()
+// The text as a CF_UNICODETEXT block; CF_UNICODETEXT ends at the first NUL, so
+// the rest, which could never be read back, is left out.
+HGLOBAL unicodeBlock(const std::string& text)
 {
-    for (const char* name : {"ExcludeClipboardContentFromMonitorProcessing", "Clipboard Viewer Ignore"}) {
-        const UINT format = RegisterClipboardFormatA(name);
-        if (format && IsClipboardFormatAvailable(format))
-            return true;
+    const std::wstring wide = platform::win32::toWide(std::string_view(text.c_str()));
+    const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    if (!block)
+        return nullptr;
+    auto* units = static_cast<wchar_t*>(GlobalLock(block));
+    if (!units) {
+        GlobalFree(block);
+        return nullptr;
     }
-    return false;
+    std::memcpy(units, wide.c_str(), bytes);
+    GlobalUnlock(block);
+    return block;
 }
 
-constexpr const char* kListenerClass = "TWK3ClipboardListener";
+std::optional<std::uint32_t> expectedFor(platform::ClipboardToken token)
+{
+    if (token == 0)
+        return std::nullopt; // not known: unguarded
+    return static_cast<std::uint32_t>(token);
+}
 
 } // namespace
 
 Win32Clipboard::Win32Clipboard(HWND owner) : owner_(owner)
 {
-    const HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSA cls{};
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSW cls{};
     cls.lpfnWndProc = listen;
     cls.hInstance = instance;
     cls.lpszClassName = kListenerClass;
-    RegisterClassA(&cls);
-    listener_ = CreateWindowExA(0, kListenerClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
+    RegisterClassW(&cls);
+    listener_ = CreateWindowExW(0, kListenerClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
     if (!listener_)
         return;
-    SetWindowLongPtrA(listener_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    // Without the announcements the polling timer never sleeps, and loses nothing.
-    if (!AddClipboardFormatListener(listener_)) {
-        DestroyWindow(listener_);
-        listener_ = nullptr;
-    }
+    SetWindowLongPtrW(listener_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    const HWND listener = listener_;
+    reader_ = ClipboardReader::start(owner_, {
+                                                 [listener] { PostMessageW(listener, kChanged, 0, 0); },
+                                                 [this, listener](ClipboardRead read) {
+                                                     {
+                                                         std::lock_guard lock(mutex_);
+                                                         arrived_.push_back(std::move(read));
+                                                     }
+                                                     PostMessageW(listener, kArrived, 0, 0);
+                                                 },
+                                             });
 }
 
 Win32Clipboard::~Win32Clipboard()
 {
-    if (!listener_)
-        return;
-    RemoveClipboardFormatListener(listener_);
-    DestroyWindow(listener_);
+    reader_.reset(); // no event comes from it after this
+    if (listener_)
+        DestroyWindow(listener_);
 }
 
 LRESULT CALLBACK Win32Clipboard::listen(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_CLIPBOARDUPDATE)
-        if (auto* self = reinterpret_cast<Win32Clipboard*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-            self && self->onChange)
+    auto* self = reinterpret_cast<Win32Clipboard*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self && (message == kArrived || message == kChanged)) {
+        if (message == kArrived)
+            self->takeArrived();
+        if (self->onChange)
             self->onChange();
-    return DefWindowProcA(window, message, wParam, lParam);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void Win32Clipboard::takeArrived()
+{
+    std::vector<ClipboardRead> arrived;
+    {
+        std::lock_guard lock(mutex_);
+        arrived.swap(arrived_);
+    }
+    for (auto& read : arrived)
+        tracker_.arrived(std::move(read));
+}
+
+void Win32Clipboard::ask()
+{
+    reader_->request(tracker_.asking());
+}
+
+// Without a reading thread (none could be made) the clipboard is read at the tick,
+// as the seam does for any clipboard that cannot read its changes when announced.
+
+void Win32Clipboard::setCapturing(bool on)
+{
+    if (!reader_) {
+        Clipboard::setCapturing(on);
+        return;
+    }
+    reader_->follow(on);
+    if (tracker_.setCapturing(on, GetClipboardSequenceNumber()))
+        ask();
+}
+
+std::vector<platform::ClipboardCopy> Win32Clipboard::takeCopies()
+{
+    if (!reader_)
+        return Clipboard::takeCopies();
+    takeArrived();
+    bool askAgain = false;
+    auto copies = tracker_.take(GetClipboardSequenceNumber(), askAgain);
+    if (askAgain)
+        ask();
+    return copies;
+}
+
+bool Win32Clipboard::reading() const
+{
+    if (!reader_)
+        return Clipboard::reading();
+    return tracker_.reading(GetClipboardSequenceNumber(), owner_ && GetClipboardOwner() == owner_);
+}
+
+void Win32Clipboard::readPresent()
+{
+    if (!reader_) {
+        Clipboard::readPresent();
+        return;
+    }
+    if (tracker_.capturing())
+        ask();
+}
+
+bool Win32Clipboard::putBack(platform::ClipboardToken token, const std::string& text)
+{
+    if (!reader_)
+        return Clipboard::putBack(token, text);
+    return replace(expectedFor(token), &text);
+}
+
+bool Win32Clipboard::clearIf(platform::ClipboardToken token)
+{
+    if (!reader_)
+        return Clipboard::clearIf(token);
+    return replace(expectedFor(token), nullptr);
 }
 
 std::uint32_t Win32Clipboard::sequenceNumber()
@@ -84,66 +165,54 @@ std::uint32_t Win32Clipboard::sequenceNumber()
 
 std::optional<platform::ClipboardMark> Win32Clipboard::mark()
 {
-    if (offersSecret())
-        return platform::ClipboardMark::secret;
-    if (IsClipboardFormatAvailable(CF_HDROP))
-        return platform::ClipboardMark::fileList;
-    return platform::ClipboardMark::none;
+    if (!listener_)
+        return std::nullopt;
+    const auto read = readClipboardNow(listener_, owner_);
+    if (read.result != ClipboardRead::Result::read)
+        return std::nullopt;
+    return read.mark;
 }
 
 std::optional<std::string> Win32Clipboard::text()
 {
-    OpenClipboardScope scope(owner_);
-    if (!scope.open())
+    if (!listener_)
         return std::nullopt;
-    if (!IsClipboardFormatAvailable(CF_TEXT))
-        return std::string();
-    HANDLE data = GetClipboardData(CF_TEXT);
-    if (!data)
+    auto read = readClipboardNow(listener_, owner_);
+    if (read.result != ClipboardRead::Result::read)
         return std::nullopt;
-    const auto* bytes = static_cast<const char*>(GlobalLock(data));
-    if (!bytes)
-        return std::nullopt;
-    // An owner may hand over a block without a closing NUL: never read past it.
-    const std::size_t size = GlobalSize(data);
-    const void* end = std::memchr(bytes, '\0', size);
-    std::string text(bytes, end ? static_cast<const char*>(end) - bytes : size);
-    GlobalUnlock(data);
-    return text;
+    return std::move(read.text);
 }
 
 bool Win32Clipboard::hasText()
 {
-    return IsClipboardFormatAvailable(CF_TEXT) != FALSE;
+    return IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE;
 }
 
 bool Win32Clipboard::setText(const std::string& text)
 {
-    // CF_TEXT ends at the first NUL; the rest could never be read back.
-    const std::size_t length = std::strlen(text.c_str());
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, length + 1);
-    if (!block)
-        return false;
-    auto* bytes = static_cast<char*>(GlobalLock(block));
-    if (!bytes) {
-        GlobalFree(block);
-        return false;
-    }
-    std::memcpy(bytes, text.c_str(), length + 1);
-    GlobalUnlock(block);
-
-    OpenClipboardScope scope(owner_);
-    if (!scope.open() || !EmptyClipboard() || !SetClipboardData(CF_TEXT, block)) {
-        GlobalFree(block);
-        return false;
-    }
-    return true; // the clipboard owns the block now
+    return replace(std::nullopt, &text);
 }
 
 bool Win32Clipboard::clear()
 {
-    OpenClipboardScope scope(owner_);
-    return scope.open() && EmptyClipboard() != FALSE;
+    return replace(std::nullopt, nullptr);
+}
+
+bool Win32Clipboard::replace(std::optional<std::uint32_t> expected, const std::string* text)
+{
+    HGLOBAL block = nullptr;
+    if (text && !(block = unicodeBlock(*text)))
+        return false;
+    bool done = false;
+    {
+        OpenClipboardScope scope(owner_);
+        // Open, nobody else can change the clipboard: the test holds until the write.
+        done = scope.open() && (!expected || GetClipboardSequenceNumber() == *expected) && EmptyClipboard() &&
+               (!block || SetClipboardData(CF_UNICODETEXT, block));
+    }
+    if (!done && block)
+        GlobalFree(block); // not taken by the clipboard
+    return done;
 }
 
 } // namespace twk::win32

@@ -14,6 +14,7 @@ using Verdict = IniIndex::Verdict;
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr int kRewriteAttempts = 3;          // a file that keeps changing under the copy is left alone
 constexpr std::size_t kFormLooked = 1 << 16; // what tells a file's form: its mark and its first line end
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
 } // namespace
 
@@ -59,29 +60,33 @@ std::optional<std::string> IniFiles::read(const std::string& path, const std::st
     return std::nullopt;
 }
 
-bool IniFiles::hasSection(const std::string& path, const std::string& section)
+SectionLook IniFiles::lookForSection(const std::string& path, const std::string& section)
 {
+    SectionLook look{false, path, section, std::nullopt};
     const auto stamp = files_.stamp(path);
     if (!stamp)
-        return false;
-    if (const auto* entry = entryFor(path, stamp); entry && entry->index && entry->index->surelyWithout(section))
-        return false;
-    if (const auto whole = wholeIfNotPlain(path, *stamp))
-        return *whole && ini::hasSection(ini::decoded(**whole).text, section);
+        return look;
+    if (const auto* entry = indexedFor(path, *stamp); entry && entry->index && entry->index->surelyWithout(section))
+        return look;
+    if (const auto whole = wholeIfNotPlain(path, *stamp)) {
+        look.present = *whole && ini::hasSection(ini::decoded(**whole).text, section);
+        return look;
+    }
     // The names looked through at start answer for a name of their day.
     const auto known = prefetch_.holds(path, *stamp, section);
-    if (known.value_or(false))
-        return true;
+    if (known.value_or(false)) {
+        look.present = true;
+        return look;
+    }
     if (!known) {
         IniScan scan(files_, path, 0, heldLine_);
         ScannedLine line;
-        if (scan.nextSectionNamed(section, line))
-            return true;
-        if (scan.failed() || files_.stamp(path) != stamp)
-            return false;
+        look.present = scan.nextSectionNamed(section, line);
+        if (look.present || scan.failed() || files_.stamp(path) != stamp)
+            return look;
     }
-    missing_ = Missing{path, *stamp, section};
-    return false;
+    look.missingIn = *stamp;
+    return look;
 }
 
 bool IniFiles::hasKey(const std::string& path, const std::string& section, const std::string& key)
@@ -90,14 +95,14 @@ bool IniFiles::hasKey(const std::string& path, const std::string& section, const
     if (!stamp)
         return false;
     // The index tells when a write of the key would be a plain append.
-    if (const auto* entry = entryFor(path, stamp); entry && entry->index)
+    if (const auto* entry = indexedFor(path, *stamp); entry && entry->index)
         if (entry->index->answer(section, key, "").verdict == Verdict::Append)
             return false;
     return read(path, section, key, 0).has_value();
 }
 
 bool IniFiles::write(const std::string& path, const std::string& fullSection, const std::string& fullKey,
-                     const std::string& fullValue, platform::NewFile access)
+                     const std::string& fullValue, platform::NewFile access, const SectionLook& look)
 {
     // Each part ends at its first NUL, as a C string does: the answer for an
     // absent value is 128 NULs, and not one of them may reach the file.
@@ -110,12 +115,13 @@ bool IniFiles::write(const std::string& path, const std::string& fullSection, co
     const auto before = files_.stamp(path);
     if (!before)
         return rewrite(path, section, key, value, access); // creates it
+    auto* entry = usedEntry(path, *before);
     // Only files in plain form are indexed: a valid index saves the look at its form.
-    if (const auto whole = entryFor(path, before) ? std::nullopt : wholeIfNotPlain(path, *before)) {
+    if (const auto whole = entry ? std::nullopt : wholeIfNotPlain(path, *before)) {
         forget(path);
         return *whole && files_.replace(path, ini::fileWithValue(**whole, section, key, value), access);
     }
-    const auto planned = plan(path, *before, section, key, value);
+    const auto planned = plan(path, *before, entry, look, section, key, value);
     if (planned.verdict != Verdict::Append)
         return rewrite(path, section, key, value, access);
 
@@ -125,7 +131,6 @@ bool IniFiles::write(const std::string& path, const std::string& fullSection, co
         return false;
     }
     const auto after = files_.stamp(path);
-    auto* entry = entryFor(path, before);
     if (!after || after->size != expected) {
         forget(path); // someone else wrote to it too
         return true;
@@ -140,15 +145,15 @@ bool IniFiles::write(const std::string& path, const std::string& fullSection, co
     return true;
 }
 
-IniIndex::Answer IniFiles::plan(const std::string& path, const platform::FileStamp& stamp, const std::string& section,
-                                const std::string& key, const std::string& value)
+IniIndex::Answer IniFiles::plan(const std::string& path, const platform::FileStamp& stamp, Indexed* entry,
+                                const SectionLook& look, const std::string& section, const std::string& key,
+                                const std::string& value)
 {
-    // A section just found missing is added at the end: nothing to read, and no
-    // index to make for it.
-    if (missing_ && missing_->path == path && missing_->stamp == stamp && missing_->section == section)
+    // A section the caller just found missing is added at the end: nothing
+    // to read, and no index to make for it.
+    if (look.missingIn == stamp && look.path == path && look.section == section)
         if (const auto end = lastByte(path, stamp.size))
             return {Verdict::Append, ini::newSectionText(*end, section, key, value)};
-    auto* entry = entryFor(path, stamp);
     if (entry && !entry->index) {
         // Written once already in this run: worth an index from now on.
         auto index = IniIndex::of(files_, path, heldLine_);
@@ -216,6 +221,11 @@ std::optional<std::optional<std::string>> IniFiles::wholeIfNotPlain(const std::s
     const auto start = files_.readRange(path, 0, kFormLooked);
     if (start && ini::isPlainText(*start))
         return std::nullopt;
+    // A log saved once with a UTF-8 mark grows past what is held whole: after
+    // its mark it is plain, and is read and written in pieces like any log.
+    if (start && stamp.size > kLargestWholeFile && start->starts_with(kUtf8Mark) &&
+        ini::isPlainText(std::string_view(*start).substr(kUtf8Mark.size())))
+        return std::nullopt;
     if (!start || stamp.size > kLargestWholeFile)
         return std::optional<std::string>(); // no hand-edited file: left alone
     return files_.read(path);
@@ -231,13 +241,20 @@ std::optional<std::string> IniFiles::lastByte(const std::string& path, std::uint
     return end;
 }
 
-IniFiles::Indexed* IniFiles::entryFor(const std::string& path, const std::optional<platform::FileStamp>& stamp)
+const IniFiles::Indexed* IniFiles::indexedFor(const std::string& path, const platform::FileStamp& stamp) const
+{
+    const auto found =
+        std::find_if(indexed_.begin(), indexed_.end(), [&](const Indexed& entry) { return entry.path == path; });
+    return found != indexed_.end() && found->stamp == stamp ? &*found : nullptr;
+}
+
+IniFiles::Indexed* IniFiles::usedEntry(const std::string& path, const platform::FileStamp& stamp)
 {
     const auto found =
         std::find_if(indexed_.begin(), indexed_.end(), [&](const Indexed& entry) { return entry.path == path; });
     if (found == indexed_.end())
         return nullptr;
-    if (!stamp || found->stamp != *stamp) {
+    if (found->stamp != stamp) {
         indexed_.erase(found); // changed behind our back
         return nullptr;
     }

@@ -13,6 +13,16 @@
 
 namespace twk::ini {
 
+// What a look for a section name found. A write told of a look that found
+// the name missing adds the section at the end without reading the file
+// again, as long as the file is still as the look saw it.
+struct SectionLook {
+    bool present = false;
+    std::string path;
+    std::string section;
+    std::optional<platform::FileStamp> missingIn; // the file's stamp when the name was found missing
+};
+
 // Reads and writes single values of private-profile files on disk, in
 // memory bounded whatever the file's size. Every write lands whole or not at
 // all: the file on disk is never torn, and an append cut short leaves at
@@ -32,7 +42,9 @@ namespace twk::ini {
 //
 // A file saved with a byte-order mark or with CR line ends is a small
 // hand-edited one: it is read, changed and written whole in its own form
-// (IniEncoding.h), up to kLargestWholeFile.
+// (IniEncoding.h), up to kLargestWholeFile. A larger one with a UTF-8 mark
+// is a log that grew: after its mark it is plain, and is read and written in
+// pieces, its mark kept.
 class IniFiles {
 public:
     explicit IniFiles(platform::FileSystem& files, std::size_t heldLine = IniScan::kHeldLine)
@@ -45,8 +57,12 @@ public:
                                     std::size_t longest = std::numeric_limits<std::size_t>::max());
     // Whether a line of the file opens a section of that name, as a reader
     // sees it: also one that stands inside an earlier multi-line value.
-    // False for a missing or unreadable file.
-    bool hasSection(const std::string& path, const std::string& section);
+    // Not present for a missing or unreadable file.
+    SectionLook lookForSection(const std::string& path, const std::string& section);
+    bool hasSection(const std::string& path, const std::string& section)
+    {
+        return lookForSection(path, section).present;
+    }
     // Starts looking through the file, in the background, for the section
     // names that begin with prefix (no letters in it), so that hasSection
     // can answer for such a name without reading the file again.
@@ -56,8 +72,9 @@ public:
     // False when the file could not be written (missing folder, write
     // protection, full disk) or exists but could not be read. A file that
     // has to be created is readable as access says.
+    // A look at the section made just before may spare the write a read.
     bool write(const std::string& path, const std::string& section, const std::string& key, const std::string& value,
-               platform::NewFile access);
+               platform::NewFile access, const SectionLook& look = SectionLook{});
 
 private:
     struct Indexed {
@@ -67,34 +84,30 @@ private:
     };
     static constexpr std::size_t kIndexedFiles = 4;
     static constexpr std::uint64_t kLargestWholeFile = 64 << 20;
-    // A section name just found missing, so that the write that follows
-    // does not look for it again.
-    struct Missing {
-        std::string path;
-        platform::FileStamp stamp;
-        std::string section;
-    };
 
     // The whole content of a file not in plain form; nullopt for a plain
     // file; an empty optional inside for one that could not be read.
     std::optional<std::optional<std::string>> wholeIfNotPlain(const std::string& path,
                                                               const platform::FileStamp& stamp);
 
-    IniIndex::Answer plan(const std::string& path, const platform::FileStamp& stamp, const std::string& section,
-                          const std::string& key, const std::string& value);
+    IniIndex::Answer plan(const std::string& path, const platform::FileStamp& stamp, Indexed* entry,
+                          const SectionLook& look, const std::string& section, const std::string& key,
+                          const std::string& value);
     IniIndex::Answer probe(const std::string& path, const platform::FileStamp& stamp, const std::string& section,
                            const std::string& key, const std::string& value);
     bool rewrite(const std::string& path, const std::string& section, const std::string& key, const std::string& value,
                  platform::NewFile access);
     std::optional<std::string> lastByte(const std::string& path, std::uint64_t size);
-    Indexed* entryFor(const std::string& path, const std::optional<platform::FileStamp>& stamp);
+    // The file's index entry if it is still for the file as it stands; changes nothing.
+    const Indexed* indexedFor(const std::string& path, const platform::FileStamp& stamp) const;
+    // For a write: the entry made the most recently used one; a stale one is dropped.
+    Indexed* usedEntry(const std::string& path, const platform::FileStamp& stamp);
     void remember(const std::string& path, const platform::FileStamp& stamp, std::optional<IniIndex> index);
     void forget(const std::string& path);
 
     platform::FileSystem& files_;
     std::size_t heldLine_;
     std::vector<Indexed> indexed_; // the most recently used last
-    std::optional<Missing> missing_;
     SectionPrefetch prefetch_;
 };
 

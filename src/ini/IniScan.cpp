@@ -37,6 +37,8 @@ constexpr std::size_t kSearchBlock = 512 << 10;
 
 constexpr std::uint64_t kNone = ~std::uint64_t{0};
 
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
 // The first CR or LF: two searches at memory speed beat one for either.
 std::size_t firstLineBreak(std::string_view text)
 {
@@ -215,6 +217,9 @@ bool IniScan::fill()
         }
         buffer_ += *piece;
         atEnd_ = piece->size() < piece_;
+        // A UTF-8 mark is no part of the first line, as the system reads it.
+        if (bufferOffset_ == 0 && position_ == 0 && buffer_.starts_with(kUtf8Mark))
+            position_ = kUtf8Mark.size();
     }
 }
 

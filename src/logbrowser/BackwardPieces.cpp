@@ -95,6 +95,7 @@ bool BackwardPieces::next()
     if (failed_ || end_ <= from_)
         return false;
     std::size_t want = piece_;
+    inside_ = false;
     while (true) {
         const std::uint64_t begin = end_ - from_ > want ? end_ - want : from_;
         const auto length = static_cast<std::size_t>(end_ - begin);
@@ -124,6 +125,7 @@ bool BackwardPieces::next()
         // A single entry longer than the longest piece: its lines come in pieces.
         const auto lineStart = firstLineStart(buffer_);
         skip_ = lineStart == std::string_view::npos ? 0 : lineStart;
+        inside_ = true;
         break;
     }
     end_ = begin_ == from_ ? from_ : begin_ + skip_;

@@ -29,8 +29,18 @@ public:
     // can no longer be read.
     bool next();
     std::string_view bytes() const { return std::string_view(buffer_).substr(skip_); }
+    // Hands the piece over without a copy: into receives the buffer, whose
+    // bytes from the returned index on are the piece, and gives its own in
+    // exchange, to be read into next.
+    std::size_t exchange(std::string& into)
+    {
+        buffer_.swap(into);
+        return skip_;
+    }
     std::uint64_t offset() const { return begin_ + skip_; }
     std::uint64_t size() const { return size_; }
+    // The piece starts inside an entry longer than the longest piece.
+    bool startsInsideEntry() const { return inside_; }
 
 private:
     platform::FileSystem& files_;
@@ -44,6 +54,7 @@ private:
     std::uint64_t begin_ = 0;
     std::size_t skip_ = 0;
     bool failed_ = false;
+    bool inside_ = false;
     bool decoded_ = false; // a UTF-16 log, decoded whole into buffer_
 };
 

@@ -12,11 +12,6 @@ namespace twk::logbrowser {
 
 namespace {
 
-std::uint64_t indexIn(std::string_view bytes, std::string_view part)
-{
-    return static_cast<std::uint64_t>(part.data() - bytes.data());
-}
-
 bool allDigits(std::string_view text)
 {
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -58,12 +53,14 @@ bool isBreak(char c)
     return c == '\r' || c == '\n';
 }
 
-// The bytes without the line break that ends them.
+// The bytes without the line break the writer put after a value: LF, CR LF
+// or CR. More CRs before it belong to the text (a text that ended in CR),
+// as the engine's reader of entries gives them back.
 std::size_t beforeBreak(std::string_view bytes, std::size_t end)
 {
     if (end > 0 && bytes[end - 1] == '\n') {
         --end;
-        while (end > 0 && bytes[end - 1] == '\r')
+        if (end > 0 && bytes[end - 1] == '\r')
             --end;
     } else if (end > 0 && bytes[end - 1] == '\r') {
         --end;
@@ -131,9 +128,9 @@ void readTexts(std::string_view bytes, std::uint64_t offset, PieceEntries& into)
             const auto end = lineEnd(bytes.substr(0, regionEnd), line);
             const auto key = ini::keyLine(bytes.substr(line, end - line));
             if (key && key->value) {
-                const auto textBegin = indexIn(bytes, *key->value);
-                // One line: the value as the line rules trim it; more: every line as it was copied.
-                const auto text = end >= regionEnd ? *key->value : bytes.substr(textBegin, regionEnd - textBegin);
+                // The text as the writer wrote it: every byte after the "=", blanks included.
+                const auto textBegin = line + bytes.substr(line, end - line).find('=') + 1;
+                const auto text = bytes.substr(textBegin, regionEnd - textBegin);
                 into.entries.push_back(Entry{section->name, key->key, text, offset + section->begin});
                 break;
             }
@@ -159,8 +156,8 @@ void readLinks(std::string_view bytes, std::uint64_t offset, PieceEntries& into)
         }
         const auto key = ini::keyLine(text);
         if (key && key->value)
-            into.entries.push_back(
-                Entry{inSection ? section : std::string_view{}, key->key, *key->value, offset + line.begin});
+            into.entries.push_back(Entry{inSection ? section : std::string_view{}, key->key,
+                                         text.substr(text.find('=') + 1), offset + line.begin});
     }
 }
 

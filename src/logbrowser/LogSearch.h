@@ -42,6 +42,8 @@ struct SearchScope {
     // (BackwardPieces).
     std::size_t piece = 1 << 20;
     std::size_t longestPiece = 16 << 20;
+    // Threads that match pieces side by side (one reads them as well).
+    unsigned workers = 2;
 };
 
 // Hands every entry the matcher accepts to found, newest first: the logs of

@@ -3,7 +3,6 @@
 #include "logbrowser/LineBreaks.h"
 
 #include <algorithm>
-#include <chrono>
 
 namespace twk::logbrowser {
 
@@ -33,33 +32,28 @@ SearchThread::~SearchThread()
 
 void SearchThread::run(std::stop_token stop)
 {
-    std::vector<FoundRow> batch;
-    const auto hand = [&] {
-        std::lock_guard lock(mutex_);
-        found_.insert(found_.end(), std::make_move_iterator(batch.begin()), std::make_move_iterator(batch.end()));
-        batch.clear();
-    };
     std::uint64_t kept = 0;
-    auto handed = std::chrono::steady_clock::now();
     searchLogs(
         files_, scope_, matcher_,
         [&](const Hit& hit) {
             if (kept < keep_) {
-                batch.push_back(FoundRow{hit.file, hit.offset, hit.time, firstLineOf(hit.text)});
+                // Handed over at once: a lone match must not wait for the next
+                // one, or for the end of the search, to be shown.
+                FoundRow row{hit.file, hit.offset, hit.time, firstLineOf(hit.text)};
+                std::lock_guard lock(mutex_);
+                found_.push_back(std::move(row));
                 ++kept;
-                // Handed over often enough that the first rows show at once.
-                const auto now = std::chrono::steady_clock::now();
-                if (batch.size() >= 256 || now - handed > std::chrono::milliseconds(10)) {
-                    hand();
-                    handed = now;
-                }
             }
             matches_.fetch_add(1, std::memory_order_relaxed);
             return true;
         },
         stop, &bytesRead_);
-    hand();
     done_.store(true);
+}
+
+void SearchThread::stop()
+{
+    thread_.request_stop();
 }
 
 std::vector<FoundRow> SearchThread::take(std::size_t max)

@@ -40,6 +40,8 @@ public:
     // True once every log was read and every kept row taken.
     bool finished() const;
     bool searching() const { return !done_.load(); }
+    // Asks the search to end at its next piece or match, without waiting.
+    void stop();
 
 private:
     void run(std::stop_token stop);

@@ -1,6 +1,7 @@
 #include "logging/ClipboardLog.h"
 
 #include "capture/FrmToText.h"
+#include "ini/IniFiles.h"
 #include "logging/DateStamps.h"
 #include "logging/EntryNames.h"
 #include "logging/LogFileNames.h"
@@ -38,6 +39,8 @@ void SaveClipToLog(shell::Program& program)
     // inside an earlier multi-line text: the new entry then lands after that
     // text, not in it.
     std::string section;
+    // The look that found the name free spares the write a second one.
+    ini::SectionLook look;
     if (text::numberEquals(s.SaveType, 2)) {
         const auto fileName = FreeEntryName(s.DateStamp + "_" + s.TimeStamp, [&](const std::string& candidate) {
             return program.platform.files.stamp(s.SavedFilePath + PerCopyLogName(candidate)).has_value();
@@ -47,13 +50,14 @@ void SaveClipToLog(shell::Program& program)
     } else {
         s.CurrentLogPath = s.SavedFilePath + *name;
         section = FreeEntryName(s.DateStamp + s.TimeStamp, [&](const std::string& candidate) {
-            return program.ini.hasSection(s.CurrentLogPath, candidate);
+            look = program.ini.lookForSection(s.CurrentLogPath, candidate);
+            return look.present;
         });
     }
     s.ClipLogPath = s.CurrentLogPath;
 
     const bool written = program.ini.write(s.CurrentLogPath, section, "TEXT", program.frmToText->txtTMP.text(),
-                                           platform::NewFile::OwnerOnly);
+                                           platform::NewFile::OwnerOnly, look);
     s.LastIniResult = written ? 1 : 0;
     if (s.LastIniResult != 1)
         shell::ShowAppMessage(program, shell::kLogWriteFailedMessage);

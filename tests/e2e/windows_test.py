@@ -239,12 +239,12 @@ class Wine(ProgramCase):
         self.wait_for(lambda: self.file_holds("twkurl.txt", "=http://example.org/page"), what="the link log")
         self.assertRegex(self.read("twk.txt"), rb"^\[\d{14}\]\r\nTEXT=http://example.org/page\r\n$")
         self.assertRegex(self.read("twkurl.txt"), rb"^\[\d{8}\]\r\n\d{6}=http://example.org/page\r\n$")
-        # Two lines, and a letter outside ASCII that the system's code page holds.
+        # Two lines, and a letter outside ASCII: UTF-8 in the files.
         self.set_clipboard("two\nlines caf\u00e9")
         self.logged("two")
         log = self.read("twk.txt")
-        self.assertTrue(log.endswith(b"]\r\nTEXT=two\r\nlines caf\xe9\r\n"), log)
-        self.assertEqual(self.read("append.txt"), b"\r\nhttp://example.org/page\r\ntwo\r\nlines caf\xe9\r\n")
+        self.assertTrue(log.endswith(b"]\r\nTEXT=two\r\nlines caf\xc3\xa9\r\n"), log)
+        self.assertEqual(self.read("append.txt"), b"\r\nhttp://example.org/page\r\ntwo\r\nlines caf\xc3\xa9\r\n")
         self.assertEqual(self.read("twkurl.txt").count(b"="), 1, "the second text is no link")
         # Put back as it came.
         self.assertEqual(self.clipboard(), "two\nlines caf\u00e9")

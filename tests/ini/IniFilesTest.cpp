@@ -144,3 +144,30 @@ TEST_F(IniFilesTest, FilesSavedWithAMarkOrCrLineEndsKeepTheirFormThroughEveryWri
         EXPECT_EQ(ini.read(path, "B", "T"), "2");
     }
 }
+
+// A log saved once with a UTF-8 mark that grew past what is held whole takes
+// entries as any log does: its mark and every untouched line kept byte for byte.
+TEST_F(IniFilesTest, ALogWithAMarkLargerThanIsHeldWholeTakesMoreEntries)
+{
+    const std::string mark = "\xEF\xBB\xBF";
+    const std::string text(1 << 20, 'x');
+    std::string log = mark + "[20261201000000]\r\nTEXT=first\r\n";
+    for (int n = 0; n < 66; ++n)
+        log += "[202612010000" + std::to_string(10 + n) + "]\r\nTEXT=" + text + "\r\n";
+    writeFile(path, log);
+
+    // The first section stands right after the mark, and is seen there.
+    EXPECT_TRUE(ini.hasSection(path, "20261201000000"));
+    const auto look = ini.lookForSection(path, "20261207101010");
+    ASSERT_FALSE(look.present);
+    ASSERT_TRUE(ini.write(path, "20261207101010", "TEXT", "new", platform::NewFile::OwnerOnly, look));
+    ASSERT_TRUE(ini.write(path, "20261207101011", "TEXT", "newer", platform::NewFile::OwnerOnly));
+    log += "[20261207101010]\r\nTEXT=new\r\n[20261207101011]\r\nTEXT=newer\r\n";
+    EXPECT_EQ(readFile(path), log);
+
+    // A change in place, in the first section, keeps the rest as it was.
+    ASSERT_TRUE(ini.write(path, "20261201000000", "TEXT", "changed", platform::NewFile::OwnerOnly));
+    EXPECT_EQ(ini.read(path, "20261201000000", "TEXT"), "changed");
+    log.replace(log.find("first"), 5, "changed");
+    EXPECT_EQ(readFile(path), log);
+}

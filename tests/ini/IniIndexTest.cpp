@@ -82,7 +82,7 @@ TEST(IniFilesIndex, HasSectionSeesSectionLinesInsideValuesAndFollowsTheFile)
     EXPECT_TRUE(ini.hasSection("log", "1"));
     EXPECT_TRUE(ini.hasSection("log", "2"));
     EXPECT_FALSE(ini.hasSection("log", "3"));
-    ASSERT_TRUE(ini.write("log", "3", "TEXT", "c", kOwnerOnly)); // known missing: appended at once
+    ASSERT_TRUE(ini.write("log", "3", "TEXT", "c", kOwnerOnly));
     EXPECT_TRUE(ini.hasSection("log", "3"));
     EXPECT_EQ(files.appends, 1);
 
@@ -93,4 +93,49 @@ TEST(IniFilesIndex, HasSectionSeesSectionLinesInsideValuesAndFollowsTheFile)
     files.set("log", "[5]\rTEXT=a\r[6]\r"); // saved with CR line ends: never indexed, read as it is
     EXPECT_TRUE(ini.hasSection("log", "6"));
     EXPECT_FALSE(ini.hasSection("log", "4"));
+}
+
+// A look for a section changes nothing; the write that is handed a look which
+// found the name missing adds the section without reading, but only to the
+// file the look saw.
+TEST(IniFilesIndex, AWriteTrustsALookOnlyForTheFileItSaw)
+{
+    twk::testing::MemoryFileSystem files;
+    IniFiles ini(files);
+    std::string big;
+    for (int n = 0; n < 20000; ++n)
+        big += "[" + std::to_string(100000 + n) + "]\r\nTEXT=a copied text\r\n";
+    files.set("big", big);
+    const auto look = ini.lookForSection("big", "2");
+    EXPECT_FALSE(look.present);
+    files.bytesRead = 0;
+    ASSERT_TRUE(ini.write("big", "2", "TEXT", "b", kOwnerOnly, look));
+    EXPECT_LT(files.bytesRead, big.size() / 4) << "its form and its last byte, not its names";
+    EXPECT_EQ(files.files["big"].content, big + "[2]\r\nTEXT=b\r\n");
+
+    const std::string log = "[1]\r\nTEXT=a\r\n";
+
+    // Asked alone, the question leaves nothing behind for the write.
+    files.set("log", log);
+    IniFiles fresh(files);
+    EXPECT_FALSE(fresh.hasSection("log", "2"));
+    files.bytesRead = 0;
+    ASSERT_TRUE(fresh.write("log", "2", "TEXT", "b", kOwnerOnly));
+    EXPECT_GE(files.bytesRead, 2 * log.size()) << "its form, then its names";
+
+    // An editor added the section after the look: the look is not trusted,
+    // and the value lands in the one section.
+    files.set("log", log);
+    IniFiles edited(files);
+    const auto stale = edited.lookForSection("log", "2");
+    files.set("log", log + "[2]\r\nTEXT=typed\r\n");
+    ASSERT_TRUE(edited.write("log", "2", "TEXT", "b", kOwnerOnly, stale));
+    EXPECT_EQ(files.files["log"].content, log + "[2]\r\nTEXT=b\r\n");
+
+    // A look for another name says nothing of this one.
+    files.set("log", log + "[3]\r\nTEXT=c\r\n");
+    IniFiles other(files);
+    const auto elsewhere = other.lookForSection("log", "4");
+    ASSERT_TRUE(other.write("log", "3", "TEXT", "d", kOwnerOnly, elsewhere));
+    EXPECT_EQ(files.files["log"].content, log + "[3]\r\nTEXT=d\r\n");
 }

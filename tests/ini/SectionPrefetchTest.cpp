@@ -194,19 +194,23 @@ TEST(SectionPrefetch, TheWritesOfARunLandWhereTheSearchWouldPlaceThem)
     ini::IniFiles ini(files, 64);
     ini.prefetchSections("log", "20261207");
     EXPECT_TRUE(ini.hasSection("log", "20261207101049"));
-    EXPECT_FALSE(ini.hasSection("log", "20261207101500")); // inside a value: no section
-    ASSERT_TRUE(ini.write("log", "20261207101500", "TEXT", "a", platform::NewFile::OwnerOnly));
+    // A log writer hands the write the look that found the name free.
+    const auto free = ini.lookForSection("log", "20261207101500");
+    EXPECT_FALSE(free.present); // inside a value: no section
+    ASSERT_TRUE(ini.write("log", "20261207101500", "TEXT", "a", platform::NewFile::OwnerOnly, free));
     // Our own append is followed; so is one by another program.
     EXPECT_TRUE(ini.hasSection("log", "20261207101500"));
     ASSERT_TRUE(files.append("log", "[20261207101500_2]\r\nTEXT=b\r\n"));
     EXPECT_TRUE(ini.hasSection("log", "20261207101500_2"));
-    EXPECT_FALSE(ini.hasSection("log", "20261207101500_3"));
-    ASSERT_TRUE(ini.write("log", "20261207101500_3", "TEXT", "c", platform::NewFile::OwnerOnly));
+    const auto third = ini.lookForSection("log", "20261207101500_3");
+    EXPECT_FALSE(third.present);
+    ASSERT_TRUE(ini.write("log", "20261207101500_3", "TEXT", "c", platform::NewFile::OwnerOnly, third));
     // Nor does a later write of the run read the whole log: a capture costs
     // the same in a log of any length.
     const auto readBefore = files.files.bytesRead;
-    EXPECT_FALSE(ini.hasSection("log", "20261207101500_4"));
-    ASSERT_TRUE(ini.write("log", "20261207101500_4", "TEXT", "d", platform::NewFile::OwnerOnly));
+    const auto fourth = ini.lookForSection("log", "20261207101500_4");
+    EXPECT_FALSE(fourth.present);
+    ASSERT_TRUE(ini.write("log", "20261207101500_4", "TEXT", "d", platform::NewFile::OwnerOnly, fourth));
     EXPECT_LT(files.files.bytesRead - readBefore, before.size() / 2);
     EXPECT_EQ(*files.files.read("log"),
               before + "[20261207101500]\r\nTEXT=a\r\n[20261207101500_2]\r\nTEXT=b\r\n[20261207101500_3]\r\nTEXT=c\r\n"

@@ -146,8 +146,9 @@ LogsWindow::~LogsWindow() = default;
 
 void LogsWindow::startSearch()
 {
-    update_.reset();
-    search_.reset();
+    // The searches replaced end off this thread: the window never waits for them.
+    retired_.retire(std::move(update_));
+    retired_.retire(std::move(search_));
     model_->clear();
     text_->clear();
     counted_ = 0;
@@ -209,6 +210,7 @@ void LogsWindow::startUpdate(const logbrowser::LogChanges& changes)
     stamps_ = now;
     if (update_)
         counted_ += update_->matches();
+    retired_.retire(std::move(update_));
     update_ = std::make_unique<logbrowser::SearchThread>(*files_, std::move(scope), *matcher_, kKeptRows);
     drainer_->start();
 }

@@ -4,6 +4,7 @@
 
 #include "logbrowser/CommandLine.h"
 #include "logbrowser/LogChanges.h"
+#include "logbrowser/RetiredSearches.h"
 #include "logbrowser/SearchThread.h"
 
 #include <QWidget>
@@ -56,8 +57,9 @@ private:
     std::optional<logbrowser::Matcher> matcher_;
     std::unique_ptr<logbrowser::SearchThread> search_;
     std::unique_ptr<logbrowser::SearchThread> update_;
-    std::uint64_t counted_ = 0; // matches of searches that have ended
-    int updateRows_ = 0;        // rows an update has put at the top
+    logbrowser::RetiredSearches retired_; // after files_: ends before it
+    std::uint64_t counted_ = 0;           // matches of searches that have ended
+    int updateRows_ = 0;                  // rows an update has put at the top
     std::vector<std::size_t> growing_;
     std::vector<std::optional<platform::FileStamp>> stamps_;
     std::optional<std::filesystem::file_time_type> folderTime_;

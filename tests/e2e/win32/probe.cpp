@@ -7,6 +7,19 @@
 //   probe unicode HEX   puts the UTF-8 text given in hexadecimal on the clipboard as a
 //                       Unicode program does: CF_UNICODETEXT alone;
 //   probe read-unicode  prints the clipboard's CF_UNICODETEXT as UTF-8 in hexadecimal;
+//   probe hold FILE     puts the UTF-8 text of FILE on the clipboard as a Unicode
+//                       program does: CF_UNICODETEXT alone;
+//   probe marked FORMAT VALUE TEXT   puts TEXT as CF_UNICODETEXT with the registered
+//                       FORMAT beside it: VALUE "-" an empty block, else a DWORD of VALUE;
+//   probe copies COUNT SPACING PREFIX   puts PREFIX1 to PREFIX<COUNT> one after another,
+//                       SPACING milliseconds apart, each as CF_UNICODETEXT;
+//                       these three print "owned" when done and keep the clipboard's
+//                       content until another program takes it (at most a minute);
+//   probe show          prints the clipboard's CF_UNICODETEXT in UTF-8, then the names of
+//                       its registered formats, one a line;
+//   probe ping SECONDS  asks the running program's window a WM_NULL every 20 ms for
+//                       SECONDS and prints "pings N longest MS": the longest wait for
+//                       an answer, as a frozen interface would show it;
 //   probe texts CAPTION prints the text of every control of the window so captioned
 //                       (a list: its entries, joined by "|");
 //   probe close CAPTION asks the top-level window so captioned to close, as the system does;
@@ -14,8 +27,15 @@
 //                started with to "probe-command-lines.txt" beside itself.
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
+
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -152,6 +172,144 @@ int readUnicode()
     return 0;
 }
 
+std::wstring wideOf(const std::string& utf8)
+{
+    const int count = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring text(static_cast<std::size_t>(count), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), count);
+    return text;
+}
+
+std::string utf8Of(const wchar_t* text, std::size_t length)
+{
+    const int count = WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(count), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), bytes.data(), count, nullptr, nullptr);
+    return bytes;
+}
+
+// The window our texts are put with: Wine keeps a content only while its owner lives.
+HWND ownerWindow()
+{
+    static HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    return window;
+}
+
+// Opens the clipboard, waiting a little while another program holds it.
+bool openClipboard(HWND owner = nullptr)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (OpenClipboard(owner))
+            return true;
+        Sleep(10);
+    }
+    return false;
+}
+
+bool putOwned(const std::wstring& text, const char* format = nullptr, const char* value = nullptr)
+{
+    if (!openClipboard(ownerWindow()))
+        return false;
+    EmptyClipboard();
+    SetClipboardData(CF_UNICODETEXT, block(text.c_str(), (text.size() + 1) * sizeof(wchar_t)));
+    if (format) {
+        const UINT id = RegisterClipboardFormatA(format);
+        if (std::strcmp(value, "-") == 0) {
+            SetClipboardData(id, block("", 1));
+        } else {
+            const DWORD dword = std::strtoul(value, nullptr, 0);
+            SetClipboardData(id, block(&dword, sizeof dword));
+        }
+    }
+    CloseClipboard();
+    return true;
+}
+
+// Says "owned", then keeps the content until another program takes the clipboard
+// (at most a minute), as a program that copied does.
+int serve()
+{
+    std::printf("owned\n");
+    std::fflush(stdout);
+    for (int waited = 0; waited < 60000 && GetClipboardOwner() == ownerWindow(); waited += 50) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&message);
+        Sleep(50);
+    }
+    return 0;
+}
+
+int holdFile(const char* name)
+{
+    std::ifstream file(name, std::ios::binary);
+    if (!file)
+        return 2;
+    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    return putOwned(wideOf(bytes)) ? serve() : 2;
+}
+
+int copies(int count, int spacing, const char* prefix)
+{
+    const DWORD start = GetTickCount();
+    for (int i = 1; i <= count; ++i) {
+        // Each copy on its beat from the start, whatever the previous one took.
+        // Answering its window meanwhile, as a program that copies from its message loop does.
+        const DWORD due = start + static_cast<DWORD>((i - 1) * spacing);
+        for (DWORD now = GetTickCount(); static_cast<LONG>(due - now) > 0; now = GetTickCount()) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, due - now, QS_ALLINPUT);
+            MSG message;
+            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageA(&message);
+        }
+        if (!putOwned(wideOf(prefix + std::to_string(i))))
+            return 2;
+    }
+    return serve();
+}
+
+int show()
+{
+    _setmode(_fileno(stdout), _O_BINARY); // the text's bytes as they are
+    if (!openClipboard())
+        return 2;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        const auto* text = static_cast<const wchar_t*>(GlobalLock(data));
+        const std::size_t length = wcsnlen(text, GlobalSize(data) / sizeof(wchar_t));
+        const std::string bytes = utf8Of(text, length);
+        std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+        GlobalUnlock(data);
+    }
+    std::printf("\n");
+    for (UINT format = EnumClipboardFormats(0); format; format = EnumClipboardFormats(format)) {
+        char name[256] = {};
+        if (GetClipboardFormatNameA(format, name, sizeof name))
+            std::printf("%s\n", name);
+    }
+    CloseClipboard();
+    return 0;
+}
+
+int ping(int seconds)
+{
+    HWND program = FindWindowA("ThunderRT6Main", "Tarnwick 3.0");
+    if (!program)
+        return 1;
+    const DWORD end = GetTickCount() + static_cast<DWORD>(seconds) * 1000;
+    DWORD longest = 0;
+    int pings = 0;
+    for (DWORD now = GetTickCount(); static_cast<LONG>(end - now) > 0; now = GetTickCount()) {
+        DWORD_PTR result = 0;
+        // A ping not answered by the end counts as waiting until then.
+        SendMessageTimeoutA(program, WM_NULL, 0, 0, SMTO_NORMAL, end - now, &result);
+        longest = std::max(longest, GetTickCount() - now);
+        ++pings;
+        Sleep(20);
+    }
+    std::printf("pings %d longest %lu\n", pings, static_cast<unsigned long>(longest));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -172,6 +330,16 @@ int main(int argc, char** argv)
         return putUnicode(argv[2]);
     if (argc == 2 && std::strcmp(argv[1], "read-unicode") == 0)
         return readUnicode();
+    if (argc == 3 && std::strcmp(argv[1], "hold") == 0)
+        return holdFile(argv[2]);
+    if (argc == 5 && std::strcmp(argv[1], "marked") == 0)
+        return putOwned(wideOf(argv[4]), argv[2], argv[3]) ? serve() : 2;
+    if (argc == 5 && std::strcmp(argv[1], "copies") == 0)
+        return copies(std::atoi(argv[2]), std::atoi(argv[3]), argv[4]);
+    if (argc == 2 && std::strcmp(argv[1], "show") == 0)
+        return show();
+    if (argc == 3 && std::strcmp(argv[1], "ping") == 0)
+        return ping(std::atoi(argv[2]));
     FILE* log = std::fopen(besideProgram("probe-command-lines.txt").c_str(), "ab");
     if (!log)
         return 2;
