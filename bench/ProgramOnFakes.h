@@ -33,8 +33,9 @@ struct ProgramOnFakes {
     twk::testing::FakeInstances instances;
     twk::testing::FakeShell shell;
     twk::testing::FakeTray tray;
+    twk::testing::FakeAutostart autostart;
     twk::testing::RecordingHost host;
-    platform::Platform platform{clipboard, dialogs, environment, files, folders, instances, shell, tray};
+    platform::Platform platform{clipboard, dialogs, environment, files, folders, instances, shell, tray, autostart};
     std::unique_ptr<shell::Program> program;
 };
 

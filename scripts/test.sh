@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets up and runs every test: the normal build, the sanitizer build, the
-# end-to-end tests against the real program under a virtual X display, and the
-# Windows build's tests under Wine.
+# end-to-end tests against the real program under a virtual X display, the
+# Debian package's checks, and the Windows build's tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -27,6 +27,8 @@ for preset in default sanitize; do
   echo "== tests: $preset"
   ctest --preset "$preset" -j "$jobs" || status=1
 done
+echo "== Debian package"
+scripts/check-package.sh || status=1
 echo "== Windows build"
 scripts/test-windows.sh || status=1
 if [ -x scripts/fuzz-smoke.sh ]; then

@@ -1,5 +1,7 @@
 #include "ClipboardKeeper.h"
 
+#include "platform/Trace.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
@@ -7,6 +9,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstring>
 #include <utility>
 
 extern char** environ;
@@ -57,8 +60,10 @@ void ClipboardKeeper::startEarly()
 bool ClipboardKeeper::start()
 {
     int ends[2];
-    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0)
+    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) {
+        platform::trace("keeper not started: no socket for it: " + platform::lastSystemError());
         return false;
+    }
     const int its = ends[1];
 
     posix_spawn_file_actions_t actions;
@@ -74,11 +79,12 @@ bool ClipboardKeeper::start()
     const std::string path = program_.toStdString();
     char* arguments[] = {const_cast<char*>(path.c_str()), nullptr};
     pid_t pid = 0;
-    const bool started = posix_spawn(&pid, path.c_str(), &actions, &attributes, arguments, environ) == 0;
+    const int spawned = posix_spawn(&pid, path.c_str(), &actions, &attributes, arguments, environ);
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
     close(its);
-    if (!started) {
+    if (spawned != 0) {
+        platform::trace("keeper not started: " + path + ": " + std::strerror(spawned));
         close(ends[0]);
         return false;
     }
@@ -95,6 +101,10 @@ bool ClipboardKeeper::keep(const std::string& utf8)
         shutdown(socket_, SHUT_WR);
         kept = saysReady(socket_);
     }
+    if (!kept)
+        platform::trace("keeper " + program_.toStdString() +
+                        " did not take the clipboard's text: the text ends with "
+                        "the program");
     close(socket_);
     socket_ = -1;
     return kept;

@@ -98,7 +98,8 @@ OptionsWidget::OptionsWidget(configuration::FrmOptions& o, double twipsPerPixel,
     addPage(general);
     bindLook(*general, o.Frame1);
     PageBuilder g(*this, *general);
-    for (auto* box : {&o.Check1, &o.Check2, &o.Check3, &o.Check7, &o.chkXYPOS, &o.Check12, &o.Check13})
+    for (auto* box : {&o.Check1, &o.Check2, &o.Check3, &o.Check7, &o.chkXYPOS, &o.Check12, &o.Check13,
+                      &o.Check14})
         g.check(*box);
     auto* label1 = new QLabel;
     g.layout()->addWidget(label1);

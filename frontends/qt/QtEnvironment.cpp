@@ -1,6 +1,8 @@
 #include "QtEnvironment.h"
 
 #include "Texts.h"
+#include "platform/Trace.h"
+#include "platform/posix/XdgFolders.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -26,6 +28,24 @@ double twipsPerPixel(double dotsPerInch)
 std::string QtEnvironment::programFolder()
 {
     return fromQt(programFolder_);
+}
+
+bool QtEnvironment::canWriteIn(const std::string& folder)
+{
+    return platform::CanWriteIn(folder);
+}
+
+std::optional<std::string> QtEnvironment::perUserFolder()
+{
+    const auto configHome = platform::XdgConfigHome([this](const char* name) { return variable(name); });
+    if (!configHome)
+        return std::nullopt;
+    const auto folder = *configHome + "/twk3";
+    if (!platform::MakeFolders(folder)) {
+        platform::trace("cannot make the folder " + folder + ": " + platform::lastSystemError());
+        return std::nullopt;
+    }
+    return folder;
 }
 
 std::string QtEnvironment::argumentString()

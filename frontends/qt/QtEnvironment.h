@@ -22,6 +22,8 @@ public:
     }
 
     std::string programFolder() override;
+    bool canWriteIn(const std::string& folder) override;
+    std::optional<std::string> perUserFolder() override;
     std::string argumentString() override;
     std::optional<std::string> variable(const std::string& name) override;
     std::optional<std::string> defaultOpener() override;

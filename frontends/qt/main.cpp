@@ -12,10 +12,13 @@
 #include "QtWindowHost.h"
 #include "Texts.h"
 #include "Toolkit.h"
+#include "about/CommandLine.h"
 #include "about/Help.h"
 #include "capture/FrmToText.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/PosixFolders.h"
+#include "platform/posix/XdgAutostart.h"
+#include "platform/posix/XdgFolders.h"
 #include "shell/Form1.h"
 #include "shell/Program.h"
 #include "wayland/WaylandClipboard.h"
@@ -53,6 +56,14 @@ int main(int argc, char** argv)
     // given back to the system at once, instead of kept in the heap for later,
     // where an idle program would carry it (and every wakeup cost more).
     mallopt(M_MMAP_THRESHOLD, 1 << 20);
+    // "--version" and "--help" answer before anything is looked at: no INI, no other copy.
+    std::string argumentString;
+    for (int i = 1; i < argc; ++i)
+        argumentString += (i > 1 ? " " : "") + std::string(argv[i]);
+    if (const auto answer = twk::about::CommandLineAnswer(argumentString)) {
+        std::fputs(answer->c_str(), stdout);
+        return 0;
+    }
     if (!hasDisplay()) {
         std::fputs("twk3: no graphical display: set DISPLAY or WAYLAND_DISPLAY (or run it inside a desktop "
                    "session)\n",
@@ -100,7 +111,12 @@ int main(int argc, char** argv)
                               QString::fromLatin1(shell::kApplicationTitle));
     qt::QtShell desktopShell;
     qt::QtTray tray;
-    platform::Platform platform{clipboard, dialogs, environment, files, folders, instances, desktopShell, tray};
+    platform::XdgAutostart autostart(files, platform::XdgConfigHome([&environment](const char* name) {
+                                                return environment.variable(name);
+                                            }).value_or(std::string()),
+                                     qt::fromQt(programPath));
+    platform::Platform platform{clipboard, dialogs,      environment, files,    folders,
+                                instances, desktopShell, tray,        autostart};
     toolkit.whenMade([&waylandClipboard, &qtClipboard, &tray] {
         // The clipboard first: its fetch runs beside the rest.
         if (waylandClipboard)

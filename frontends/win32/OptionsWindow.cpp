@@ -72,7 +72,8 @@ void OptionsWindow::addGeneralPage()
     HWND page = addPage(kPageArea);
     bindFrame(*this, o.Frame1, page, {0, 0, kPageArea.width, kPageArea.height});
     int line = 0;
-    for (auto* box : {&o.Check1, &o.Check2, &o.Check3, &o.Check7, &o.chkXYPOS, &o.Check12, &o.Check13})
+    for (auto* box : {&o.Check1, &o.Check2, &o.Check3, &o.Check7, &o.chkXYPOS, &o.Check12, &o.Check13,
+                      &o.Check14})
         bindCheck(*this, *box, row(120, 240, line++, 3000), page);
     bindLabel(*this, o.Label1, {3120, 240, 3060, kLine}, SS_LEFT, page);
     line = 0;

@@ -1,8 +1,11 @@
 #include "Win32Environment.h"
 
+#include "platform/Trace.h"
 #include "platform/win32/Utf16.h"
 
 #include <windows.h>
+
+#include <shlobj.h>
 
 #include <vector>
 
@@ -67,6 +70,34 @@ std::string Win32Environment::programFolder()
             return folderOfProgram(platform::win32::toUtf8(std::wstring_view(path.data(), length)));
         path.resize(path.size() * 2);
     }
+}
+
+bool Win32Environment::canWriteIn(const std::string& folder)
+{
+    // Access rights, the read-only mark of a share and a locked-down folder
+    // all show in whether a file can be made, so one is made and let go.
+    const std::string probe = folder + (folder.ends_with('\\') ? "" : "\\") + "twk3-write-test-" +
+                              std::to_string(GetCurrentProcessId()) + ".tmp";
+    HANDLE file = CreateFileW(platform::win32::toWide(probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(file);
+    return true;
+}
+
+std::optional<std::string> Win32Environment::perUserFolder()
+{
+    wchar_t appData[MAX_PATH] = {};
+    if (SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, appData) != S_OK)
+        return std::nullopt;
+    const std::wstring folder = std::wstring(appData) + L"\\TWK";
+    if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+        platform::trace("cannot make the folder " + platform::win32::toUtf8(folder) + ": " +
+                        platform::lastSystemError());
+        return std::nullopt;
+    }
+    return platform::win32::toUtf8(folder);
 }
 
 std::string Win32Environment::argumentString()

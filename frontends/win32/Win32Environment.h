@@ -7,6 +7,8 @@ namespace twk::win32 {
 class Win32Environment final : public platform::Environment {
 public:
     std::string programFolder() override;
+    bool canWriteIn(const std::string& folder) override;
+    std::optional<std::string> perUserFolder() override;
     std::string argumentString() override;
     std::optional<std::string> variable(const std::string& name) override;
     std::optional<std::string> defaultOpener() override;

@@ -1,4 +1,6 @@
+#include "ConsoleAnswer.h"
 #include "NativeWindow.h"
+#include "Win32Autostart.h"
 #include "Win32Clipboard.h"
 #include "Win32Dialogs.h"
 #include "Win32Environment.h"
@@ -7,6 +9,7 @@
 #include "Win32Shell.h"
 #include "Win32Tray.h"
 #include "Win32WindowHost.h"
+#include "about/CommandLine.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Folders.h"
 #include "shell/Form1.h"
@@ -40,6 +43,11 @@ bool routeKey(MSG& message)
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
+    // "--version" and "--help" answer before anything is looked at: no INI, no other copy.
+    if (const auto answer = twk::about::CommandLineAnswer(twk::win32::argumentsOf(GetCommandLineA()))) {
+        twk::win32::ShowCommandLineAnswer(*answer);
+        return 0;
+    }
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
 
@@ -52,7 +60,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     platform::Win32Folders folders;
     win32::Win32Shell desktopShell;
     win32::Win32Tray tray(instance, smallProgramIcon(instance), environment.twipsPerPixelX());
-    platform::Platform platform{clipboard, dialogs, environment, files, folders, instances, desktopShell, tray};
+    win32::Win32Autostart autostart(win32::runningProgramPath());
+    platform::Platform platform{clipboard, dialogs,      environment, files,    folders,
+                                instances, desktopShell, tray,        autostart};
 
     win32::Win32WindowHost host(environment.twipsPerPixelX());
     shell::Program program(platform, host);

@@ -31,7 +31,7 @@ void FrmFileBrowser::Form_Load()
     auto& folders = program_.platform.folders;
     Drive1.setItems(folders.drives());
     // Like any folder list, it starts where the program is.
-    const auto start = FolderListPath(program_.platform.environment.programFolder());
+    const auto start = FolderListPath(program_.settingsFolder());
     drive_ = folders.driveOf(start);
     Dir1.path = start;
     Dir1.subfolders = folders.subfolders(start).value_or(std::vector<std::string>{});
@@ -112,7 +112,7 @@ void FrmFileBrowser::fallBack()
     const auto saved = program_.Settings.SavedFilePath;
     setDrive(folders.driveOf(FolderListPath(saved)));
     if (!setFolder(saved) && !setFolder(drive_))
-        setDrive(folders.driveOf(FolderListPath(program_.platform.environment.programFolder())));
+        setDrive(folders.driveOf(FolderListPath(program_.settingsFolder())));
     fallingBack_ = false;
 }
 

@@ -92,6 +92,7 @@ void FrmOptions::fillControls()
     tickWhenOne(Check6, s.LinkAutoSave);
     if (const auto linkSaveType = text::toNumber(s.LinkSaveType))
         (*linkSaveType == 1 ? Option9 : Option10).select();
+    Check14.setValue(program_.platform.autostart.enabled() ? 1 : 0);
 }
 
 void FrmOptions::Form_Unload(bool& cancel)
@@ -113,7 +114,7 @@ void FrmOptions::List1_Click()
 
 std::string FrmOptions::HitAndRunNotice() const
 {
-    const auto folder = platform::folderForDisplay(program_.platform.environment.programFolder());
+    const auto folder = platform::folderForDisplay(program_.settingsFolder());
     return "NOTICE: Once you check this option and save it, this program will open, do its job, then exit.  The "
            "only way back in is to edit " +
            folder + platform::kFolderSeparator +

@@ -55,6 +55,8 @@ public:
     ui::CheckBox chkXYPOS{"Remember Window Positions?"};
     ui::CheckBox Check12{"Popup after copy?", "Show Text Viewer After Coping Text"};
     ui::CheckBox Check13{"JavaScript Stripper?", "Attempt to strip URL's out of javascript:"};
+    // Not a setting of the INI file: the desktop's own entry for starting the program at login.
+    ui::CheckBox Check14{"Start with the desktop?", "Start TWK when you log in if checked."};
     ui::Control Label1{"Pick Clipboard Checking Frequency"};
     ui::OptionButton Option1{"1 Frequent", "Check clipboard more frequently, use if you're a realy fast copy/paster."};
     ui::OptionButton Option2{"2"};

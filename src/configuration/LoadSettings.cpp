@@ -154,7 +154,7 @@ void LoadSettings(shell::Program& program)
     const bool firstRun = !text::numberEquals(s.FirstRun, 9);
     if (firstRun) {
         const bool unreadable = settingsUnreadable(program);
-        writeDefaults(program, platform::withTrailingSeparator(program.platform.environment.programFolder()),
+        writeDefaults(program, platform::withTrailingSeparator(program.settingsFolder()),
                       unreadable);
         if (unreadable)
             program.message("TWK could not read its settings in " + s.IniPath +

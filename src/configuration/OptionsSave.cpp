@@ -64,6 +64,9 @@ void FrmOptions::Command2_Click()
         write(kLinkCatcher, "linkcatcherSAVEDFILEPATH", s.PendingLinkLogFolder);
     }
 
+    // The desktop keeps this one, and its platform traces a failure; LastIniResult stays the INI's.
+    program_.platform.autostart.setEnabled(Check14.ticked());
+
     // Only the last write is looked at.
     if (s.LastIniResult == 0)
         program_.message("Error saving settings, make sure ini file is not write protected",

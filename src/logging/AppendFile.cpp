@@ -2,6 +2,7 @@
 
 #include "capture/FrmToText.h"
 #include "configuration/IniKeys.h"
+#include "platform/Trace.h"
 #include "shell/Program.h"
 
 #include <cstdio>
@@ -50,6 +51,8 @@ void WriteAppendFile(platform::FileSystem& files, AppendFileWritten& last, const
     if (!written)
         written = files.replaceWith(path, platform::NewFile::OwnerOnly,
                                     [&](const platform::FileSystem::Put& put) { return put(text) && put(kLineEnd); });
+    if (!written)
+        platform::trace("append file not written: " + path + ": " + platform::lastSystemError());
     const auto after = written ? files.stamp(path) : std::nullopt;
     last.known = after.has_value();
     if (last.known) {

@@ -20,6 +20,12 @@ public:
     virtual ~Environment() = default;
     // The folder that holds the program file, as the system reports it.
     virtual std::string programFolder() = 0;
+    // Whether this user may create files in the folder.
+    virtual bool canWriteIn(const std::string& folder) = 0;
+    // The user's own folder for this program's files ($XDG_CONFIG_HOME/twk3,
+    // %APPDATA%\TWK), made if missing; nullopt when the system names none or
+    // it cannot be made.
+    virtual std::optional<std::string> perUserFolder() = 0;
     // The command line after the program name.
     virtual std::string argumentString() = 0;
     virtual std::optional<std::string> variable(const std::string& name) = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Autostart.h"
 #include "platform/Clipboard.h"
 #include "platform/Dialogs.h"
 #include "platform/Environment.h"
@@ -21,6 +22,7 @@ struct Platform {
     Instances& instances;
     Shell& shell;
     Tray& tray;
+    Autostart& autostart;
 };
 
 } // namespace twk::platform

@@ -11,7 +11,7 @@ constexpr const char* kBreak = "\n\r";
 
 std::string welcomeText(Program& program)
 {
-    const auto folder = platform::folderForDisplay(program.platform.environment.programFolder());
+    const auto folder = platform::folderForDisplay(program.settingsFolder());
     return std::string("Welcome to TWK!  You can access TWK's menu from your System Tray ") + kBreak +
            "usually located next to your clock in the taskbar." + kBreak + kBreak +
            "Your logs will be saved to: " + folder + kBreak + kBreak +

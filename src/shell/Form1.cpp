@@ -19,7 +19,7 @@ void Form1::Form_Load()
     if (program_.platform.instances.anotherInstanceRunning() && CheckSingleInstance(program_))
         return;
 
-    s.IniPath = platform::withTrailingSeparator(program_.platform.environment.programFolder()) +
+    s.IniPath = platform::withTrailingSeparator(program_.settingsFolder()) +
                 configuration::keys::kIniFileName;
     // A settings file saved by an older program, or as "ANSI", is in the system's code page.
     program_.ini.readInCodePage(s.IniPath, program_.platform.files.legacyCodePage());

@@ -6,7 +6,9 @@
 #include "configuration/FrmOptions.h"
 #include "configuration/IniModule.h"
 #include "logging/FrmLinkCatcher.h"
+#include "platform/Trace.h"
 #include "shell/Form1.h"
+#include "shell/SettingsFolder.h"
 #include "text/Characters.h"
 
 namespace twk::shell {
@@ -61,7 +63,18 @@ std::string Program::ReadIni(const std::string& section, const std::string& key)
 
 void Program::WriteIni(const std::string& section, const std::string& key, const std::string& value)
 {
-    Settings.LastIniResult = ini.write(Settings.IniPath, section, key, value, platform::NewFile::Usual) ? 1 : 0;
+    const bool written = ini.write(Settings.IniPath, section, key, value, platform::NewFile::Usual);
+    Settings.LastIniResult = written ? 1 : 0;
+    if (!written)
+        platform::trace("INI write failed: [" + section + "] " + key + " in " + Settings.IniPath + ": " +
+                        platform::lastSystemError());
+}
+
+const std::string& Program::settingsFolder()
+{
+    if (!settingsFolder_)
+        settingsFolder_ = SettingsFolder(platform.environment);
+    return *settingsFolder_;
 }
 
 void Program::message(const std::string& text, platform::MessageIcon icon)

@@ -6,6 +6,7 @@
 #include "platform/Platform.h"
 #include "ui/WindowSlot.h"
 
+#include <optional>
 #include <string>
 
 namespace twk::about {
@@ -70,6 +71,10 @@ public:
     // result goes to LastIniResult.
     std::string ReadIni(const std::string& section, const std::string& key);
     void WriteIni(const std::string& section, const std::string& key, const std::string& value);
+    // The folder the program treats as its own for twk3.ini and the default
+    // logs (SettingsFolder), decided at its first use for the whole run. The
+    // program file's folder, for what ships beside it, is the environment's.
+    const std::string& settingsFolder();
     // A message box with an OK button and the application title.
     void message(const std::string& text, platform::MessageIcon icon);
 
@@ -87,6 +92,7 @@ public:
     ui::WindowSlot<about::FrmAbout> frmAbout;
 
 private:
+    std::optional<std::string> settingsFolder_;
     int handlerDepth_ = 0;
     bool closePending_ = false;
     bool ended_ = false;

@@ -49,6 +49,8 @@ public:
 class FakeEnvironment : public platform::Environment {
 public:
     std::string programFolder() override { return folder; }
+    bool canWriteIn(const std::string& asked) override { return asked != folder || programFolderWritable; }
+    std::optional<std::string> perUserFolder() override { return userFolder; }
     std::string argumentString() override { return arguments; }
     std::optional<std::string> variable(const std::string& name) override
     {
@@ -66,6 +68,8 @@ public:
     double twipsPerPixelY() override { return 15; }
 
     std::string folder;
+    bool programFolderWritable = true;
+    std::optional<std::string> userFolder;
     std::string arguments;
     std::map<std::string, std::string> variables;
     std::optional<std::string> opener = std::string("/usr/bin/xdg-open");
@@ -73,6 +77,23 @@ public:
     platform::LocalDateTime clock{2026, 12, 5, 14, 3, 7};
     double screenWidth = 19200; // 1280 x 960 pixels
     double screenHeight = 14400;
+};
+
+class FakeAutostart : public platform::Autostart {
+public:
+    bool enabled() override { return on; }
+    bool setEnabled(bool wanted) override
+    {
+        calls.push_back(wanted);
+        if (!works)
+            return false;
+        on = wanted;
+        return true;
+    }
+
+    bool on = false;
+    bool works = true;
+    std::vector<bool> calls;
 };
 
 class FakeInstances : public platform::Instances {

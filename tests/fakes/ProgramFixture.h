@@ -83,8 +83,9 @@ protected:
     FakeInstances instances;
     FakeShell shell;
     FakeTray tray;
+    FakeAutostart autostart;
     RecordingHost host;
-    platform::Platform platform{clipboard, dialogs, environment, files, folders, instances, shell, tray};
+    platform::Platform platform{clipboard, dialogs, environment, files, folders, instances, shell, tray, autostart};
 
 private:
     std::unique_ptr<shell::Program> program_;

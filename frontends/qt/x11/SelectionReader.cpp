@@ -1,5 +1,7 @@
 #include "x11/SelectionReader.h"
 
+#include "platform/Trace.h"
+
 #include "ClipboardMarks.h"
 
 #include <QString>
@@ -52,7 +54,13 @@ SelectionReader::SelectionReader(XConnection& x, int wakeFd, std::chrono::millis
 SelectionReader::Outcome SelectionReader::waitFor(std::uint8_t kind, xcb_window_t window, Event& event)
 {
     for (;;) {
-        if (x_.next(event, patience_, wakeFd_) != XConnection::Wait::event)
+        const auto waited = x_.next(event, patience_, wakeFd_);
+        if (waited == XConnection::Wait::timedOut)
+            platform::trace("clipboard: its owner did not answer within " + std::to_string(patience_.count()) +
+                            " ms: given up, asked again at the next tick");
+        else if (waited == XConnection::Wait::lost)
+            platform::trace("clipboard: the connection to the X server was lost");
+        if (waited != XConnection::Wait::event)
             return Outcome::failed;
         // A newer copy: what this fetch reads may already be the newer owner's answer.
         if (announcement_ != 0 && kindOf(*event) == announcement_) {

@@ -64,7 +64,8 @@ protected:
     twk::testing::FakeInstances instances;
     twk::testing::FakeShell shell;
     twk::testing::FakeTray tray;
-    platform::Platform platform{clipboard, dialogs, environment, files, folders, instances, shell, tray};
+    twk::testing::FakeAutostart autostart;
+    platform::Platform platform{clipboard, dialogs, environment, files, folders, instances, shell, tray, autostart};
     qt::QtWindowHost host{kTwipsPerPixel};
     shell::Program program{platform, host};
 };

@@ -67,7 +67,8 @@ struct SlowStart {
     twk::testing::FakeInstances instances;
     twk::testing::FakeShell shell;
     twk::testing::FakeTray tray;
-    platform::Platform platform{clipboard, dialogs, environment, files, folders, instances, shell, tray};
+    twk::testing::FakeAutostart autostart;
+    platform::Platform platform{clipboard, dialogs, environment, files, folders, instances, shell, tray, autostart};
     qt::QtWindowHost host{15};
     shell::Program program{platform, host};
 };
