@@ -45,9 +45,20 @@ class ProgramCase(unittest.TestCase):
     def start_window_manager(self):
         if not shutil.which("openbox"):
             self.skipTest("openbox is not installed: no window manager to decorate the windows")
-        self.background(["openbox", "--sm-disable"])
-        self.wait_for(lambda: "window id" in self.x(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]),
-                      what="the window manager")
+        # Now and then, on a loaded machine, openbox never gets as far as announcing itself:
+        # a fresh one is started rather than the case failing before the program ran.
+        tries = 3
+        for attempt in range(1, tries + 1):
+            manager = self.background(["openbox", "--sm-disable"])
+            try:
+                x11util.wait_for(lambda: "window id" in self.x(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]),
+                                 max(self.WAIT / tries, 10), "the window manager", self.INTERVAL)
+                return
+            except x11util.TimedOut:
+                if attempt == tries:
+                    raise
+                manager.kill()
+                manager.wait(timeout=10)
 
     def start_tray(self):
         if not shutil.which("trayer"):
