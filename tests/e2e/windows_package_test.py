@@ -175,6 +175,9 @@ class WinePackage(Wine):
     def test_the_run_entry_follows_the_start_with_desktop_box(self):
         self.write_logging_ini()
         process = self.wine()
+        # A Windows command started while the program is still starting Wine's session may hang
+        # with it: the registry is read once the program is up.
+        self.wait_for(self.tray_icons, what="the tray icon")
         self.assertIsNone(self.run_value())
         for ticked in (True, False):
             options = self.open_options()
