@@ -123,6 +123,8 @@ class WinePackage(Wine):
         installed = self.user_folder("AppData", "Local", "Programs", "TWK")
         self.assertIsNotNone(installed, "installed under %LOCALAPPDATA%\\Programs")
         self.assertEqual(sorted(os.listdir(installed)), ["README.txt", "Uninstall.exe", "twk3.chm", "twk3.exe"])
+        # Stripped: with its debug information the program weighs some 25 MB.
+        self.assertLess(os.path.getsize(os.path.join(installed, "twk3.exe")), 4 << 20, "the program as it ships")
         shortcut = self.user_folder("AppData", "Roaming", "Microsoft", "Windows", "Start Menu", "Programs", "TWK.lnk")
         self.assertIsNotNone(shortcut, "the Start-menu shortcut")
         code, listed = self.run_wine("reg", "query", UNINSTALL_KEY)
