@@ -31,10 +31,14 @@ void matchAroundAnchor(const SearchScope& scope, const Matcher& matcher, PieceMa
             continue;
         }
         const std::size_t next = following ? following->begin : bytes.size();
+        const auto entry = sectionEntry(bytes, piece.offset, *section, beforeBreak(bytes, next));
+        const auto inText = [&] {
+            const auto begin = static_cast<std::size_t>(entry->text.data() - bytes.data());
+            return hit >= begin && hit + anchor.size() <= begin + entry->text.size();
+        };
         // The anchor is in every text that matches, so the entry's text decides
         // wherever in its section the anchor was seen.
-        if (const auto entry = sectionEntry(bytes, piece.offset, *section, beforeBreak(bytes, next));
-            entry && matcher.matches(entry->text)) {
+        if (entry && ((matcher.anchorDecides() && inText()) || matcher.matches(entry->text))) {
             const Hit found{piece.file,     entry->offset, entryTime(file, *entry),
                             entry->section, entry->key,    entry->text};
             if (scope.since == 0 || found.time >= scope.since)
