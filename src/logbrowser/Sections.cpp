@@ -1,0 +1,99 @@
+#include "logbrowser/Sections.h"
+
+#include "ini/IniLines.h"
+#include "logbrowser/LineBreaks.h"
+
+namespace twk::logbrowser {
+namespace {
+
+bool isBreak(char c)
+{
+    return c == '\r' || c == '\n';
+}
+
+// Where the line after the one that ends at `end` starts.
+std::size_t lineAfter(std::string_view bytes, std::size_t end)
+{
+    if (end >= bytes.size())
+        return bytes.size();
+    if (bytes[end] == '\n')
+        return end + 1;
+    const auto notCr = bytes.find_first_not_of('\r', end);
+    if (notCr != std::string_view::npos && bytes[notCr] == '\n')
+        return notCr + 1;
+    return end + 1;
+}
+
+// The section line whose "[" is at bracket, if that line is one. A line
+// break's last byte always starts a line (a CR followed by more CRs and a LF
+// is one break whose last byte is the LF).
+std::optional<SectionLine> sectionLineAt(std::string_view bytes, std::size_t lineStart, std::size_t bracket)
+{
+    std::size_t begin = bracket;
+    while (begin > lineStart && ini::isBlank(bytes[begin - 1]))
+        --begin;
+    if (begin != lineStart && !isBreak(bytes[begin - 1]))
+        return std::nullopt;
+    const auto end = findBreak(bytes, bracket);
+    const auto name = ini::sectionName(bytes.substr(begin, end - begin));
+    if (!name)
+        return std::nullopt;
+    return SectionLine{begin, lineAfter(bytes, end), *name};
+}
+
+} // namespace
+
+std::optional<SectionLine> nextSectionLine(std::string_view bytes, std::size_t from)
+{
+    for (auto bracket = bytes.find('[', from); bracket != std::string_view::npos;
+         bracket = bytes.find('[', bracket + 1))
+        if (auto line = sectionLineAt(bytes, from, bracket))
+            return line;
+    return std::nullopt;
+}
+
+std::optional<SectionLine> sectionLineBefore(std::string_view bytes, std::size_t at)
+{
+    if (bytes.empty())
+        return std::nullopt;
+    // Entries are short: a plain loop back finds the section line sooner than
+    // any call. Each region is looked back over once per search (AnchorScan).
+    for (std::size_t bracket = std::min(at, bytes.size() - 1) + 1; bracket-- > 0;)
+        if (bytes[bracket] == '[')
+            if (auto line = sectionLineAt(bytes, 0, bracket))
+                return line;
+    return std::nullopt;
+}
+
+std::size_t beforeBreak(std::string_view bytes, std::size_t end)
+{
+    if (end > 0 && bytes[end - 1] == '\n') {
+        --end;
+        if (end > 0 && bytes[end - 1] == '\r')
+            --end;
+    } else if (end > 0 && bytes[end - 1] == '\r') {
+        --end;
+    }
+    return end;
+}
+
+std::optional<Entry> sectionEntry(std::string_view bytes, std::uint64_t offset, const SectionLine& section,
+                                  std::size_t regionEnd)
+{
+    const auto region = bytes.substr(0, regionEnd);
+    std::size_t line = section.next;
+    while (line < regionEnd) {
+        const auto end = findBreak(region, line);
+        const auto key = ini::keyLine(bytes.substr(line, end - line));
+        if (key && key->value) {
+            // The text as the writer wrote it: every byte after the "=", blanks included.
+            const auto textBegin = line + bytes.substr(line, end - line).find('=') + 1;
+            return Entry{section.name, key->key, bytes.substr(textBegin, regionEnd - textBegin),
+                         offset + section.begin};
+        }
+        line = lineAfter(bytes, end);
+    }
+    return std::nullopt;
+}
+
+} // namespace twk::logbrowser
