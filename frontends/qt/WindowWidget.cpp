@@ -100,7 +100,8 @@ void WindowWidget::releaseVisibility()
         return;
     held_ = false;
     windowChanged();
-    if (window_ && window_->visible())
+    // As a first show: a window restored minimised comes up in the task bar, not in front.
+    if (window_ && window_->visible() && window_->state() != ui::WindowState::Minimized)
         bringToFront();
 }
 
