@@ -111,6 +111,8 @@ int main(int argc, char** argv)
                               QString::fromLatin1(shell::kApplicationTitle));
     qt::QtShell desktopShell;
     qt::QtTray tray;
+    if (!environmentVariable("WAYLAND_DISPLAY").empty())
+        tray.openAtPanelClicks();
     platform::XdgAutostart autostart(files, platform::XdgConfigHome([&environment](const char* name) {
                                                 return environment.variable(name);
                                             }).value_or(std::string()),
