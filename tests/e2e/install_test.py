@@ -50,6 +50,7 @@ class Installed(ProgramCase):
     ENCODING = "utf-8"
     WAIT = 20.0
     # Driven as the desktop tests drive it.
+    tray_icons = Desktop.tray_icons
     open_tray_menu = Desktop.open_tray_menu
     press_until = Desktop.press_until
     open_options = Desktop.open_options
