@@ -103,20 +103,17 @@ std::size_t beforeBreak(std::string_view bytes, std::size_t end)
 std::optional<Entry> sectionEntry(std::string_view bytes, std::uint64_t offset, const SectionLine& section,
                                   std::size_t regionEnd)
 {
+    // Blank lines and keys without a value are passed over, so the text
+    // starts after the region's first "=", whatever line holds it.
     const auto region = bytes.substr(0, regionEnd);
-    std::size_t line = section.next;
-    while (line < regionEnd) {
-        const auto end = findBreak(region, line);
-        const auto key = ini::keyLine(bytes.substr(line, end - line));
-        if (key && key->value) {
-            // The text as the writer wrote it: every byte after the "=", blanks included.
-            const auto textBegin = line + bytes.substr(line, end - line).find('=') + 1;
-            return Entry{section.name, key->key, bytes.substr(textBegin, regionEnd - textBegin),
-                         offset + section.begin};
-        }
-        line = lineAfter(bytes, end);
-    }
-    return std::nullopt;
+    const auto equals = region.find('=', section.next);
+    if (equals == std::string_view::npos)
+        return std::nullopt;
+    std::size_t line = equals;
+    while (line > section.next && !isBreak(bytes[line - 1]))
+        --line;
+    return Entry{section.name, ini::nameIn(bytes.substr(line, equals - line)),
+                 bytes.substr(equals + 1, regionEnd - equals - 1), offset + section.begin};
 }
 
 } // namespace twk::logbrowser
