@@ -91,6 +91,12 @@ class Installed(ProgramCase):
         self.logged("copied under an installed program", log)
         # The user's logs are the user's alone.
         self.assertEqual(stat.S_IMODE(os.stat(self.path(log)).st_mode), 0o600)
+        # The log browser installed beside it looks there too when it is given no folder.
+        found = subprocess.run(as_user() + [os.path.join(self.root, "usr", "bin", "twk3-logs"), "--search",
+                                            "under an installed"], cwd="/", env=self.environment(),
+                               capture_output=True, text=True, timeout=60)
+        self.assertEqual((found.returncode, found.stderr), (0, ""))
+        self.assertIn("copied under an installed program", found.stdout)
         self.assertEqual(sorted(os.listdir(self.installed)), shipped, "nothing is written beside the program")
         self.assertIsNone(process.poll())
 
