@@ -100,13 +100,6 @@ class Installed(ProgramCase):
         environment.pop("XDG_CONFIG_HOME", None)
         return environment
 
-    def start_installed(self, **more):
-        process = subprocess.Popen(as_user() + [os.path.join(self.root, "usr", "bin", "twk3")], cwd="/",
-                                   env=self.environment(**more), stdout=subprocess.DEVNULL,
-                                   stderr=subprocess.DEVNULL)
-        self.processes.append(process)
-        return process
-
     def launch(self, entry):
         """Starts a desktop entry as a menu or the session does (GLib's launcher), with the
         package's commands on the PATH as /usr/bin would put them; no session bus to start."""
