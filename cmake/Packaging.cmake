@@ -10,8 +10,17 @@ set(twk_packaging ${PROJECT_SOURCE_DIR}/packaging)
 set(twk_package_build ${CMAKE_BINARY_DIR}/packaging)
 file(MAKE_DIRECTORY ${twk_package_build})
 
+# Compresses a file of packaging/linux without a time stamp, as Debian wants
+# it, and installs it into destination.
+function(twk_package_gzipped name destination)
+  execute_process(COMMAND gzip -9n -c ${twk_packaging}/linux/${name} OUTPUT_FILE ${twk_package_build}/${name}.gz
+                  COMMAND_ERROR_IS_FATAL ANY)
+  install(FILES ${twk_package_build}/${name}.gz DESTINATION ${destination})
+endfunction()
+
 # Puts a program in the package's folder; with COMMAND, also on the PATH as
-# /usr/bin/<name>. One line per program: twk_package_program(twk3 COMMAND).
+# /usr/bin/<name>, with its manual page packaging/linux/<name>.1. One line per
+# program: twk_package_program(twk3 COMMAND).
 function(twk_package_program target)
   cmake_parse_arguments(PARSE_ARGV 1 arg "COMMAND" "" "")
   install(TARGETS ${target} RUNTIME DESTINATION ${TWK_PACKAGE_FOLDER})
@@ -20,6 +29,7 @@ function(twk_package_program target)
     file(MAKE_DIRECTORY ${twk_package_build}/bin)
     file(CREATE_LINK ../${TWK_PACKAGE_FOLDER}/${target} ${link} SYMBOLIC)
     install(FILES ${link} DESTINATION ${CMAKE_INSTALL_BINDIR})
+    twk_package_gzipped(${target}.1 ${CMAKE_INSTALL_MANDIR}/man1)
   endif()
 endfunction()
 
@@ -32,17 +42,10 @@ foreach(size 16 22 24 32 48 64 128 256)
 endforeach()
 install(FILES ${twk_packaging}/icons/twk3.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 
-# The copyright, the changelog (compressed without a time stamp, as Debian
-# wants it) and the manual page.
+# The copyright and the changelog.
 set(twk_doc ${CMAKE_INSTALL_DATADIR}/doc/twk3)
 install(FILES ${twk_packaging}/linux/copyright DESTINATION ${twk_doc})
-foreach(pair "changelog;${twk_doc}" "twk3.1;${CMAKE_INSTALL_MANDIR}/man1")
-  list(GET pair 0 name)
-  list(GET pair 1 destination)
-  execute_process(COMMAND gzip -9n -c ${twk_packaging}/linux/${name} OUTPUT_FILE ${twk_package_build}/${name}.gz
-                  COMMAND_ERROR_IS_FATAL ANY)
-  install(FILES ${twk_package_build}/${name}.gz DESTINATION ${destination})
-endforeach()
+twk_package_gzipped(changelog ${twk_doc})
 
 set(CPACK_PACKAGE_NAME twk3)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})

@@ -20,6 +20,7 @@ for path in /usr/bin/twk3 /usr/lib/twk3/twk3 /usr/lib/twk3/twk3-keeper /usr/lib/
             /usr/bin/twk3-logs /usr/lib/twk3/twk3-logs /usr/lib/twk3/twk3-keeper-wayland \
             /usr/share/applications/twk3.desktop /usr/share/metainfo/example.tarnwick.twk3.metainfo.xml \
             /usr/share/doc/twk3/copyright /usr/share/doc/twk3/changelog.gz /usr/share/man/man1/twk3.1.gz \
+            /usr/share/man/man1/twk3-logs.1.gz \
             /usr/share/icons/hicolor/scalable/apps/twk3.svg; do
   grep -qx "$path" <<<"$contents" || fail "the package lacks $path"
 done

@@ -37,12 +37,11 @@ bool QtEnvironment::canWriteIn(const std::string& folder)
 
 std::optional<std::string> QtEnvironment::perUserFolder()
 {
-    const auto configHome = platform::XdgConfigHome([this](const char* name) { return variable(name); });
-    if (!configHome)
+    const auto folder = platform::UserProgramFolder([this](const char* name) { return variable(name); });
+    if (!folder)
         return std::nullopt;
-    const auto folder = *configHome + "/twk3";
-    if (!platform::MakeFolders(folder)) {
-        platform::trace("cannot make the folder " + folder + ": " + platform::lastSystemError());
+    if (!platform::MakeFolders(*folder)) {
+        platform::trace("cannot make the folder " + *folder + ": " + platform::lastSystemError());
         return std::nullopt;
     }
     return folder;

@@ -1,5 +1,6 @@
 #include "QtTray.h"
 
+#include "PanelClick.h"
 #include "Texts.h"
 #include "ui/Menu.h"
 
@@ -44,6 +45,12 @@ bool QtTray::addIcon(const std::string& tip)
     return true;
 }
 
+void QtTray::openAtPanelClicks()
+{
+    atPanelClicks_ = true;
+    PanelClick::follow();
+}
+
 void QtTray::removeIcon()
 {
     wanted_ = false;
@@ -70,20 +77,9 @@ void QtTray::follow()
             [this](QSystemTrayIcon::ActivationReason reason) {
                 if (!onNotification)
                     return;
-                switch (reason) {
-                case QSystemTrayIcon::Context:
-                    onNotification(kRightButtonUp);
-                    break;
-                case QSystemTrayIcon::DoubleClick:
-                    onNotification(kLeftDoubleClick);
-                    break;
-                case QSystemTrayIcon::Trigger:
-                case QSystemTrayIcon::MiddleClick:
-                    onNotification(kLeftButtonUp);
-                    break;
-                case QSystemTrayIcon::Unknown:
-                    break;
-                }
+                clickedAt_ = atPanelClicks_ ? PanelClick::take() : std::nullopt;
+                notify(reason);
+                clickedAt_.reset();
             },
             Qt::QueuedConnection);
     }
@@ -92,12 +88,30 @@ void QtTray::follow()
     icon_->show();
 }
 
+void QtTray::notify(QSystemTrayIcon::ActivationReason reason)
+{
+    switch (reason) {
+    case QSystemTrayIcon::Context:
+        onNotification(kRightButtonUp);
+        break;
+    case QSystemTrayIcon::DoubleClick:
+        onNotification(kLeftDoubleClick);
+        break;
+    case QSystemTrayIcon::Trigger:
+    case QSystemTrayIcon::MiddleClick:
+        onNotification(kLeftButtonUp);
+        break;
+    case QSystemTrayIcon::Unknown:
+        break;
+    }
+}
+
 void QtTray::popup(ui::Menu& menu)
 {
     QMenu shown;
     std::map<QAction*, ui::MenuEntry*> actions;
     addEntries(shown, menu.entries, actions);
-    QAction* chosen = shown.exec(QCursor::pos());
+    QAction* chosen = shown.exec(clickedAt_.value_or(QCursor::pos()));
     const auto it = actions.find(chosen);
     if (it == actions.end() || !it->second->onClick)
         return;

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace twk::qt {
 
@@ -24,6 +25,9 @@ public:
     // The icon is shown no sooner than ms from now: a start that most likely ends at its
     // first tick spends nothing on it before that tick.
     void holdFor(int ms) { heldUntil_ = QDeadlineTimer(ms); }
+    // The menu opens where the panel says its icon was clicked, when it says so, rather
+    // than at the pointer: on a Wayland session the pointer over a panel is not known.
+    void openAtPanelClicks();
 
     bool addIcon(const std::string& tip) override;
     void removeIcon() override;
@@ -34,6 +38,7 @@ public:
 
 private:
     void follow();
+    void notify(QSystemTrayIcon::ActivationReason reason);
 
     QIcon image_;
     QString tip_;
@@ -41,6 +46,9 @@ private:
     bool following_ = false;
     QDeadlineTimer heldUntil_;
     std::unique_ptr<QSystemTrayIcon> icon_;
+    bool atPanelClicks_ = false;
+    // The place of the click being handled, as the panel gave it.
+    std::optional<QPoint> clickedAt_;
 };
 
 } // namespace twk::qt

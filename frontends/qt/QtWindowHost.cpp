@@ -97,8 +97,12 @@ void QtWindowHost::windowLoaded(ui::Window& window)
         widget = new BrowserWidget(*browser, tpp, help);
     else if (auto* about = dynamic_cast<about::FrmAbout*>(&window))
         widget = new AboutWidget(*about, tpp, help);
-    if (widget)
-        widgets_[&window] = widget;
+    if (!widget)
+        return;
+    // Not yet shown: a window is shown after its loading.
+    if (holding_)
+        widget->holdVisibility();
+    widgets_[&window] = widget;
 }
 
 void QtWindowHost::windowUnloaded(ui::Window& window)
@@ -120,6 +124,14 @@ void QtWindowHost::windowUnloaded(ui::Window& window)
         widget->deleteLater();
     }
     widgets_.erase(it);
+}
+
+void QtWindowHost::showHeld()
+{
+    holding_ = false;
+    for (auto& [window, widget] : widgets_)
+        if (widget)
+            widget->releaseVisibility();
 }
 
 void QtWindowHost::bringForward()

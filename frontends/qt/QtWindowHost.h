@@ -24,6 +24,14 @@ public:
     // Restores and raises every window that is shown.
     void bringForward();
 
+    // The start shows the viewers and hides them again as the settings say, and a desktop
+    // without a tray has the viewer shown after that. An X11 window mapped, unmapped and
+    // mapped again within milliseconds may stay unmapped (seen on KWin's XWayland), so
+    // from hold() until showHeld() the real windows are not shown at all: each then
+    // takes the visibility its program's window has, once.
+    void hold() { holding_ = true; }
+    void showHeld();
+
     // Runs once the hidden main window is gone: the program has ended.
     std::function<void()> onProgramEnded;
     // F1 in any window.
@@ -34,6 +42,7 @@ public:
 private:
     std::function<double()> twipsPerPixel_;
     std::map<ui::Window*, QPointer<WindowWidget>> widgets_;
+    bool holding_ = false;
 };
 
 } // namespace twk::qt

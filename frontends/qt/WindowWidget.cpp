@@ -66,7 +66,8 @@ void WindowWidget::windowChanged()
         break;
     }
     setEnabled(window_->enabled());
-    setVisible(window_->visible());
+    if (!held_)
+        setVisible(window_->visible());
     applying_ = false;
     adoptRealSize();
 }
@@ -93,8 +94,21 @@ void WindowWidget::adoptRealSize()
         {b.left, b.top, static_cast<float>(outer.width() * tpp), static_cast<float>(outer.height() * tpp)});
 }
 
+void WindowWidget::releaseVisibility()
+{
+    if (!held_)
+        return;
+    held_ = false;
+    windowChanged();
+    // As a first show: a window restored minimised comes up in the task bar, not in front.
+    if (window_ && window_->visible() && window_->state() != ui::WindowState::Minimized)
+        bringToFront();
+}
+
 void WindowWidget::bringToFront()
 {
+    if (held_)
+        return;
     if (windowState() & Qt::WindowMinimized)
         setWindowState(windowState() & ~Qt::WindowMinimized);
     raise();

@@ -24,6 +24,11 @@ public:
     void windowChanged() override;
     void bringToFront() override;
 
+    // Held, the real window keeps the visibility it has while the program's window
+    // is shown and hidden; released, it takes the program's once.
+    void holdVisibility() { held_ = true; }
+    void releaseVisibility();
+
 protected:
     bool event(QEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
@@ -47,6 +52,7 @@ private:
     // The frame the last placement allowed for: none until the window
     // manager has decorated the window once it is shown.
     QSize appliedFrame_;
+    bool held_ = false;
 };
 
 } // namespace twk::qt

@@ -111,6 +111,8 @@ int main(int argc, char** argv)
                               QString::fromLatin1(shell::kApplicationTitle));
     qt::QtShell desktopShell;
     qt::QtTray tray;
+    if (!environmentVariable("WAYLAND_DISPLAY").empty())
+        tray.openAtPanelClicks();
     platform::XdgAutostart autostart(files, platform::XdgConfigHome([&environment](const char* name) {
                                                 return environment.variable(name);
                                             }).value_or(std::string()),
@@ -147,6 +149,8 @@ int main(int argc, char** argv)
     };
     qt::ClipboardKeeper keeper(
         programFolder + (waylandClipboard ? QStringLiteral("/twk3-keeper-wayland") : QStringLiteral("/twk3-keeper")));
+    // Whether the viewer is shown for want of a tray is known only from the event loop.
+    host.hold();
     program.start();
     if (program.ended())
         return 0;
@@ -167,15 +171,18 @@ int main(int argc, char** argv)
     // user is told so once; the box waits aside while capturing goes on. Asked
     // from the event loop, as the icon is shown from there.
     std::unique_ptr<qt::MenuWithoutTray> menuWithoutTray;
-    QTimer::singleShot(0, qApp, [&menuWithoutTray, &tray, &program] {
-        if (QSystemTrayIcon::isSystemTrayAvailable() || program.ended())
+    QTimer::singleShot(0, qApp, [&menuWithoutTray, &tray, &program, &host] {
+        if (QSystemTrayIcon::isSystemTrayAvailable() || program.ended()) {
+            host.showHeld();
             return;
+        }
         menuWithoutTray = std::make_unique<qt::MenuWithoutTray>([&tray] {
             if (tray.onNotification)
                 tray.onNotification(shell::kTrayRightButtonUp);
         });
         if (program.frmToText.loaded())
             program.frmToText->show();
+        host.showHeld();
         auto* hint = new QMessageBox(QMessageBox::Information, qt::toQt(program.ApplicationTitle),
                                      qt::MenuWithoutTray::hint(), QMessageBox::Ok);
         hint->setAttribute(Qt::WA_DeleteOnClose);

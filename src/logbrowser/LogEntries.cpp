@@ -1,8 +1,8 @@
 #include "logbrowser/LogEntries.h"
 
 #include "ini/IniLines.h"
-#include "logbrowser/LineBreaks.h"
 #include "logbrowser/MarkedLogs.h"
+#include "logbrowser/Sections.h"
 #include "platform/FileSystem.h"
 
 #include <algorithm>
@@ -46,74 +46,6 @@ std::string_view keyDigits(std::string_view key)
 
 namespace {
 
-// A line break's first byte ends a line unless it is a CR that more CRs and a
-// LF follow: those are one break, as the line rules read them.
-bool isBreak(char c)
-{
-    return c == '\r' || c == '\n';
-}
-
-// The bytes without the line break the writer put after a value: LF, CR LF
-// or CR. More CRs before it belong to the text (a text that ended in CR),
-// as the engine's reader of entries gives them back.
-std::size_t beforeBreak(std::string_view bytes, std::size_t end)
-{
-    if (end > 0 && bytes[end - 1] == '\n') {
-        --end;
-        if (end > 0 && bytes[end - 1] == '\r')
-            --end;
-    } else if (end > 0 && bytes[end - 1] == '\r') {
-        --end;
-    }
-    return end;
-}
-
-std::size_t lineEnd(std::string_view bytes, std::size_t from)
-{
-    return findBreak(bytes, from);
-}
-
-// Where the line after the one that ends at `end` starts.
-std::size_t lineAfter(std::string_view bytes, std::size_t end)
-{
-    if (end >= bytes.size())
-        return bytes.size();
-    if (bytes[end] == '\n')
-        return end + 1;
-    const auto notCr = bytes.find_first_not_of('\r', end);
-    if (notCr != std::string_view::npos && bytes[notCr] == '\n')
-        return notCr + 1;
-    return end + 1;
-}
-
-struct SectionLine {
-    std::size_t begin;
-    std::size_t next; // where the line after it starts
-    std::string_view name;
-};
-
-// The next section line at or after from (a line start): only lines whose
-// first byte other than a blank is "[" are read, so the text between section
-// lines is passed over at the speed of a byte search.
-std::optional<SectionLine> nextSectionLine(std::string_view bytes, std::size_t from)
-{
-    std::size_t at = from;
-    while (true) {
-        const auto bracket = bytes.find('[', at);
-        if (bracket == std::string_view::npos)
-            return std::nullopt;
-        std::size_t begin = bracket;
-        while (begin > from && ini::isBlank(bytes[begin - 1]))
-            --begin;
-        if (begin == from || isBreak(bytes[begin - 1])) {
-            const auto end = lineEnd(bytes, bracket);
-            if (const auto name = ini::sectionName(bytes.substr(begin, end - begin)))
-                return SectionLine{begin, lineAfter(bytes, end), *name};
-        }
-        at = bracket + 1;
-    }
-}
-
 // A clipboard log's entries: each section's text runs from its first key
 // line's value to the line before the next section line.
 void readTexts(std::string_view bytes, std::uint64_t offset, PieceEntries& into)
@@ -122,20 +54,9 @@ void readTexts(std::string_view bytes, std::uint64_t offset, PieceEntries& into)
     into.leading = bytes.substr(0, beforeBreak(bytes, section ? section->begin : bytes.size()));
     while (section) {
         auto following = nextSectionLine(bytes, section->next);
-        const std::size_t regionEnd = beforeBreak(bytes, following ? following->begin : bytes.size());
-        std::size_t line = section->next;
-        while (line < regionEnd) {
-            const auto end = lineEnd(bytes.substr(0, regionEnd), line);
-            const auto key = ini::keyLine(bytes.substr(line, end - line));
-            if (key && key->value) {
-                // The text as the writer wrote it: every byte after the "=", blanks included.
-                const auto textBegin = line + bytes.substr(line, end - line).find('=') + 1;
-                const auto text = bytes.substr(textBegin, regionEnd - textBegin);
-                into.entries.push_back(Entry{section->name, key->key, text, offset + section->begin});
-                break;
-            }
-            line = lineAfter(bytes, end);
-        }
+        if (auto entry =
+                sectionEntry(bytes, offset, *section, beforeBreak(bytes, following ? following->begin : bytes.size())))
+            into.entries.push_back(*entry);
         section = following;
     }
 }

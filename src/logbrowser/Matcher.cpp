@@ -76,7 +76,7 @@ bool Matcher::matches(std::string_view text) const
     if (expression_)
         return RE2::PartialMatch(re2::StringPiece(text.data(), text.size()), *expression_);
     // An ASCII needle without k or s is its own anchor: no other character folds to its letters.
-    if (asciiOnly_ && anchor_.size() == needle_.size())
+    if (anchorDecides())
         return findAsciiFolded(text, needle_) != std::string_view::npos;
     return holdsFolded(text, needle_);
 }

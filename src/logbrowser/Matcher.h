@@ -27,6 +27,8 @@ public:
     // either case, so a piece of a log without them needs no closer look;
     // empty when no such bytes are known.
     const std::string& anchor() const { return anchor_; }
+    // Every text that holds the anchor matches: the anchor is the whole needle.
+    bool anchorDecides() const { return !expression_ && asciiOnly_ && anchor_.size() == needle_.size(); }
     // False when no text within these bytes can match, so a piece of a log
     // can be passed over without cutting it into entries. An expression is
     // run once over the whole piece: a match inside an entry's text is a

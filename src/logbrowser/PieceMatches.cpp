@@ -1,5 +1,6 @@
 #include "logbrowser/PieceMatches.h"
 
+#include "logbrowser/AnchorScan.h"
 #include "logbrowser/AsciiFold.h"
 #include "logbrowser/LogEntries.h"
 
@@ -24,6 +25,10 @@ void matchPiece(const SearchScope& scope, const Matcher& matcher, PieceMatches& 
         }
         return;
     }
+    if (!anchor.empty() && !isLinkLog(file.kind) && !piece.continued) {
+        matchAroundAnchor(scope, matcher, piece);
+        return;
+    }
     thread_local PieceEntries read;
     readEntries(bytes, piece.offset, isLinkLog(file.kind), read);
     piece.leadingMatches = !read.leading.empty() && matcher.matches(read.leading);
@@ -34,41 +39,13 @@ void matchPiece(const SearchScope& scope, const Matcher& matcher, PieceMatches& 
     const auto hitOf = [&](const Entry& entry) {
         return Hit{piece.file, entry.offset, entryTime(file, entry), entry.section, entry.key, entry.text};
     };
-    const auto take = [&](const Entry& entry) {
+    piece.last = hitOf(entries.back());
+    for (const auto& entry : entries) {
+        if (!matcher.matches(entry.text))
+            continue;
         const Hit hit = hitOf(entry);
         if (scope.since == 0 || hit.time >= scope.since)
             piece.hits.push_back(hit);
-    };
-    piece.last = hitOf(entries.back());
-    if (anchor.empty()) {
-        for (const auto& entry : entries)
-            if (matcher.matches(entry.text))
-                take(entry);
-        return;
-    }
-    // Only the entries that hold the anchor need a closer look: it is looked
-    // for once through the whole piece.
-    const char* base = bytes.data();
-    std::size_t i = 0;
-    std::size_t from = 0;
-    while (i < entries.size()) {
-        const auto hit = findAsciiFolded(bytes, anchor, from);
-        if (hit == std::string_view::npos)
-            break;
-        while (i < entries.size() &&
-               static_cast<std::size_t>(entries[i].text.data() - base) + entries[i].text.size() < hit + anchor.size())
-            ++i;
-        if (i == entries.size())
-            break;
-        const auto textBegin = static_cast<std::size_t>(entries[i].text.data() - base);
-        if (hit < textBegin) {
-            from = hit + 1; // in a section or key name
-            continue;
-        }
-        if (matcher.matches(entries[i].text))
-            take(entries[i]);
-        from = textBegin + entries[i].text.size();
-        ++i;
     }
 }
 

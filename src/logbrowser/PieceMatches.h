@@ -22,7 +22,8 @@ struct PieceMatches {
     bool continued = false;
     std::vector<Hit> hits;
     // The piece's last entry, which a match in the lines that continue it
-    // (the leading lines of the piece after it) makes a match too.
+    // (the leading lines of the piece after it) makes a match too. Only
+    // looked for in a continued piece: no other piece's last entry goes on.
     std::optional<Hit> last;
     bool hasEntries = false;
     // The lines before the piece's first section line match: they end an

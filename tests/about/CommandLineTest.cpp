@@ -10,8 +10,6 @@ TEST(CommandLineTest, VersionAndHelpAnswerAndEveryOtherCommandLineStartsTheProgr
     const auto help = CommandLineAnswer("--help");
     ASSERT_TRUE(help);
     EXPECT_TRUE(help->starts_with("twk3 3.0.0\n"));
-    for (const char* named : {"Usage: twk3 [99]", "--version", "~/.config/twk3", "%APPDATA%\\TWK", "TWK_DEBUG=1"})
-        EXPECT_NE(help->find(named), std::string::npos) << named;
     // Only the whole argument string counts, as for "99".
     for (const char* other : {"", "99", "--version 99", " --help", "--HELP", "-v"})
         EXPECT_FALSE(CommandLineAnswer(other)) << other;

@@ -19,8 +19,7 @@ TEST_F(ViewerWindowTest, TheViewersCloseBoxesHideAndSaveWhileCancelOnlyHides)
     EXPECT_NE(ini().find("[frmtotext]\r\nLeft=15\r\nTop=30\r\nWidth=4500\r\nHeight=1500\r\nWindowState=0\r\n"),
               std::string::npos);
 
-    clipboard.copy("still caught");
-    tick();
+    copy("still caught");
     EXPECT_EQ(viewer().Text1.text(), "still caught");
 
     // The catcher's likewise.

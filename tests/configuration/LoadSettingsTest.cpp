@@ -56,13 +56,6 @@ TEST_F(LoadSettingsTest, FirstRunWritesEveryDefaultInOrderAndWelcomesBeforeAnyVi
     EXPECT_EQ(s.AutosaveAppendedFile, 1);
 }
 
-TEST_F(LoadSettingsTest, TheSystemsNotepadIsTheViewerWhereTheSystemRootIsKnown)
-{
-    environment.variables["SystemRoot"] = "C:\\WINDOWS";
-    start();
-    EXPECT_EQ(ini(), defaults("C:\\WINDOWS\\Notepad.exe"));
-}
-
 TEST_F(LoadSettingsTest, TheLogBrowserBesideTheProgramIsTheViewerWithoutNotepad)
 {
     environment.browser = "/opt/twk/twk3-logs";

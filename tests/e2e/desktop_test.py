@@ -57,12 +57,12 @@ class Desktop(ProgramCase):
     def ends_cleanly(self, process):
         self.assertEqual(process.wait(timeout=self.WAIT), 0)
 
-    def open_tray_menu(self):
-        def icons():
-            found = self.x(["xdotool", "search", "--class", "twk3"]).split()
-            return [w for w in found if self.x(["xdotool", "getwindowname", w]).strip() == "twk3"]
+    def tray_icons(self):
+        found = self.x(["xdotool", "search", "--class", "twk3"]).split()
+        return [w for w in found if self.x(["xdotool", "getwindowname", w]).strip() == "twk3"]
 
-        icon = self.wait_for(icons, what="the tray icon")[0]
+    def open_tray_menu(self):
+        icon = self.wait_for(self.tray_icons, what="the tray icon")[0]
         # No --sync: it waits for a motion that never comes when the pointer is already there.
         # The server handles the move and the click in the order sent.
         self.x(["xdotool", "mousemove", "--window", icon, "10", "10", "click", "3"])
@@ -261,8 +261,7 @@ class Desktop(ProgramCase):
         for ending in (signal.SIGINT, signal.SIGHUP):
             self.write_ini(ini_with("AUTOSAVE=0\r\n"))
             process = self.start()
-            self.wait_for(lambda: self.x(["xdotool", "search", "--name", "^Link Catcher$"]).strip(),
-                          what="the program to start")
+            self.wait_for(self.tray_icons, what="the program to start")
             process.send_signal(ending)
             self.assertEqual(process.wait(timeout=self.WAIT), 0, ending)
             self.assertIn("[frmlinkcatcher]\r\n", self.text("twk3.ini"), ending)

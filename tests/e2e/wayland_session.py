@@ -14,14 +14,18 @@ import x11util
 
 USER = "nobody"
 SOCKET = "wayland-twk"
+WIDTH, HEIGHT = 1280, 800
+BAR_HEIGHT = 24
 
 
 class Session:
     """kind: "sway", "kwin" or "weston". start() raises unittest's SkipTest through
     skip() when the compositor is not installed or does not come up."""
 
-    def __init__(self, kind, skip, wait=20.0):
+    def __init__(self, kind, skip, wait=20.0, panel=False):
         self.kind = kind
+        # sway only: swaybar at the bottom, with its tray, on a D-Bus session of its own.
+        self.panel = panel
         self.skip = skip
         self.wait = wait
         self.processes = []
@@ -45,6 +49,10 @@ class Session:
         ipc = [name for name in os.listdir(self.runtime) if name.startswith("sway-ipc.")]
         if ipc:
             environment["SWAYSOCK"] = os.path.join(self.runtime, ipc[0])
+        bus = os.path.join(self.runtime, "bus")
+        if os.path.exists(bus):
+            with open(bus) as f:
+                environment["DBUS_SESSION_BUS_ADDRESS"] = f.read().strip()
         return environment
 
     def command(self, words, extra=None):
@@ -105,7 +113,9 @@ class Session:
         socket = os.path.join(self.runtime, SOCKET)
         try:
             x11util.wait_for(lambda: os.path.exists(socket) and self.compositor.poll() is None and
-                             (self.display or self._find_display()), self.wait, "the %s session" % self.kind)
+                             (self.display or self._find_display()) and
+                             (not self.panel or os.path.exists(os.path.join(self.runtime, "bus"))),
+                             self.wait, "the %s session" % self.kind)
         except AssertionError:
             status = self.compositor.poll()
             self.stop()
@@ -132,11 +142,17 @@ class Session:
         if not shutil.which("sway"):
             self.skip("sway is not installed")
         config = os.path.join(self.runtime, "sway.config")
+        say = self._say_display()
+        bar = ""
+        if self.panel:
+            say += "; echo $DBUS_SESSION_BUS_ADDRESS > %s/bus" % self.runtime
+            bar = "bar {\n position bottom\n height %d\n tray_output *\n}\n" % BAR_HEIGHT
         with open(config, "w") as f:
-            f.write("xwayland enable\noutput HEADLESS-1 resolution 1280x800\nexec sh -c '%s'\n" % self._say_display())
+            f.write("xwayland enable\noutput HEADLESS-1 resolution %dx%d\n%sexec sh -c '%s'\n" % (WIDTH, HEIGHT, bar, say))
         self.give(config)
-        self._spawn(["sway", "-c", config], {"WLR_BACKENDS": "headless", "WLR_RENDERER": "pixman",
-                                             "WLR_LIBINPUT_NO_DEVICES": "1", "WAYLAND_DISPLAY": ""})
+        self._spawn((["dbus-run-session", "--"] if self.panel else []) + ["sway", "-c", config],
+                    {"WLR_BACKENDS": "headless", "WLR_RENDERER": "pixman", "WLR_LIBINPUT_NO_DEVICES": "1",
+                     "WAYLAND_DISPLAY": ""})
         # sway names its socket itself: give it ours once it is there.
         x11util.wait_for(lambda: self.compositor.poll() is not None or self._sway_socket(), self.wait, "sway's socket")
 

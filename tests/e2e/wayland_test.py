@@ -13,15 +13,18 @@ import unittest
 
 import x11util
 from program_case import ini_with
+import wayland_session
 from wayland_session import Session
 
 PROGRAM = os.environ.get("TWK3_PROGRAM", "")
 SOURCE = os.environ.get("TWK3_TEST_SOURCE", "")
+POINTER = os.environ.get("TWK3_TEST_POINTER", "")
 WAIT = 20.0
 
 
 class WaylandCase(unittest.TestCase):
     KIND = None
+    PANEL = False
 
     def setUp(self):
         if not PROGRAM or not os.path.exists(PROGRAM):
@@ -29,7 +32,7 @@ class WaylandCase(unittest.TestCase):
         for tool in ("wl-copy", "wl-paste", "xclip", "xdotool", "weston-clickdot"):
             if not shutil.which(tool):
                 self.skipTest(tool + " is not installed")
-        self.session = Session(self.KIND, self.skipTest, WAIT)
+        self.session = Session(self.KIND, self.skipTest, WAIT, self.PANEL)
         self.addCleanup(self.session.stop)
         self.session.start()
         # The program's folder, and its own copies of the program and its keepers.
@@ -73,10 +76,13 @@ class WaylandCase(unittest.TestCase):
                     .encode())
         self.session.give(self.path("twk3.ini"))
 
-    def start(self):
+    def start_program(self):
         self.stderr = open(self.path("stderr.txt"), "w+")
         self.program = self.session.popen(["timeout", "120", self.path("twk3")], stderr=self.stderr)
         self.wait_for(lambda: self.said(), "the program to say its clipboard's route")
+
+    def start(self):
+        self.start_program()
         # Without a tray the program shows its viewer (an X11 window, which takes the
         # keyboard): a Wayland window is given the keyboard after that.
         self.wait_for(lambda: self.session.run(["xdotool", "search", "--onlyvisible", "--class", "twk3"]).stdout,
@@ -220,6 +226,46 @@ class Sway(WaylandCase, DataControlCases):
 
 class KWin(WaylandCase, DataControlCases):
     KIND = "kwin"
+
+
+class SwayPanel(WaylandCase):
+    """sway with its bar and the bar's tray."""
+
+    KIND = "sway"
+    PANEL = True
+
+    def test_the_tray_menu_opens_at_the_icon_clicked(self):
+        for tool in ("swaybar", "dbus-run-session", "gdbus"):
+            if not shutil.which(tool):
+                self.skipTest(tool + " is not installed")
+        if not POINTER or not os.path.exists(POINTER):
+            self.skipTest("TWK3_TEST_POINTER does not name the test pointer")
+        self.write_ini()
+        self.start_program()
+        watcher = ["gdbus", "call", "--session", "--dest", "org.kde.StatusNotifierWatcher", "--object-path",
+                   "/StatusNotifierWatcher", "--method", "org.freedesktop.DBus.Properties.Get",
+                   "org.kde.StatusNotifierWatcher", "RegisteredStatusNotifierItems"]
+        self.wait_for(lambda: b"StatusNotifierItem" in self.session.run(watcher).stdout, "the icon on the bar")
+        time.sleep(1)  # the bar draws it
+        # The headless seat has no pointer of its own: a right click on the icon, at the bar's right end.
+        pointer = self.session.popen([POINTER, str(wayland_session.WIDTH), str(wayland_session.HEIGHT)], stdin=-1,
+                                     stdout=-1)
+        self.assertEqual(pointer.stdout.readline().strip(), b"ready")
+        half = wayland_session.BAR_HEIGHT // 2
+        x, y = wayland_session.WIDTH - half, wayland_session.HEIGHT - half
+        pointer.stdin.write(b"move %d %d\nclick 273\n" % (x, y))
+        pointer.stdin.flush()
+        self.assertEqual([pointer.stdout.readline().strip() for _ in range(2)], [b"done", b"done"])
+        # With a tray the viewers stay hidden: the program's one window shown is its menu.
+        menu = self.wait_for(lambda: self.session.run(["xdotool", "search", "--onlyvisible", "--class", "twk3"])
+                             .stdout.split(), "the tray menu")[0]
+        shape = dict(line.split("=") for line in self.session.run(
+            ["xdotool", "getwindowgeometry", "--shell", menu]).stdout.decode().split())
+        left, top = int(shape["X"]), int(shape["Y"])
+        right, bottom = left + int(shape["WIDTH"]), top + int(shape["HEIGHT"])
+        # Above the bar, where it was clicked (not where the pointer last crossed an X11 window).
+        self.assertTrue(left <= x <= right and y - half <= bottom <= wayland_session.HEIGHT,
+                        (left, top, right, bottom))
 
 
 class Weston(WaylandCase):

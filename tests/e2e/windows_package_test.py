@@ -123,6 +123,8 @@ class WinePackage(Wine):
         installed = self.user_folder("AppData", "Local", "Programs", "TWK")
         self.assertIsNotNone(installed, "installed under %LOCALAPPDATA%\\Programs")
         self.assertEqual(sorted(os.listdir(installed)), ["README.txt", "Uninstall.exe", "twk3.chm", "twk3.exe"])
+        # Stripped: with its debug information the program weighs some 25 MB.
+        self.assertLess(os.path.getsize(os.path.join(installed, "twk3.exe")), 4 << 20, "the program as it ships")
         shortcut = self.user_folder("AppData", "Roaming", "Microsoft", "Windows", "Start Menu", "Programs", "TWK.lnk")
         self.assertIsNotNone(shortcut, "the Start-menu shortcut")
         code, listed = self.run_wine("reg", "query", UNINSTALL_KEY)
@@ -175,6 +177,9 @@ class WinePackage(Wine):
     def test_the_run_entry_follows_the_start_with_desktop_box(self):
         self.write_logging_ini()
         process = self.wine()
+        # A Windows command started while the program is still starting Wine's session may hang
+        # with it: the registry is read once the program is up.
+        self.wait_for(self.tray_icons, what="the tray icon")
         self.assertIsNone(self.run_value())
         for ticked in (True, False):
             options = self.open_options()

@@ -54,7 +54,6 @@ public:
 
     void setCapturing(bool on) override
     {
-        ++switches;
         if (!readsAtCopy)
             return Clipboard::setCapturing(on);
         const bool first = on && !told_;
@@ -155,7 +154,6 @@ public:
     int clears = 0;
     int putBacks = 0;
     int refusals = 0; // guarded writes refused
-    int switches = 0; // calls of setCapturing
 
 private:
     // The present content, read as a copy: marks first, a marked text never transferred.

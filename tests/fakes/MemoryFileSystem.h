@@ -13,8 +13,6 @@ class MemoryFileSystem : public platform::FileSystem {
 public:
     std::optional<std::string> readRange(const std::string& path, std::uint64_t offset, std::size_t length) override
     {
-        if (offset == 0)
-            ++reads;
         const auto it = files.find(path);
         if (it == files.end())
             return std::nullopt;
@@ -68,7 +66,6 @@ public:
     };
     std::map<std::string, File> files;
     std::int64_t clock = 0;
-    int reads = 0; // reads from the start of a file
     std::size_t bytesRead = 0;
     int replaces = 0;
     int appends = 0;

@@ -66,12 +66,16 @@ protected:
     logging::FrmLinkCatcher& catcher() { return *program().frmLinkCatcher; }
     shell::Form1& form1() { return *program().form1; }
     void tick() { viewer().Timer1.fire(); }
-    // The user copies text at the given second of the fixed clock; the next tick sees it.
+    // The user copies text (at the given second of the fixed clock); the next tick sees it.
+    void copy(const std::string& text)
+    {
+        clipboard.copy(text);
+        tick();
+    }
     void copy(const std::string& text, int second)
     {
         environment.clock.second = second;
-        clipboard.copy(text);
-        tick();
+        copy(text);
     }
 
     TempFolder folder;

@@ -2,6 +2,7 @@
 
 #include "fakes/Paths.h"
 
+#include <algorithm>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -59,6 +60,15 @@ void writeFile(const std::string& path, const std::string& content)
 bool fileExists(const std::string& path)
 {
     return std::filesystem::exists(path);
+}
+
+std::vector<std::string> namesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 void writeProtect(const std::string& path)

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace twk::testing {
 
@@ -24,6 +25,8 @@ private:
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& content);
 bool fileExists(const std::string& path);
+// The names of what a folder holds, sorted.
+std::vector<std::string> namesIn(const std::string& folder);
 // Takes away every write permission: on Windows, the read-only attribute.
 void writeProtect(const std::string& path);
 

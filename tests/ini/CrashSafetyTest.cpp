@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
-#include <filesystem>
 #include <random>
 #include <thread>
 
@@ -36,12 +36,11 @@ Round runAndKill(const std::string& log, const std::string& appendFile, long fir
     return round;
 }
 
-int leftovers(const std::string& folder)
+std::ptrdiff_t leftovers(const std::string& folder)
 {
-    int count = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        count += entry.path().filename().string().find(".twk-") != std::string::npos ? 1 : 0;
-    return count;
+    const auto names = twk::testing::namesIn(folder);
+    return std::count_if(names.begin(), names.end(),
+                         [](const auto& name) { return name.find(".twk-") != std::string::npos; });
 }
 
 } // namespace

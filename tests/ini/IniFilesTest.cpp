@@ -92,18 +92,6 @@ TEST_F(IniFilesTest, AFileThatCannotBeReadIsNeverReplaced)
     EXPECT_TRUE(std::filesystem::is_directory(path));
 }
 
-TEST_F(IniFilesTest, ReplacingLeavesNoTemporaryFileBehind)
-{
-    writeFile(path, "[TWK]\r\n");
-    ASSERT_TRUE(ini.write(path, "TWK", "ON", "1", platform::NewFile::Usual));
-    ASSERT_TRUE(ini.write(path, "TWK", "ON", "0", platform::NewFile::Usual));
-    int entries = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path()))
-        ++entries;
-    EXPECT_EQ(entries, 1);
-    EXPECT_EQ(readFile(path), "[TWK]\r\nON=0\r\n");
-}
-
 TEST_F(IniFilesTest, PathsWithANulCharacterAreRefused)
 {
     const std::string sneaky = path + std::string(1, '\0') + "ignored";

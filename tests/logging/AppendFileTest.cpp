@@ -19,25 +19,10 @@ protected:
 
 } // namespace
 
-TEST_F(AppendFileTest, TheViewerHearsOfEachNewTextAsAnAppend)
-{
-    startAppending();
-    start();
-    std::vector<std::string> added;
-    viewer().Text1.onAppended = [&](std::string_view more) { added.emplace_back(more); };
-    for (const char* text : {"a", "b\r\nc"}) {
-        clipboard.copy(text);
-        tick();
-    }
-    EXPECT_EQ(added, (std::vector<std::string>{"\r\na", "\r\nb\r\nc"}));
-    EXPECT_EQ(readFile(appendFile()), "\r\na\r\nb\r\nc\r\n");
-}
-
 TEST_F(AppendFileTest, NothingIsWrittenUnlessBothSwitchesAreOn)
 {
     start("ON=1\r\nAM=1\r\nASAF=0\r\nAMLFPATH=" + appendFile() + "\r\n");
-    clipboard.copy("x");
-    tick();
+    copy("x");
     EXPECT_FALSE(fileExists(appendFile()));
 }
 
@@ -72,11 +57,9 @@ TEST_F(AppendFileTest, AFailedRewriteKeepsTheLastGoodFile)
 {
     startAppending();
     start();
-    clipboard.copy("a");
-    tick();
+    copy("a");
     files.failPaths.insert(appendFile());
-    clipboard.copy("b");
-    tick();
+    copy("b");
     EXPECT_EQ(readFile(appendFile()), "\r\na\r\n");
     EXPECT_TRUE(dialogs.messages.empty());
 }
@@ -85,17 +68,17 @@ TEST_F(AppendFileTest, ATextThatOnlyGrewIsAppendedAndAnyOtherChangeRewritesTheFi
 {
     startAppending();
     start();
-    for (const char* text : {"a", "b\r\nsecond line", "c"}) {
-        clipboard.copy(text);
-        tick();
-    }
+    std::vector<std::string> added; // the viewer hears of each new text as an append too
+    viewer().Text1.onAppended = [&](std::string_view more) { added.emplace_back(more); };
+    for (const char* text : {"a", "b\r\nsecond line", "c"})
+        copy(text);
+    EXPECT_EQ(added, (std::vector<std::string>{"\r\na", "\r\nb\r\nsecond line", "\r\nc"}));
     EXPECT_EQ(readFile(appendFile()), "\r\na\r\nb\r\nsecond line\r\nc\r\n");
     EXPECT_EQ(files.replaces, 1); // the first text of the run
     EXPECT_EQ(files.appends, 2);
 
     writeFile(appendFile(), "changed by hand"); // the file is not what was written: written anew
-    clipboard.copy("d");
-    tick();
+    copy("d");
     EXPECT_EQ(readFile(appendFile()), "\r\na\r\nb\r\nsecond line\r\nc\r\nd\r\n");
     viewer().Text1.setText("typed over");
     EXPECT_EQ(readFile(appendFile()), "typed over\r\n");
@@ -106,8 +89,7 @@ TEST_F(AppendFileTest, TheAppendFileAndItsBackupsAreReadableByTheirOwnerAlone)
 {
     startAppending();
     start();
-    clipboard.copy("a password");
-    tick();
+    copy("a password");
     EXPECT_TRUE(twk::testing::readableByOwnerAlone(appendFile()));
 
     configuration::LoadSettings(program()); // backup 1 of the private file

@@ -17,18 +17,6 @@ protected:
 
 } // namespace
 
-TEST_F(ClipboardLogTest, TheContinuousLogGetsASectionPerTextOldestFirst)
-{
-    startWith("1");
-    copy("one", 1);
-    copy("two", 2);
-    copy("three", 3);
-    EXPECT_EQ(readFile(folder.file("twk.txt")), "[20261205140301]\r\nTEXT=one\r\n"
-                                                "[20261205140302]\r\nTEXT=two\r\n"
-                                                "[20261205140303]\r\nTEXT=three\r\n");
-    EXPECT_EQ(program().Settings.ClipLogPath, folder.file("twk.txt"));
-}
-
 // Counted names of one second's copies, an empty text among them, and names that copied texts
 // hold are checked with the same-second captures.
 TEST_F(ClipboardLogTest, OneFilePerCopyTakesACounterPastAnyFileOfItsName)
@@ -89,8 +77,7 @@ TEST_F(ClipboardLogTest, StampsArePaddedToTwoDigits)
     EXPECT_EQ(program().Settings.DateStamp, "20270101");
     EXPECT_EQ(program().Settings.TimeStamp, "000000");
     environment.clock = {2027, 1, 1, 9, 5, 3};
-    clipboard.copy("t");
-    tick();
+    copy("t");
     EXPECT_EQ(program().Settings.TimeStamp, "090503");
     EXPECT_TRUE(fileExists(folder.file("20270101_090503.txt")));
 }

@@ -1,6 +1,5 @@
 #include "fakes/ProgramFixture.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -34,14 +33,6 @@ protected:
     {
         start("ON=1\r\nAUTOSAVE=1\r\nSAVETYPE=" + saveType + "\r\nSAVEDFILEPATH=" + disk_ + "/\r\n");
     }
-    std::vector<std::string> filesOnDisk() const
-    {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(disk_))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
     std::string errorFor(const std::string& name) const
     {
         return "Error writing to: " + disk_ + "/" + name +
@@ -71,7 +62,8 @@ TEST_F(FullDiskTest, ANewEntryThatDoesNotFitIsReportedAndTheLogStaysAsItWas)
     EXPECT_EQ(dialogs.messages[0].text, errorFor("twk.txt"));
     EXPECT_EQ(dialogs.messages[1].text, errorFor("twk.txt"));
     EXPECT_EQ(readFile(disk_ + "/twk.txt"), before);
-    EXPECT_EQ(filesOnDisk(), std::vector<std::string>{"twk.txt"}) << "no half-written file left beside the log";
+    EXPECT_EQ(twk::testing::namesIn(disk_), std::vector<std::string>{"twk.txt"})
+        << "no half-written file left beside the log";
 
     // Once a text fits again, logging simply carries on after the old entries.
     copy("third", 4);
@@ -86,6 +78,6 @@ TEST_F(FullDiskTest, AFilePerCopyThatDoesNotFitLeavesNoFileAndTheOthersWhole)
     copy(tooBig_, 2);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, errorFor("20261205_140302.txt"));
-    EXPECT_EQ(filesOnDisk(), std::vector<std::string>{"20261205_140301.txt"});
+    EXPECT_EQ(twk::testing::namesIn(disk_), std::vector<std::string>{"20261205_140301.txt"});
     EXPECT_EQ(readFile(disk_ + "/20261205_140301.txt"), "[LogEntry]\r\nTEXT=kept\r\n");
 }

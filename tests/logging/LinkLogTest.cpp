@@ -17,15 +17,6 @@ protected:
 
 } // namespace
 
-TEST_F(LinkLogTest, TheDailyLogHasAnHourSectionAndAMinuteSecondKey)
-{
-    environment.clock = {2026, 12, 5, 9, 5, 3};
-    startWith("2", folder.file(""));
-    clipboard.copy("www.example.org");
-    tick();
-    EXPECT_EQ(readFile(folder.file("u20261205.txt")), "[09]\r\n0503=www.example.org\r\n");
-}
-
 TEST_F(LinkLogTest, TheRepeatedHourOfTheDailyLogKeepsBothLinks)
 {
     environment.clock = {2026, 10, 25, 2, 30, 0};

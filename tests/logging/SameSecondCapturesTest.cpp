@@ -271,9 +271,9 @@ private:
             EXPECT_EQ(readFile(logs_ + name), "[LogEntry]\r\nTEXT=" + entry.value + "\r\n") << name;
         }
         std::set<std::string> onDisk;
-        for (const auto& file : std::filesystem::directory_iterator(logs_))
-            if (std::regex_match(file.path().filename().string(), std::regex("[0-9]{8}_[0-9]{6}(_[0-9]+)?\\.txt")))
-                onDisk.insert(file.path().filename().string());
+        for (const auto& name : twk::testing::namesIn(logs_))
+            if (std::regex_match(name, std::regex("[0-9]{8}_[0-9]{6}(_[0-9]+)?\\.txt")))
+                onDisk.insert(name);
         EXPECT_EQ(onDisk, expectedFiles);
     }
 

@@ -14,6 +14,7 @@
 
 using namespace twk;
 using platform::NewFile;
+using twk::testing::namesIn;
 using twk::testing::readFile;
 using twk::testing::TempFolder;
 using twk::testing::writeFile;
@@ -35,15 +36,6 @@ public:
 private:
     mode_t saved_;
 };
-
-std::vector<std::string> entries(const std::string& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 // Runs a write in a fresh process (its own locks, its own memory) and waits for it.
 template <typename Write> int inChild(Write write, struct rusage* usage = nullptr)
@@ -97,8 +89,8 @@ TEST_F(PosixFileSystemTest, ALinkIsWrittenThroughOnAppendAndRewriteAndStaysALink
     ASSERT_TRUE(ini.write(link, "1", "TEXT", "c", NewFile::OwnerOnly)); // a rewrite
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(readFile(target), "[1]\r\nTEXT=c\r\n[2]\r\nTEXT=b\r\n");
-    EXPECT_EQ(entries(folder.path()), (std::vector<std::string>{"elsewhere", "twk.txt"}));
-    EXPECT_EQ(entries(folder.file("elsewhere")), std::vector<std::string>{"real.txt"});
+    EXPECT_EQ(namesIn(folder.path()), (std::vector<std::string>{"elsewhere", "twk.txt"}));
+    EXPECT_EQ(namesIn(folder.file("elsewhere")), std::vector<std::string>{"real.txt"});
 
     // A link that points nowhere gets its target made, and stays a link.
     const auto dangling = folder.file("u20261207.txt");
@@ -124,7 +116,7 @@ TEST_F(PosixFileSystemTest, LeftoversOfDeadWritersGoAtTheNextWriteButALiveWriter
     const int status = inChild([&] { return platform::PosixFileSystem().append(log, "[2]\r\nTEXT=b\r\n"); });
     ::close(live);
     ASSERT_EQ(status, 0);
-    EXPECT_EQ(entries(folder.path()), (std::vector<std::string>{"other.txt.twk-XyZ789", "twk.txt", "twk.txt.twk-Live99",
+    EXPECT_EQ(namesIn(folder.path()), (std::vector<std::string>{"other.txt.twk-XyZ789", "twk.txt", "twk.txt.twk-Live99",
                                                                 "twk.txt.twk-notmine"}));
 }
 

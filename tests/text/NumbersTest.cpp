@@ -36,12 +36,3 @@ TEST(Numbers, BytesRoundHalfToEvenAndStayInRange)
     EXPECT_FALSE(toByte("-1").has_value());
     EXPECT_FALSE(toByte("abc").has_value());
 }
-
-TEST(Numbers, SingleTextHasNoBlankAndNoNeedlessDigits)
-{
-    EXPECT_EQ(singleToText(0), "0");
-    EXPECT_EQ(singleToText(6720), "6720");
-    EXPECT_EQ(singleToText(-120), "-120");
-    EXPECT_EQ(singleToText(1234.5F), "1234.5");
-    EXPECT_EQ(singleToText(0.25F), "0.25");
-}

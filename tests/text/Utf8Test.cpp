@@ -66,6 +66,15 @@ TEST(Characters, CountsCodePointsWhateverTheirLength)
     EXPECT_EQ(characterCount("up \xF0\x9F\x91\x8D"), 4u);
     EXPECT_EQ(firstCharacters("up \xF0\x9F\x91\x8D!", 4), "up \xF0\x9F\x91\x8D");
     EXPECT_EQ(firstCharacters("up \xF0\x9F\x91\x8D!", 3), "up ");
+    EXPECT_EQ(firstCharacters("a\xC3\xA9", 10), "a\xC3\xA9");
+    EXPECT_EQ(firstCharacters("a\xC3\xA9", 0), "");
+}
+
+TEST(Characters, LowerCasesAsciiAndLeavesOtherBytes)
+{
+    EXPECT_EQ(asciiLower("MailTo:\xC3\x89"), "mailto:\xC3\x89");
+    EXPECT_TRUE(equalsIgnoringAsciiCase("LinkCatcher", "LINKCATCHER"));
+    EXPECT_FALSE(equalsIgnoringAsciiCase("TWK", "TWKX"));
 }
 
 TEST(Characters, EveryByteOfMalformedTextCountsSoNoLimitIsPassed)

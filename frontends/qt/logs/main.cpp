@@ -4,11 +4,14 @@
 
 #include "logbrowser/CommandLine.h"
 #include "platform/NativeLayer.h"
+#include "platform/posix/XdgFolders.h"
 
 #include <QApplication>
 
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +26,19 @@ std::string programFolder(const char* argv0)
     return path.parent_path().string();
 }
 
+// Where the program keeps its logs unless told otherwise: beside itself when its
+// user may write there, else (installed) in the user's own folder for it.
+std::string defaultLogFolder(const std::string& programFolder)
+{
+    if (twk::platform::CanWriteIn(programFolder))
+        return programFolder;
+    const auto own = twk::platform::UserProgramFolder([](const char* name) -> std::optional<std::string> {
+        const char* value = std::getenv(name);
+        return value ? std::optional<std::string>(value) : std::nullopt;
+    });
+    return own.value_or(programFolder);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -34,7 +50,7 @@ int main(int argc, char** argv)
         std::cerr << "twk3-logs: " << request.error << '\n' << usage();
         return 2;
     }
-    const std::string defaultFolder = programFolder(argv[0]);
+    const std::string defaultFolder = defaultLogFolder(programFolder(argv[0]));
     if (request.search) {
         std::ios::sync_with_stdio(false);
         auto files = twk::platform::makeNativeFileSystem();

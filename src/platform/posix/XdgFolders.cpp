@@ -15,6 +15,13 @@ std::optional<std::string> XdgConfigHome(const VariableLookup& variable)
     return std::nullopt;
 }
 
+std::optional<std::string> UserProgramFolder(const VariableLookup& variable)
+{
+    if (auto configHome = XdgConfigHome(variable))
+        return *configHome + "/twk3";
+    return std::nullopt;
+}
+
 bool MakeFolders(const std::string& folder)
 {
     if (folder.empty())

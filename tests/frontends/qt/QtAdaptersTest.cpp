@@ -1,6 +1,7 @@
 #include "ClipboardMarks.h"
 #include "ControlBinding.h"
 #include "DisplayChoice.h"
+#include "PanelClick.h"
 #include "QtClipboard.h"
 #include "QtDialogs.h"
 #include "TextWindowWidget.h"
@@ -12,6 +13,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QListWidget>
+#include <QLoggingCategory>
 #include <QMimeData>
 #include <QPushButton>
 #include <gtest/gtest.h>
@@ -105,6 +107,28 @@ TEST(QtDisplayChoice, AWaylandSessionRunsOnXWaylandUnlessTheUserChose)
     EXPECT_EQ(session({{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}, {"QT_QPA_PLATFORM", "wayland"}}),
               std::nullopt);
     EXPECT_EQ(session({{"DISPLAY", ":0"}}), std::nullopt);
+}
+
+namespace {
+Q_LOGGING_CATEGORY(qtTray, "qt.qpa.tray")
+QStringList passedOn;
+} // namespace
+
+TEST(QtPanelClick, TheTrayItemsClickPlaceIsTakenOnceAndEveryOtherMessageStillShows)
+{
+    const QtMessageHandler before = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext&, const QString& message) { passedOn << message; });
+    qt::PanelClick::follow();
+    qCDebug(qtTray) << 640 << -790; // Qt's item, told of a click
+    qCDebug(qtTray) << "registered as" << 2;
+    qCDebug(qtTray) << 120 << "vertical"; // a scroll
+    EXPECT_EQ(qt::PanelClick::take(), QPoint(640, -790));
+    EXPECT_EQ(qt::PanelClick::take(), std::nullopt) << "taken once";
+    qWarning("a warning");
+    qCDebug(qtTray) << 1 << 2 << 3;
+    EXPECT_EQ(qt::PanelClick::take(), std::nullopt);
+    EXPECT_EQ(passedOn, QStringList{QStringLiteral("a warning")});
+    qInstallMessageHandler(before);
 }
 
 TEST(QtClipboardAdapter, GivesCrLfAndPutsBackTheOriginalUnchanged)

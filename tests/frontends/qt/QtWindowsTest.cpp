@@ -1,6 +1,8 @@
 #include "BrowserWidget.h"
 #include "OptionsWidget.h"
 #include "QtWindowHost.h"
+#include "WindowWidget.h"
+#include "capture/FrmToText.h"
 #include "configuration/FrmFileBrowser.h"
 #include "configuration/FrmOptions.h"
 #include "fakes/FakePlatform.h"
@@ -16,23 +18,43 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace twk;
 
 namespace {
 
 constexpr double kTwipsPerPixel = 15; // as the fake environment says
 
+// Every real window shown or hidden by the program, in order.
+class ShowsAndHides : public QObject {
+public:
+    ShowsAndHides() { qApp->installEventFilter(this); }
+    std::vector<std::string> seen;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* widget = qobject_cast<qt::WindowWidget*>(watched);
+        if (widget && !event->spontaneous() && (event->type() == QEvent::Show || event->type() == QEvent::Hide))
+            seen.push_back(widget->windowTitle().toStdString() + (event->type() == QEvent::Show ? " +" : " -"));
+        return false;
+    }
+};
+
 // The whole program on fake desktop parts, drawn with the real windows.
 class QtWindowsTest : public ::testing::Test {
 protected:
-    QtWindowsTest()
+    explicit QtWindowsTest(const std::string& settings = "", bool holdWindows = false)
     {
         environment.folder = folder.path();
         dialogs.onMessage = [] {};
         folders.tree[folder.path()] = {"logs", "old"};
         folders.tree[folder.path() + "/logs"] = {};
         twk::testing::writeFile(folder.file("twk3.ini"),
-                                "[TWK]\r\nFIRSTRUN=9\r\nSAVEDFILEPATH=" + folder.path() + "/\r\n");
+                                "[TWK]\r\nFIRSTRUN=9\r\nSAVEDFILEPATH=" + folder.path() + "/\r\n" + settings);
+        if (holdWindows)
+            host.hold();
         program.start();
     }
     ~QtWindowsTest() override
@@ -55,6 +77,7 @@ protected:
         return *program.frmOptions;
     }
 
+    ShowsAndHides shows;
     twk::testing::TempFolder folder;
     twk::testing::FakeClipboard clipboard;
     twk::testing::FakeDialogs dialogs;
@@ -129,5 +152,37 @@ TEST_F(QtWindowsTest, EscInTheOpenDriveListClosesOnlyTheList)
     QApplication::processEvents();
     EXPECT_FALSE(program.frmFileBrowser.loaded()) << "Esc in the window itself still cancels";
 }
+
+// The start as the program makes it: the viewers shown and hidden again as the settings say,
+// then, from the event loop, the viewer shown where no tray was found, then the real windows.
+// A window mapped, unmapped and mapped again at once may stay unmapped.
+struct StartCase {
+    std::string settings;
+    bool trayFound;
+    std::vector<std::string> shows;
+};
+
+class QtStartTest : public QtWindowsTest, public ::testing::WithParamInterface<StartCase> {
+protected:
+    QtStartTest() : QtWindowsTest(GetParam().settings, true) {}
+};
+
+TEST_P(QtStartTest, EachWindowIsShownOnceOrNotAtAll)
+{
+    QApplication::processEvents();
+    EXPECT_TRUE(shows.seen.empty());
+    if (!GetParam().trayFound)
+        program.frmToText->show();
+    host.showHeld();
+    QApplication::processEvents();
+    std::sort(shows.seen.begin(), shows.seen.end());
+    EXPECT_EQ(shows.seen, GetParam().shows);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Starts, QtStartTest,
+    ::testing::Values(StartCase{"AUTOOOPENVIEWERS=0\r\n", false, {"Recent Clipboard Text +"}},
+                      StartCase{"AUTOOOPENVIEWERS=0\r\n", true, {}},
+                      StartCase{"AUTOOOPENVIEWERS=1\r\n", true, {"Link Catcher +", "Recent Clipboard Text +"}}));
 
 } // namespace
