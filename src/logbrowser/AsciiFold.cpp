@@ -56,6 +56,8 @@ std::size_t findAsciiFolded(std::string_view haystack, std::string_view needle, 
         const auto both = ((starts | firstMask) == firstValue) & ((ends | lastMask) == lastValue);
         std::uint64_t halves[2];
         std::memcpy(halves, &both, kLanes);
+        if ((halves[0] | halves[1]) == 0)
+            continue;
         // Only the lanes where both bytes agree are compared, in order (lane 0
         // is the low byte of the first half).
         for (std::size_t half = 0; half < 2; ++half)
