@@ -33,7 +33,6 @@ TextWindow::TextWindow(Binding binding)
         reinterpret_cast<WNDPROC>(SetWindowLongPtrW(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editProcedure)));
 
     text_->onDisplay = [this] { refresh(); };
-    refresh();
     windowChanged();
 }
 
@@ -55,6 +54,12 @@ void TextWindow::detach()
     binding_.onDoubleClick = nullptr;
 }
 
+void TextWindow::windowChanged()
+{
+    NativeWindow::windowChanged();
+    refresh();
+}
+
 void TextWindow::refresh()
 {
     if (!text_)
@@ -62,8 +67,9 @@ void TextWindow::refresh()
     const auto& b = text_->bounds();
     MoveWindow(edit_, pixels(b.left), pixels(b.top), pixels(b.width), pixels(b.height), TRUE);
     // Also called for moves and resizes, and after the user's own typing: the
-    // text is shown anew only when the program changed it.
-    if (takingUsersText_ || (shown_ && shownRevision_ == text_->revision()))
+    // text is shown anew only when the program changed it. A hidden window lays
+    // it out when it is shown: a huge text costs nothing while nobody looks.
+    if (takingUsersText_ || (shown_ && shownRevision_ == text_->revision()) || !binding_.window.visible())
         return;
     const std::string& whole = text_->text();
     const std::size_t from = ui::shownFrom(whole, binding_.shownLimit);

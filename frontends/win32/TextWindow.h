@@ -30,6 +30,8 @@ public:
     ~TextWindow() override;
 
     void detach() override;
+    // Shown, the window lays out the text it was given while hidden.
+    void windowChanged() override;
     HWND edit() const { return edit_; }
 
 protected:

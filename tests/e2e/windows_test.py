@@ -395,10 +395,11 @@ class Wine(ProgramCase):
         # The Link Catcher, shown last, may take the focus back in between.
         self.escape_until_gone("Recent Clipboard Text", "the viewer to hide")
         self.assertTrue(self.named("Link Catcher"), "Esc in the viewer leaves the Link Catcher")
-        # It pops up again with the next text.
+        # It pops up again with the next text, given to it while it was hidden.
         self.set_clipboard("back again")
         self.logged("back again\r\n")
         self.wait_for(lambda: self.named("Recent Clipboard Text"), what="the viewer to pop up")
+        self.assertIn("back again", self.probe("texts", "Recent Clipboard Text")[1])
 
 
 if __name__ == "__main__":
