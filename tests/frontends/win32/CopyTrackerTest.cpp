@@ -111,18 +111,6 @@ TEST(CopyTracker, AnAnnouncedChangeIsReadingUntilHandledUnlessItIsOurOwn)
     EXPECT_EQ(take(tracker, 8), (std::vector<std::string>{"present"}));
 }
 
-TEST(CopyTracker, ABurstOfHugeCopiesIsBoundedAndTheNewestIsKept)
-{
-    CopyTracker tracker;
-    tracker.setCapturing(true, 0);
-    const std::string huge(platform::CopyQueue::kMostBytes / 2 + 1, 'x');
-    for (std::uint32_t i = 1; i <= 4; ++i)
-        tracker.arrived(announced(i, huge + std::to_string(i)));
-    const auto texts = take(tracker, 4);
-    ASSERT_EQ(texts.size(), 1u);
-    EXPECT_EQ(texts.back(), huge + "4");
-}
-
 TEST(CopyTracker, SequenceNumbersThatWrapStillOrderTheTurnOn)
 {
     CopyTracker tracker;
