@@ -13,7 +13,7 @@ test_packages=(clang libclang-rt-14-dev libgtest-dev libbenchmark-dev
                xvfb xauth xclip xdotool x11-utils imagemagick python3 trayer openbox
                mingw-w64 wine wine64 wine32:i386 fp-utils
                nsis lintian desktop-file-utils appstream dpkg-dev file
-               sway kwin-wayland weston xwayland wl-clipboard dbus-daemon procps)
+               sway kwin-wayland weston xwayland wl-clipboard dbus-daemon libglib2.0-bin procps)
 
 case "${1:-test}" in
   run) packages=("${run_packages[@]}") ;;
