@@ -12,8 +12,8 @@ run_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools l
 test_packages=(clang libclang-rt-14-dev libgtest-dev libbenchmark-dev
                xvfb xauth xclip xdotool x11-utils imagemagick python3 trayer openbox
                mingw-w64 wine wine64 wine32:i386 fp-utils
-               nsis lintian desktop-file-utils appstream dpkg-dev file
-               sway kwin-wayland weston xwayland wl-clipboard dbus-daemon libglib2.0-bin procps)
+               nsis lintian desktop-file-utils appstream dpkg-dev file libglib2.0-bin
+               sway kwin-wayland weston xwayland wl-clipboard dbus-daemon procps)
 
 case "${1:-test}" in
   run) packages=("${run_packages[@]}") ;;

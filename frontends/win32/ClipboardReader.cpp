@@ -6,11 +6,14 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <cwchar>
 #include <mutex>
 #include <thread>
+#include <utility>
+#include <vector>
 
 namespace twk::win32 {
 
@@ -51,19 +54,47 @@ platform::LocalDateTime localNow()
     return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
 }
 
-// The formats of the open clipboard.
+// The id of a registered format: the system is asked once a name.
+UINT registeredFormat(const char* name)
+{
+    static std::mutex lock;
+    static std::vector<std::pair<std::string, UINT>> known;
+    const std::lock_guard hold(lock);
+    for (const auto& [knownName, id] : known)
+        if (knownName == name)
+            return id;
+    const UINT id = RegisterClipboardFormatA(name);
+    if (id)
+        known.emplace_back(name, id);
+    return id;
+}
+
+// The formats of the open clipboard, listed in one call.
 class OpenClipboardFormats final : public OfferedFormats {
 public:
-    bool has(const char* registeredName) override
+    OpenClipboardFormats()
     {
-        const UINT format = RegisterClipboardFormatA(registeredName);
-        return format && IsClipboardFormatAvailable(format);
+        UINT count = 0;
+        formats_.resize(32);
+        while (!GetUpdatedClipboardFormats(formats_.data(), static_cast<UINT>(formats_.size()), &count)) {
+            if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || count <= formats_.size()) {
+                // Listed one by one instead.
+                formats_.clear();
+                for (UINT format = EnumClipboardFormats(0); format; format = EnumClipboardFormats(format))
+                    formats_.push_back(format);
+                return;
+            }
+            formats_.resize(count);
+        }
+        formats_.resize(count);
     }
+
+    bool has(const char* registeredName) override { return offers(registeredFormat(registeredName)); }
 
     std::optional<std::uint32_t> dword(const char* registeredName) override
     {
-        const UINT format = RegisterClipboardFormatA(registeredName);
-        HANDLE data = format ? GetClipboardData(format) : nullptr;
+        const UINT format = registeredFormat(registeredName);
+        HANDLE data = offers(format) ? GetClipboardData(format) : nullptr;
         if (!data || GlobalSize(data) < sizeof(std::uint32_t))
             return std::nullopt;
         const void* bytes = GlobalLock(data);
@@ -75,25 +106,32 @@ public:
         return value;
     }
 
-    bool hasFileList() override { return IsClipboardFormatAvailable(CF_HDROP) != FALSE; }
+    bool hasFileList() override { return offers(CF_HDROP); }
+
+private:
+    bool offers(UINT format) const
+    {
+        return format && std::find(formats_.begin(), formats_.end(), format) != formats_.end();
+    }
+
+    std::vector<UINT> formats_;
 };
 
-// The open clipboard's text in UTF-16, up to its NUL or the end of its block (an
-// owner may leave the NUL out); nullopt when the owner gives none.
-std::optional<std::wstring> unicodeText()
+// The open clipboard's text in a block of our own, up to its NUL or the end of
+// its block (an owner may leave the NUL out): an empty block when there is no
+// text, nullopt when the owner gives none.
+std::optional<UnicodeBlock> unicodeText()
 {
     // Windows makes CF_UNICODETEXT of an owner's CF_TEXT or CF_OEMTEXT.
     if (!IsClipboardFormatAvailable(CF_UNICODETEXT))
-        return std::wstring();
-    HANDLE data = GetClipboardData(CF_UNICODETEXT);
-    if (!data)
+        return UnicodeBlock();
+    const LockedUnicode units(GetClipboardData(CF_UNICODETEXT));
+    if (!units.locked())
         return std::nullopt;
-    const auto* units = static_cast<const wchar_t*>(GlobalLock(data));
-    if (!units)
+    auto copy = unicodeBlock(units.text());
+    if (!copy.block)
         return std::nullopt;
-    std::wstring text(units, wcsnlen(units, GlobalSize(data) / sizeof(wchar_t)));
-    GlobalUnlock(data);
-    return text;
+    return copy;
 }
 
 // An owner that renders on demand is sent WM_RENDERFORMAT from inside
@@ -258,7 +296,7 @@ ClipboardRead readClipboardNow(HWND window, HWND ours)
     // An owner gone has rendered what it offers (or it was dropped): nothing to ask it.
     if (owner && owner != ours && IsWindow(owner) && !ownerAnswers(owner))
         return read;
-    std::optional<std::wstring> wide;
+    UnicodeBlock unicode;
     {
         OpenClipboardScope scope(window);
         if (!scope.open())
@@ -267,16 +305,18 @@ ClipboardRead readClipboardNow(HWND window, HWND ours)
         read.mark = markOf(offered);
         // A marked content's text is never asked for.
         if (read.mark == platform::ClipboardMark::none) {
-            wide = unicodeText();
-            if (!wide)
+            auto text = unicodeText();
+            if (!text)
                 return read;
+            unicode = std::move(*text);
         }
         read.sequence = GetClipboardSequenceNumber();
     } // closed before the conversion: the clipboard is held only for the copy
-    if (wide) {
-        read.text = platform::win32::toUtf8(*wide);
-        std::wstring().swap(*wide);
+    if (unicode.block) {
+        const LockedUnicode units(unicode);
+        read.text = platform::win32::toUtf8(units.text());
     }
+    read.unicode = std::move(unicode);
     read.result = ClipboardRead::Result::read;
     return read;
 }

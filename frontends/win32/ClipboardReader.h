@@ -1,5 +1,6 @@
 #pragma once
 
+#include "GlobalBlock.h"
 #include "platform/Clipboard.h"
 #include "platform/Environment.h"
 
@@ -34,6 +35,9 @@ struct ClipboardRead {
     // UTF-8, line breaks as the owner gave them (CR LF on Windows); read only for
     // content without a mark, empty when it offers no text.
     std::string text;
+    // The same text as it was read, a CF_UNICODETEXT block ready to be put back
+    // unchanged; empty with the text.
+    UnicodeBlock unicode;
     // The local time the change was announced (or the read asked for).
     platform::LocalDateTime announcedAt;
 };

@@ -3,32 +3,28 @@
 #include "OpenClipboardScope.h"
 #include "platform/win32/Utf16.h"
 
-#include <cstring>
+#include <utility>
 
 namespace twk::win32 {
 namespace {
 
 constexpr UINT kArrived = WM_APP + 1;
 constexpr UINT kChanged = WM_APP + 2;
+constexpr UINT kPutBack = WM_APP + 3;
 constexpr wchar_t kListenerClass[] = L"TWK3ClipboardListener";
 
 // The text as a CF_UNICODETEXT block; CF_UNICODETEXT ends at the first NUL, so
 // the rest, which could never be read back, is left out.
-HGLOBAL unicodeBlock(const std::string& text)
+UnicodeBlock blockOf(const std::string& text)
 {
-    const std::wstring wide = platform::win32::toWide(std::string_view(text.c_str()));
-    const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    if (!block)
-        return nullptr;
-    auto* units = static_cast<wchar_t*>(GlobalLock(block));
-    if (!units) {
-        GlobalFree(block);
-        return nullptr;
-    }
-    std::memcpy(units, wide.c_str(), bytes);
-    GlobalUnlock(block);
-    return block;
+    return unicodeBlock(platform::win32::toWide(std::string_view(text.c_str())));
+}
+
+// Whether the core's text is the one the block holds.
+bool sameText(const std::string& text, const UnicodeBlock& block)
+{
+    const LockedUnicode units(block);
+    return units.locked() && platform::win32::sameText(text, units.text());
 }
 
 std::optional<std::uint32_t> expectedFor(platform::ClipboardToken token)
@@ -67,6 +63,7 @@ Win32Clipboard::Win32Clipboard(HWND owner) : owner_(owner)
 
 Win32Clipboard::~Win32Clipboard()
 {
+    writePending();  // a put-back of the last tick, before the program ends
     reader_.reset(); // no event comes from it after this
     if (listener_)
         DestroyWindow(listener_);
@@ -75,6 +72,10 @@ Win32Clipboard::~Win32Clipboard()
 LRESULT CALLBACK Win32Clipboard::listen(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     auto* self = reinterpret_cast<Win32Clipboard*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self && message == kPutBack) {
+        self->writePending();
+        return 0;
+    }
     if (self && (message == kArrived || message == kChanged)) {
         if (message == kArrived)
             self->takeArrived();
@@ -92,8 +93,12 @@ void Win32Clipboard::takeArrived()
         std::lock_guard lock(mutex_);
         arrived.swap(arrived_);
     }
-    for (auto& read : arrived)
+    for (auto& read : arrived) {
+        // Only the newest content can still be put back.
+        if (read.result == ClipboardRead::Result::read)
+            kept_ = {read.sequence, std::move(read.unicode)};
         tracker_.arrived(std::move(read));
+    }
 }
 
 void Win32Clipboard::ask()
@@ -111,6 +116,8 @@ void Win32Clipboard::setCapturing(bool on)
         return;
     }
     reader_->follow(on);
+    if (!on)
+        kept_ = {};
     if (tracker_.setCapturing(on, GetClipboardSequenceNumber()))
         ask();
 }
@@ -148,14 +155,38 @@ bool Win32Clipboard::putBack(platform::ClipboardToken token, const std::string& 
 {
     if (!reader_)
         return Clipboard::putBack(token, text);
-    return replace(expectedFor(token), &text);
+    writePending();
+    Kept kept = std::exchange(kept_, {});
+    const auto expected = expectedFor(token);
+    // Already replaced by a newer copy: nothing to make.
+    if (expected && GetClipboardSequenceNumber() != *expected)
+        return false;
+    // The text as it was read, unless the core changed it (a javascript: link): a
+    // huge text is then put back without being made again.
+    if (!kept.text.block || kept.sequence != token || !sameText(text, kept.text))
+        kept.text = blockOf(text);
+    if (!kept.text.block)
+        return false;
+    // Written once the interface has answered what waits: the tick that logged a huge
+    // text and the write that hands it to the system do not add up to one long wait.
+    pending_ = Pending{expected, std::move(kept.text)};
+    PostMessageW(listener_, kPutBack, 0, 0);
+    return true;
 }
 
 bool Win32Clipboard::clearIf(platform::ClipboardToken token)
 {
     if (!reader_)
         return Clipboard::clearIf(token);
+    writePending();
+    kept_ = {};
     return replace(expectedFor(token), nullptr);
+}
+
+void Win32Clipboard::writePending()
+{
+    if (auto pending = std::exchange(pending_, std::nullopt))
+        replace(pending->expected, &pending->text);
 }
 
 std::uint32_t Win32Clipboard::sequenceNumber()
@@ -190,28 +221,28 @@ bool Win32Clipboard::hasText()
 
 bool Win32Clipboard::setText(const std::string& text)
 {
-    return replace(std::nullopt, &text);
+    writePending();
+    auto block = blockOf(text);
+    return block.block && replace(std::nullopt, &block);
 }
 
 bool Win32Clipboard::clear()
 {
+    writePending();
     return replace(std::nullopt, nullptr);
 }
 
-bool Win32Clipboard::replace(std::optional<std::uint32_t> expected, const std::string* text)
+bool Win32Clipboard::replace(std::optional<std::uint32_t> expected, UnicodeBlock* text)
 {
-    HGLOBAL block = nullptr;
-    if (text && !(block = unicodeBlock(*text)))
-        return false;
     bool done = false;
     {
         OpenClipboardScope scope(owner_);
         // Open, nobody else can change the clipboard: the test holds until the write.
         done = scope.open() && (!expected || GetClipboardSequenceNumber() == *expected) && EmptyClipboard() &&
-               (!block || SetClipboardData(CF_UNICODETEXT, block));
+               (!text || SetClipboardData(CF_UNICODETEXT, text->block.get()));
     }
-    if (!done && block)
-        GlobalFree(block); // not taken by the clipboard
+    if (done && text)
+        text->block.release(); // the clipboard's now
     return done;
 }
 

@@ -32,7 +32,10 @@ public:
     void readPresent() override;
     // Both open the clipboard once and act only while GetClipboardSequenceNumber
     // still names what the tick read, so nothing can come between the test and
-    // the write; the text is made ready before the clipboard is opened.
+    // the write; the text is made ready before the clipboard is opened. A text
+    // the core did not change is put back as the block it was read from. The
+    // put-back is written once the interface thread has answered the messages
+    // waiting for it (at the latest before any other write, and at the end).
     bool putBack(platform::ClipboardToken token, const std::string& text) override;
     bool clearIf(platform::ClipboardToken token) override;
 
@@ -52,9 +55,12 @@ private:
     static LRESULT CALLBACK listen(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void takeArrived();
     void ask();
-    // The content replaced with `text` alone (or emptied, for nullptr), while the
-    // sequence number is `expected`, if one is given.
-    bool replace(std::optional<std::uint32_t> expected, const std::string* text);
+    // The content replaced with the block's text alone (or emptied, for nullptr),
+    // while the sequence number is `expected`, if one is given.
+    bool replace(std::optional<std::uint32_t> expected, UnicodeBlock* text);
+    // The put-back a tick made ready, if it is not written yet: written now, before
+    // anything else is.
+    void writePending();
 
     HWND owner_;
     HWND listener_ = nullptr;
@@ -62,6 +68,17 @@ private:
     std::mutex mutex_;
     std::vector<ClipboardRead> arrived_; // from the reading thread, not yet taken
     CopyTracker tracker_;
+    // The newest content read, as the reader's UTF-16 block, until a tick puts it
+    // back or clears it.
+    struct Kept {
+        std::uint32_t sequence = 0;
+        UnicodeBlock text;
+    } kept_;
+    struct Pending {
+        std::optional<std::uint32_t> expected;
+        UnicodeBlock text;
+    };
+    std::optional<Pending> pending_;
 };
 
 } // namespace twk::win32

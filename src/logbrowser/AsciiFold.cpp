@@ -1,5 +1,6 @@
 #include "logbrowser/AsciiFold.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -7,6 +8,7 @@ namespace twk::logbrowser {
 namespace {
 
 constexpr std::size_t kLanes = 16;
+static_assert(std::endian::native == std::endian::little, "lanes are read as the bytes of integers");
 // Compilers turn these into vector instructions where the machine has them;
 // they stay inside one function, as their calling convention varies.
 using Lanes = std::uint8_t __attribute__((vector_size(kLanes)));
@@ -56,9 +58,15 @@ std::size_t findAsciiFolded(std::string_view haystack, std::string_view needle, 
         std::memcpy(halves, &both, kLanes);
         if ((halves[0] | halves[1]) == 0)
             continue;
-        for (std::size_t lane = 0; lane < kLanes; ++lane)
-            if (both[lane] && foldedEqual(data + at + lane, needle))
-                return at + lane;
+        // Only the lanes where both bytes agree are compared, in order (lane 0
+        // is the low byte of the first half).
+        for (std::size_t half = 0; half < 2; ++half)
+            for (auto lanes = halves[half]; lanes != 0;) {
+                const auto byte = static_cast<std::size_t>(std::countr_zero(lanes)) / 8;
+                if (foldedEqual(data + at + half * 8 + byte, needle))
+                    return at + half * 8 + byte;
+                lanes &= ~(std::uint64_t{0xFF} << (byte * 8));
+            }
     }
     for (; at < end; ++at)
         if (foldedEqual(data + at, needle))

@@ -12,7 +12,9 @@ namespace {
 
 void printPlain(std::ostream& out, const LogFile& file, const Hit& hit)
 {
-    std::string line = shownTime(hit.time);
+    // One buffer for every line: millions of entries may be printed.
+    static thread_local std::string line;
+    line = shownTime(hit.time);
     line += '\t';
     line += file.name;
     line += '\t';

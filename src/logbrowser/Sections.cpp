@@ -3,6 +3,9 @@
 #include "ini/IniLines.h"
 #include "logbrowser/LineBreaks.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace twk::logbrowser {
 namespace {
 
@@ -41,6 +44,30 @@ std::optional<SectionLine> sectionLineAt(std::string_view bytes, std::size_t lin
     return SectionLine{begin, lineAfter(bytes, end), *name};
 }
 
+constexpr std::size_t kLanes = 16;
+using Lanes = std::uint8_t __attribute__((vector_size(kLanes)));
+
+// The last "[" before end; npos when none. Sixteen bytes at a time: a hit is
+// usually a few dozen bytes past its section line.
+std::size_t lastBracket(const char* data, std::size_t end)
+{
+    Lanes brackets;
+    std::memset(&brackets, '[', kLanes);
+    for (; end >= kLanes; end -= kLanes) {
+        Lanes block;
+        std::memcpy(&block, data + end - kLanes, kLanes);
+        const auto found = block == brackets;
+        std::uint64_t halves[2];
+        std::memcpy(halves, &found, kLanes);
+        if ((halves[0] | halves[1]) != 0)
+            break;
+    }
+    while (end-- > 0)
+        if (data[end] == '[')
+            return end;
+    return std::string_view::npos;
+}
+
 } // namespace
 
 std::optional<SectionLine> nextSectionLine(std::string_view bytes, std::size_t from)
@@ -54,14 +81,10 @@ std::optional<SectionLine> nextSectionLine(std::string_view bytes, std::size_t f
 
 std::optional<SectionLine> sectionLineBefore(std::string_view bytes, std::size_t at)
 {
-    if (bytes.empty())
-        return std::nullopt;
-    // Entries are short: a plain loop back finds the section line sooner than
-    // any call. Each region is looked back over once per search (AnchorScan).
-    for (std::size_t bracket = std::min(at, bytes.size() - 1) + 1; bracket-- > 0;)
-        if (bytes[bracket] == '[')
-            if (auto line = sectionLineAt(bytes, 0, bracket))
-                return line;
+    for (auto bracket = lastBracket(bytes.data(), std::min(at + 1, bytes.size())); bracket != std::string_view::npos;
+         bracket = lastBracket(bytes.data(), bracket))
+        if (auto line = sectionLineAt(bytes, 0, bracket))
+            return line;
     return std::nullopt;
 }
 
@@ -80,20 +103,17 @@ std::size_t beforeBreak(std::string_view bytes, std::size_t end)
 std::optional<Entry> sectionEntry(std::string_view bytes, std::uint64_t offset, const SectionLine& section,
                                   std::size_t regionEnd)
 {
+    // Blank lines and keys without a value are passed over, so the text
+    // starts after the region's first "=", whatever line holds it.
     const auto region = bytes.substr(0, regionEnd);
-    std::size_t line = section.next;
-    while (line < regionEnd) {
-        const auto end = findBreak(region, line);
-        const auto key = ini::keyLine(bytes.substr(line, end - line));
-        if (key && key->value) {
-            // The text as the writer wrote it: every byte after the "=", blanks included.
-            const auto textBegin = line + bytes.substr(line, end - line).find('=') + 1;
-            return Entry{section.name, key->key, bytes.substr(textBegin, regionEnd - textBegin),
-                         offset + section.begin};
-        }
-        line = lineAfter(bytes, end);
-    }
-    return std::nullopt;
+    const auto equals = region.find('=', section.next);
+    if (equals == std::string_view::npos)
+        return std::nullopt;
+    std::size_t line = equals;
+    while (line > section.next && !isBreak(bytes[line - 1]))
+        --line;
+    return Entry{section.name, ini::nameIn(bytes.substr(line, equals - line)),
+                 bytes.substr(equals + 1, regionEnd - equals - 1), offset + section.begin};
 }
 
 } // namespace twk::logbrowser

@@ -1,15 +1,19 @@
-"""End-to-end tests of the program as a package installs it: the install rules'
-layout in a folder its user cannot write to, the per-user folder it then keeps
-its files in, and the command line that answers without starting anything."""
+"""End-to-end tests of the program as its Debian package installs it: the
+package that apt accepts, unpacked into a folder its user cannot write to,
+started from its menu entry and again from the start-at-login entry it makes,
+with its files in the user's own folder; and the command line that answers
+without starting anything."""
 
 import datetime
 import os
 import shutil
+import signal
 import stat
 import subprocess
 import tempfile
 import unittest
 
+from desktop_test import Desktop
 from program_case import ProgramCase, ini_with
 
 BUILD = os.environ.get("TWK3_BUILD_DIR", "")
@@ -30,9 +34,26 @@ def give_to_user(path):
         os.chown(path, UNPRIVILEGED, UNPRIVILEGED)
 
 
+def running(program):
+    """The ids of the processes that run this program file."""
+    found = []
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        try:
+            if os.readlink("/proc/%s/exe" % pid) == program:
+                found.append(int(pid))
+        except OSError:
+            pass
+    return found
+
+
 class Installed(ProgramCase):
     ENCODING = "utf-8"
     WAIT = 20.0
+    # Driven as the desktop tests drive it.
+    tray_icons = Desktop.tray_icons
+    open_tray_menu = Desktop.open_tray_menu
+    press_until = Desktop.press_until
+    open_options = Desktop.open_options
 
     def setUp(self):
         if not os.environ.get("DISPLAY"):
@@ -42,9 +63,14 @@ class Installed(ProgramCase):
         self.processes = []
         self.root = tempfile.mkdtemp(prefix="twk-install-")
         os.chmod(self.root, 0o755)
-        subprocess.run(["cmake", "--install", BUILD, "--prefix", os.path.join(self.root, "usr")], check=True,
-                       stdout=subprocess.DEVNULL, timeout=120)
+        # The package as it ships, made from the build and unpacked as dpkg would.
+        made = os.path.join(self.root, "made")
+        subprocess.run(["cpack", "-G", "DEB", "--config", os.path.join(BUILD, "CPackConfig.cmake"), "-B", made],
+                       check=True, stdout=subprocess.DEVNULL, timeout=180)
+        self.package = [os.path.join(made, name) for name in os.listdir(made) if name.endswith(".deb")][0]
+        subprocess.run(["dpkg-deb", "-x", self.package, self.root], check=True, timeout=60)
         self.installed = os.path.join(self.root, "usr", "lib", "twk3")
+        self.program = os.path.join(self.installed, "twk3")
         for dirpath, dirnames, filenames in os.walk(os.path.join(self.root, "usr")):
             os.chmod(dirpath, 0o555)  # nobody writes here, not even a copy run by its owner
         self.home = tempfile.mkdtemp(prefix="twk-home-")
@@ -60,6 +86,10 @@ class Installed(ProgramCase):
             if process.poll() is None:
                 process.kill()
             process.wait(timeout=10)
+        # What a desktop entry started is no child of the test's.
+        for program in ("twk3", "twk3-keeper"):
+            for pid in running(os.path.join(self.installed, program)):
+                os.kill(pid, signal.SIGKILL)
         for dirpath, dirnames, filenames in os.walk(self.root):
             os.chmod(dirpath, 0o755)
         for folder in (self.root, self.home, self.runtime):
@@ -70,17 +100,28 @@ class Installed(ProgramCase):
         environment.pop("XDG_CONFIG_HOME", None)
         return environment
 
-    def start_installed(self, **more):
-        process = subprocess.Popen(as_user() + [os.path.join(self.root, "usr", "bin", "twk3")], cwd="/",
-                                   env=self.environment(**more), stdout=subprocess.DEVNULL,
-                                   stderr=subprocess.DEVNULL)
-        self.processes.append(process)
-        return process
+    def launch(self, entry):
+        """Starts a desktop entry as a menu or the session does (GLib's launcher), with the
+        package's commands on the PATH as /usr/bin would put them; no session bus to start."""
+        environment = self.environment(PATH=os.path.join(self.root, "usr", "bin") + ":" + os.environ["PATH"],
+                                       DBUS_SESSION_BUS_ADDRESS="disabled:")
+        # No pipes: the program inherits them, and would hold them open.
+        launched = subprocess.run(as_user() + ["gio", "launch", entry], cwd="/", env=environment,
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+        self.assertEqual(launched.returncode, 0, "launched " + entry)
+        self.wait_for(lambda: running(self.program), what="the program started from " + entry)
 
-    def test_the_installed_copy_keeps_its_settings_and_logs_in_the_users_configuration_folder(self):
+    def test_the_package_starts_from_the_menu_and_at_login_with_its_files_in_the_users_folder(self):
+        if not shutil.which("gio"):
+            self.skipTest("gio (libglib2.0-bin) is not installed: no desktop entry launcher")
+        simulated = subprocess.run(["apt-get", "install", "--simulate", self.package], capture_output=True,
+                                   text=True, timeout=300)
+        self.assertEqual(simulated.returncode, 0, "apt finds what the package depends on: " + simulated.stderr)
+        self.assertIn("Inst twk3 ", simulated.stdout)
         shipped = sorted(os.listdir(self.installed))
-        self.assertTrue({"twk3", "twk3-help.html", "twk3-keeper"} <= set(shipped), shipped)
-        process = self.start_installed()
+        self.assertTrue({"twk3", "twk3-help.html", "twk3-keeper", "twk3-logs"} <= set(shipped), shipped)
+        self.start_tray()
+        self.launch(os.path.join(self.root, "usr", "share", "applications", "twk3.desktop"))
         self.dismiss("Tarnwick 3.0")  # the welcome box of a first run
         ini = self.text("twk3.ini")
         for line in ("SAVEDFILEPATH=" + self.folder_line, "AMLFPATH=" + self.folder_line + "appendfile.txt",
@@ -97,8 +138,21 @@ class Installed(ProgramCase):
                                capture_output=True, text=True, timeout=60)
         self.assertEqual((found.returncode, found.stderr), (0, ""))
         self.assertIn("copied under an installed program", found.stdout)
+
+        # "Start with the desktop?", the General page's last box, from the page list.
+        dialog = self.open_options()
+        self.x(["xdotool", "windowfocus", "--sync", dialog])
+        for key in ["Tab"] * 8 + ["space", "alt+s"]:
+            self.x(["xdotool", "key", "--clearmodifiers", key])
+        entry = os.path.join(self.home, ".config", "autostart", "twk3.desktop")
+        self.wait_for(lambda: os.path.exists(entry), what="the start-at-login entry")
+        self.open_tray_menu()
+        self.press_until("x", lambda: not running(self.program), "the program to end")  # "E&xit"
+        # The next login: the session starts what the entry names.
+        self.launch(entry)
+        self.set_clipboard("copied after the next login")
+        self.logged("copied after the next login", log)
         self.assertEqual(sorted(os.listdir(self.installed)), shipped, "nothing is written beside the program")
-        self.assertIsNone(process.poll())
 
     def test_a_trace_tells_what_failed_when_asked_for(self):
         os.makedirs(self.folder)

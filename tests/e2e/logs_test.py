@@ -131,6 +131,26 @@ class LogBrowser(ProgramCase):
         self.wait_for(on_top, what="the new file's entry on top")
         self.assertIsNone(process.poll())
 
+    def test_past_the_rows_listed_a_note_that_copies_nothing(self):
+        # One entry more than the list keeps: the oldest is counted, not listed.
+        self.write("twk.txt", "".join(entry("202601%02d%02d%02d%02d" % (1 + i // 86400, i // 3600 % 24, i // 60 % 60,
+                                                                       i % 60), "entry %d" % i) for i in range(200001)))
+        process, window = self.open_browser(self.folder)
+        self.copied_on_enter(window, "entry 200000", "the newest entry")
+        self.x(["xdotool", "key", "Tab", "Tab"])  # from the search box past the check box to the list
+
+        def last_listed():
+            self.x(["xdotool", "key", "ctrl+End", "Up"])  # the row above the note's
+            return self.copied_on_enter(window, "entry 1", "the oldest entry listed", tries=1)
+
+        self.wait_for(last_listed, what="the oldest entry listed above the note")
+        self.x(["xdotool", "key", "Down"])
+        self.set_clipboard("untouched")
+        self.x(["xdotool", "key", "Return"])
+        time.sleep(0.3)
+        self.assertEqual(self.clipboard(), "untouched")
+        self.assertIsNone(process.poll())
+
     def test_damaged_and_hand_edited_logs_show_what_can_be_read(self):
         self.write("twk.txt", b"\xef\xbb\xbf" + entry("20261201090000", "after a mark").encode())
         self.write("20261202.txt", "garbage line\r\n=\r\n[[[\r\n" + entry("20261202090000", "between garbage") +

@@ -49,6 +49,9 @@ class ProgramCase(unittest.TestCase):
         # a fresh one is started rather than the case failing before the program ran.
         tries = 3
         for attempt in range(1, tries + 1):
+            # A manager killed at the end of the case before leaves its mark on the root window: without
+            # this, the wait below would pass before the new one manages anything.
+            self.x(["xprop", "-root", "-remove", "_NET_SUPPORTING_WM_CHECK"])
             manager = self.background(["openbox", "--sm-disable"])
             try:
                 x11util.wait_for(lambda: "window id" in self.x(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]),

@@ -139,6 +139,7 @@ TEST_F(LogSearchTest, FirstLogSinceAndRangesOfBytes)
     scope.first.reset();
     scope.since = std::stoll(stampOf(10));
     EXPECT_EQ(search("", false, scope).size(), 2u);
+    EXPECT_EQ(search("D", false, scope).size(), 1u); // "middle", not "old": a word reads only the entries it is in
     scope.since = 20261206000000;
     EXPECT_TRUE(search("", false, scope).empty());
 

@@ -20,13 +20,7 @@ struct Win32FileSystemTest : ::testing::Test {
     twk::platform::Win32FileSystem files;
     std::string path = folder.file("twk.txt");
 
-    int entries() const
-    {
-        int count = 0;
-        for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path()))
-            ++count;
-        return count;
-    }
+    std::size_t entries() const { return twk::testing::namesIn(folder.path()).size(); }
 };
 
 } // namespace
@@ -49,7 +43,7 @@ TEST_F(Win32FileSystemTest, ReplacingAnExistingFileKeepsItsHiddenMarkAndLeavesNo
     ASSERT_TRUE(files.replace(path, "new content", NewFile::Usual));
     EXPECT_EQ(readFile(path), "new content");
     EXPECT_NE(::GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
-    EXPECT_EQ(entries(), 1);
+    EXPECT_EQ(entries(), 1u);
 }
 
 TEST_F(Win32FileSystemTest, AReadOnlyFileIsNeitherReplacedNorAppendedTo)
@@ -60,7 +54,7 @@ TEST_F(Win32FileSystemTest, AReadOnlyFileIsNeitherReplacedNorAppendedTo)
     EXPECT_FALSE(files.append(path, "lost"));
     EXPECT_FALSE(files.copy(path, path, NewFile::Usual));
     EXPECT_EQ(readFile(path), "kept");
-    EXPECT_EQ(entries(), 1);
+    EXPECT_EQ(entries(), 1u);
 }
 
 TEST_F(Win32FileSystemTest, AFolderIsNoFileToReadReplaceOrStamp)
@@ -172,7 +166,7 @@ TEST_F(Win32FileSystemTest, AnAbandonedOrPiecewiseWriteLeavesEitherTheOldFileOrT
         return false;
     }));
     EXPECT_EQ(readFile(path), "old");
-    EXPECT_EQ(entries(), 1) << "the abandoned temporary is gone";
+    EXPECT_EQ(entries(), 1u) << "the abandoned temporary is gone";
 
     ASSERT_TRUE(
         files.replaceWith(path, NewFile::Usual, [](const auto& put) { return put("one ") && put("") && put("two"); }));

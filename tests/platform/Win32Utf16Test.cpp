@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+using twk::platform::win32::sameText;
 using twk::platform::win32::toUtf8;
 using twk::platform::win32::toWide;
 
@@ -39,6 +40,34 @@ TEST(Win32Utf16, MalformedInputBecomesReplacementCharactersAndNothingIsDropped)
     EXPECT_EQ(toUtf8(std::wstring(L"\xDC4D\xD83D")), "\xEF\xBF\xBD\xEF\xBF\xBD");
     EXPECT_EQ(toUtf8(static_cast<const wchar_t*>(nullptr)), "");
     EXPECT_EQ(toUtf8(L"\x00E9"), "\xC3\xA9");
+}
+
+TEST(Win32Utf16, ATextIsTheSameAsAWideTextExactlyWhenItConvertsToIt)
+{
+    // Long enough for the eight-byte steps, with characters across their borders.
+    const std::string texts[] = {
+        "",
+        "eight by",
+        "plain ASCII, more than eight bytes long",
+        "1234567\xC3\xA9 caf\xC3\xA9\r\n\xD0\x9F\xD1\x80\xD0\xB8 thumbs \xF0\x9F\x91\x8D up, and after",
+        "caf\xE9 and a cut \xE2\x82", // malformed: as toWide reads it
+    };
+    for (const auto& text : texts) {
+        const std::wstring wide = toWide(text);
+        EXPECT_TRUE(sameText(text, wide)) << text;
+        for (std::size_t at = 0; at < wide.size(); ++at) {
+            std::wstring other = wide;
+            other[at] ^= 1;
+            EXPECT_FALSE(sameText(text, other)) << text << " at " << at;
+        }
+        if (!wide.empty()) {
+            EXPECT_FALSE(sameText(text, wide.substr(1))) << text;
+            EXPECT_FALSE(sameText(text.substr(0, text.size() - 1), wide)) << text;
+        }
+        EXPECT_FALSE(sameText(text, wide + L"x")) << text;
+    }
+    // A lone surrogate reads as U+FFFD, which is not the surrogate.
+    EXPECT_FALSE(sameText(toUtf8(std::wstring(L"x\xD83D")), L"x\xD83D"));
 }
 
 TEST(Win32AnsiCodePage, ReadsAndWritesWhatOlderProgramsWroteInTheWesternCodePage)

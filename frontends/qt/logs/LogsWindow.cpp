@@ -223,7 +223,7 @@ void LogsWindow::drain()
     if (search_) {
         model_->append(search_->take(kRowsPerTurn));
         busy = !search_->finished();
-        if (model_->rowCount() > 0 && !list_->currentIndex().isValid())
+        if (model_->listed() > 0 && !list_->currentIndex().isValid())
             list_->setCurrentIndex(model_->index(0, 0));
     }
     if (update_) {
@@ -255,8 +255,21 @@ void LogsWindow::showCount()
     const QString number = QLocale().toString(static_cast<qulonglong>(matches));
     QString text = all ? (matches == 1 ? tr("1 entry") : tr("%1 entries").arg(number))
                        : (matches == 1 ? tr("1 match") : tr("%1 matches").arg(number));
-    if (matches > static_cast<std::uint64_t>(model_->rowCount()) && !searching)
-        text += tr(" (the newest %1 listed)").arg(QLocale().toString(model_->rowCount()));
+    // The list keeps the newest rows only; the count goes on over every match.
+    const auto listed = static_cast<std::uint64_t>(model_->listed());
+    QString note;
+    if (matches > listed && (listed >= kKeptRows || !searching)) {
+        text += tr(", the newest %1 listed").arg(QLocale().toString(static_cast<qulonglong>(listed)));
+        const auto older = matches - listed;
+        const QString what = older == 1 ? (all ? tr("1 older entry is") : tr("1 older match is"))
+                                        : (all ? tr("%1 older entries are") : tr("%1 older matches are"))
+                                              .arg(QLocale().toString(static_cast<qulonglong>(older)));
+        note = tr("%1 not listed: narrow the search to see them, or run twk3-logs --search, which prints "
+                  "every match.")
+                   .arg(what);
+    }
+    model_->setNote(note);
+    count_->setToolTip(note);
     if (searching)
         text += tr(", searching...");
     count_->setText(text);
@@ -316,7 +329,8 @@ void LogsWindow::showSelected()
 {
     const auto* found = model_->row(list_->currentIndex().row());
     if (!found || found->file >= logs_.size()) {
-        text_->clear();
+        // The note's row, if it is the one selected, says it whole.
+        text_->setPlainText(list_->currentIndex().isValid() ? model_->note() : QString());
         return;
     }
     const auto entry = logbrowser::readEntryText(*files_, logs_[found->file], found->offset, kShownLimit);

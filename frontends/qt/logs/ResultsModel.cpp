@@ -1,5 +1,7 @@
 #include "ResultsModel.h"
 
+#include <QPalette>
+
 namespace twk::qt::logs {
 
 ResultsModel::ResultsModel(const std::vector<logbrowser::LogFile>& logs, QObject* parent)
@@ -9,7 +11,7 @@ ResultsModel::ResultsModel(const std::vector<logbrowser::LogFile>& logs, QObject
 
 int ResultsModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size()) + (note_.isEmpty() ? 0 : 1);
 }
 
 int ResultsModel::columnCount(const QModelIndex& parent) const
@@ -19,6 +21,13 @@ int ResultsModel::columnCount(const QModelIndex& parent) const
 
 QVariant ResultsModel::data(const QModelIndex& index, int role) const
 {
+    if (!note_.isEmpty() && index.row() == listed()) {
+        if (role == Qt::ForegroundRole)
+            return QPalette().color(QPalette::Disabled, QPalette::Text);
+        if ((role == Qt::DisplayRole || role == Qt::ToolTipRole) && index.column() == TextColumn)
+            return note_;
+        return {};
+    }
     const auto* found = row(index.row());
     if (!found || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
         return {};
@@ -55,7 +64,27 @@ void ResultsModel::clear()
     beginResetModel();
     rows_.clear();
     rows_.shrink_to_fit();
+    note_.clear();
     endResetModel();
+}
+
+void ResultsModel::setNote(const QString& note)
+{
+    if (note == note_)
+        return;
+    const int at = listed();
+    if (note_.isEmpty()) {
+        beginInsertRows({}, at, at);
+        note_ = note;
+        endInsertRows();
+    } else if (note.isEmpty()) {
+        beginRemoveRows({}, at, at);
+        note_.clear();
+        endRemoveRows();
+    } else {
+        note_ = note;
+        emit dataChanged(index(at, 0), index(at, ColumnCount - 1));
+    }
 }
 
 void ResultsModel::append(std::vector<logbrowser::FoundRow> rows)

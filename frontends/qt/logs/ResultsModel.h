@@ -27,11 +27,17 @@ public:
     // the top (at `at`, which counts the rows put there since the last clear).
     void append(std::vector<logbrowser::FoundRow> rows);
     void insertAt(int at, std::vector<logbrowser::FoundRow> rows);
+    // Null for the note's row.
     const logbrowser::FoundRow* row(int index) const;
+    int listed() const { return static_cast<int>(rows_.size()); }
+    // A last row that says what the list leaves out; empty: none.
+    void setNote(const QString& note);
+    const QString& note() const { return note_; }
 
 private:
     const std::vector<logbrowser::LogFile>& logs_;
     std::vector<logbrowser::FoundRow> rows_;
+    QString note_;
 };
 
 } // namespace twk::qt::logs

@@ -13,6 +13,8 @@ namespace twk::platform::win32 {
 
 std::wstring toWide(std::string_view utf8);
 std::string toUtf8(std::wstring_view wide);
+// Whether toWide(utf8) would give `wide`, found without making it.
+bool sameText(std::string_view utf8, std::wstring_view wide);
 
 // A NUL-terminated wide string's UTF-8 (nullptr gives "").
 std::string toUtf8(const wchar_t* wide);

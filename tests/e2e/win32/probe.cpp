@@ -12,14 +12,17 @@
 //   probe marked FORMAT VALUE TEXT   puts TEXT as CF_UNICODETEXT with the registered
 //                       FORMAT beside it: VALUE "-" an empty block, else a DWORD of VALUE;
 //   probe copies COUNT SPACING PREFIX   puts PREFIX1 to PREFIX<COUNT> one after another,
-//                       SPACING milliseconds apart, each as CF_UNICODETEXT;
-//                       these three print "owned" when done and keep the clipboard's
-//                       content until another program takes it (at most a minute);
+//                       each held at least SPACING milliseconds before the next, as
+//                       CF_UNICODETEXT;
+//                       these three print "owned", then "at" the system's tick count,
+//                       when done, and keep the clipboard's content until another
+//                       program takes it (at most a minute);
 //   probe show          prints the clipboard's CF_UNICODETEXT in UTF-8, then the names of
 //                       its registered formats, one a line;
 //   probe ping SECONDS  asks the running program's window a WM_NULL every 20 ms for
-//                       SECONDS and prints "pings N longest MS": the longest wait for
-//                       an answer, as a frozen interface would show it;
+//                       SECONDS; prints "stall TICK MS" for each wait of 20 ms or more
+//                       for an answer (as a frozen interface would show it), then
+//                       "pings N longest MS";
 //   probe texts CAPTION prints the text of every control of the window so captioned
 //                       (a list: its entries, joined by "|");
 //   probe close CAPTION asks the top-level window so captioned to close, as the system does;
@@ -229,7 +232,7 @@ bool putOwned(const std::wstring& text, const char* format = nullptr, const char
 // (at most a minute), as a program that copied does.
 int serve()
 {
-    std::printf("owned\n");
+    std::printf("owned\nat %lu\n", static_cast<unsigned long>(GetTickCount()));
     std::fflush(stdout);
     for (int waited = 0; waited < 60000 && GetClipboardOwner() == ownerWindow(); waited += 50) {
         MSG message;
@@ -249,21 +252,27 @@ int holdFile(const char* name)
     return putOwned(wideOf(bytes)) ? serve() : 2;
 }
 
+// Answers what was sent to this program's windows, waiting at most `ms` for it.
+void answerFor(DWORD ms)
+{
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, ms, QS_ALLINPUT);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&message);
+}
+
 int copies(int count, int spacing, const char* prefix)
 {
-    const DWORD start = GetTickCount();
+    DWORD last = GetTickCount();
     for (int i = 1; i <= count; ++i) {
-        // Each copy on its beat from the start, whatever the previous one took.
-        // Answering its window meanwhile, as a program that copies from its message loop does.
-        const DWORD due = start + static_cast<DWORD>((i - 1) * spacing);
-        for (DWORD now = GetTickCount(); static_cast<LONG>(due - now) > 0; now = GetTickCount()) {
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, due - now, QS_ALLINPUT);
-            MSG message;
-            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-                DispatchMessageA(&message);
-        }
+        // Each text stays at least SPACING on the clipboard, and is copied from the message
+        // loop as a program copies: one held up (a loaded machine) does not bring the next closer.
+        for (DWORD waited; i > 1 && (waited = GetTickCount() - last) < static_cast<DWORD>(spacing);)
+            answerFor(static_cast<DWORD>(spacing) - waited);
+        answerFor(0);
         if (!putOwned(wideOf(prefix + std::to_string(i))))
             return 2;
+        last = GetTickCount();
     }
     return serve();
 }
@@ -302,7 +311,10 @@ int ping(int seconds)
         DWORD_PTR result = 0;
         // A ping not answered by the end counts as waiting until then.
         SendMessageTimeoutA(program, WM_NULL, 0, 0, SMTO_NORMAL, end - now, &result);
-        longest = std::max(longest, GetTickCount() - now);
+        const DWORD waited = GetTickCount() - now;
+        if (waited >= 20)
+            std::printf("stall %lu %lu\n", static_cast<unsigned long>(now), static_cast<unsigned long>(waited));
+        longest = std::max(longest, waited);
         ++pings;
         Sleep(20);
     }

@@ -88,6 +88,8 @@ TEST_F(ClipboardReaderTest, ATextIsReadAsUtf8UpToItsFirstNul)
     EXPECT_EQ(read->mark, ClipboardMark::none);
     EXPECT_EQ(read->text, "\xD0\x9F\xD1\x80\xD0\xB8 \xF0\x9F\x91\x8D caf\xC3\xA9\r\nline");
     EXPECT_EQ(read->sequence, GetClipboardSequenceNumber());
+    // Kept as read, ready to be put back.
+    EXPECT_EQ(LockedUnicode(read->unicode).text(), std::wstring_view(text));
 }
 
 TEST_F(ClipboardReaderTest, AMarkedTextIsNeverAskedOfItsOwner)

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace twk::win32 {
 namespace {
 
@@ -49,33 +51,47 @@ protected:
 
 TEST_F(Win32ClipboardTest, ThePutBackReplacesOnlyTheContentTheTickRead)
 {
-    Win32Clipboard clipboard(ours_);
-    ASSERT_TRUE(clipboard.announcesChanges());
-    clipboard.setCapturing(true);
-    auto copies = nextCopies(clipboard);
+    auto clipboard = std::make_unique<Win32Clipboard>(ours_);
+    ASSERT_TRUE(clipboard->announcesChanges());
+    clipboard->setCapturing(true);
+    auto copies = nextCopies(*clipboard);
     ASSERT_EQ(copies.size(), 1u);
     EXPECT_EQ(copies[0].text, "there before");
 
     put(other_, {{CF_UNICODETEXT, textBlock(L"caf\xE9 \xD83D\xDC4D")}});
-    copies = nextCopies(clipboard);
+    copies = nextCopies(*clipboard);
     ASSERT_EQ(copies.size(), 1u);
     const auto read = copies[0].token;
-    EXPECT_TRUE(clipboard.putBack(read, copies[0].text));
+    // Written once the messages waiting are answered.
+    EXPECT_TRUE(clipboard->putBack(read, copies[0].text));
+    pumpMessages();
     EXPECT_EQ(clipboardText(), L"caf\xE9 \xD83D\xDC4D");
     EXPECT_EQ(GetClipboardOwner(), ours_);
-    settle(clipboard);
-    EXPECT_TRUE(clipboard.takeCopies().empty()) << "our own put-back is no copy";
+    settle(*clipboard);
+    EXPECT_TRUE(clipboard->takeCopies().empty()) << "our own put-back is no copy";
 
     // A newer copy came after the tick read: neither the put-back nor the clear touches it.
     put(other_, {{CF_UNICODETEXT, textBlock(L"newer")}});
-    EXPECT_FALSE(clipboard.putBack(read, "older"));
-    EXPECT_FALSE(clipboard.clearIf(read));
+    EXPECT_FALSE(clipboard->putBack(read, "older"));
+    EXPECT_FALSE(clipboard->clearIf(read));
     EXPECT_EQ(clipboardText(), L"newer");
 
-    copies = nextCopies(clipboard);
+    // A text the core changed (a javascript: link's address) is put back as changed,
+    // before any later write.
+    copies = nextCopies(*clipboard);
     ASSERT_EQ(copies.size(), 1u);
-    EXPECT_TRUE(clipboard.clearIf(copies[0].token));
-    EXPECT_EQ(clipboardText(), L"(none)");
+    EXPECT_TRUE(clipboard->putBack(copies[0].token, "its address"));
+    EXPECT_FALSE(clipboard->clearIf(copies[0].token)) << "the put-back came first";
+    EXPECT_EQ(clipboardText(), L"its address");
+
+    // The last tick's put-back is written when the program ends before answering.
+    put(other_, {{CF_UNICODETEXT, textBlock(L"last")}});
+    copies = nextCopies(*clipboard);
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_TRUE(clipboard->putBack(copies[0].token, copies[0].text));
+    clipboard.reset();
+    EXPECT_EQ(GetClipboardOwner(), ours_);
+    EXPECT_EQ(clipboardText(), L"last");
 }
 
 TEST_F(Win32ClipboardTest, WithCaptureOffNothingIsReadNorAskedOfAnOwner)
