@@ -254,19 +254,28 @@ class SwayPanel(WaylandCase):
                    "/StatusNotifierWatcher", "--method", "org.freedesktop.DBus.Properties.Get",
                    "org.kde.StatusNotifierWatcher", "RegisteredStatusNotifierItems"]
         self.wait_for(lambda: b"StatusNotifierItem" in self.session.run(watcher).stdout, "the icon on the bar")
-        time.sleep(1)  # the bar draws it
         # The headless seat has no pointer of its own: a right click on the icon, at the bar's right end.
         pointer = self.session.popen([POINTER, str(wayland_session.WIDTH), str(wayland_session.HEIGHT)], stdin=-1,
                                      stdout=-1)
         self.assertEqual(pointer.stdout.readline().strip(), b"ready")
         half = wayland_session.BAR_HEIGHT // 2
         x, y = wayland_session.WIDTH - half, wayland_session.HEIGHT - half
-        pointer.stdin.write(b"move %d %d\nclick 273\n" % (x, y))
-        pointer.stdin.flush()
-        self.assertEqual([pointer.stdout.readline().strip() for _ in range(2)], [b"done", b"done"])
-        # With a tray the viewers stay hidden: the program's one window shown is its menu.
-        menu = self.wait_for(lambda: self.session.run(["xdotool", "search", "--onlyvisible", "--class", "twk3"])
-                             .stdout.split(), "the tray menu")[0]
+
+        def menu():
+            # With a tray the viewers stay hidden: the program's one window shown is its menu.
+            return self.session.run(["xdotool", "search", "--onlyvisible", "--class", "twk3"]).stdout.split()
+
+        def clicked():
+            # Again until the menu opens: the bar draws the icon some time after it is registered.
+            pointer.stdin.write(b"move %d %d\nclick 273\n" % (x, y))
+            pointer.stdin.flush()
+            self.assertEqual([pointer.stdout.readline().strip() for _ in range(2)], [b"done", b"done"])
+            try:
+                return x11util.wait_for(menu, 2, "the menu", 0.05)
+            except AssertionError:
+                return None
+
+        menu = x11util.wait_for(clicked, WAIT, "the tray menu", 0)[0]
         shape = dict(line.split("=") for line in self.session.run(
             ["xdotool", "getwindowgeometry", "--shell", menu]).stdout.decode().split())
         left, top = int(shape["X"]), int(shape["Y"])
