@@ -2,7 +2,8 @@
 // password manager does: `twk3-test-source [--count FILE] TYPE=FILE...` serves each
 // file's bytes as its type, says "ready" once the clipboard holds them, and ends when
 // another content takes their place (or when it is killed). With --count it appends the
-// name of every type it served to FILE.
+// name of every type it served to FILE. `twk3-test-source --watch FILE` offers nothing:
+// it appends a line to FILE at every change of the clipboard, its types or "empty".
 
 #include "wayland/DataControl.h"
 #include "wayland/Transfers.h"
@@ -26,7 +27,19 @@ public:
     std::string countFile;
     bool replaced = false;
 
-    void selection(std::shared_ptr<Offer>) override {}
+    std::string watchFile;
+
+    void selection(std::shared_ptr<Offer> offer) override
+    {
+        if (watchFile.empty())
+            return;
+        std::ofstream watch(watchFile, std::ios::app);
+        if (!offer)
+            watch << "empty";
+        for (const auto& type : offer ? offer->types : std::vector<std::string>{})
+            watch << type << ' ';
+        watch << std::endl;
+    }
     void send(wl_proxy*, const char* type, int fd) override
     {
         if (!countFile.empty())
@@ -52,9 +65,13 @@ int main(int argc, char** argv)
             source.countFile = argv[++i];
             continue;
         }
+        if (argument == "--watch" && i + 1 < argc) {
+            source.watchFile = argv[++i];
+            continue;
+        }
         const auto equals = argument.rfind('=');
         if (equals == std::string::npos) {
-            std::cerr << "usage: twk3-test-source [--count FILE] TYPE=FILE...\n";
+            std::cerr << "usage: twk3-test-source [--count FILE] TYPE=FILE... | --watch FILE\n";
             return 2;
         }
         std::ifstream file(argument.substr(equals + 1), std::ios::binary);
@@ -67,6 +84,11 @@ int main(int argc, char** argv)
         return 1;
     }
     control->listen(source);
+    if (!source.watchFile.empty()) {
+        while (control->wait({}, -1)) {
+        }
+        return 0;
+    }
     control->setSelection(control->makeSource(types));
     if (!control->roundTrip())
         return 1;
