@@ -131,6 +131,9 @@ std::vector<platform::ClipboardCopy> Win32Clipboard::takeCopies()
     auto copies = tracker_.take(GetClipboardSequenceNumber(), askAgain);
     if (askAgain)
         ask();
+    // Only the last copy can be put back: a huge block kept for any other is let go.
+    if (copies.empty() || copies.back().token != kept_.sequence)
+        kept_ = {};
     return copies;
 }
 
@@ -156,20 +159,20 @@ bool Win32Clipboard::putBack(platform::ClipboardToken token, const std::string& 
     if (!reader_)
         return Clipboard::putBack(token, text);
     writePending();
-    Kept kept = std::exchange(kept_, {});
+    UnicodeBlock block = kept_.sequence == token ? std::exchange(kept_, {}).text : UnicodeBlock();
     const auto expected = expectedFor(token);
     // Already replaced by a newer copy: nothing to make.
     if (expected && GetClipboardSequenceNumber() != *expected)
         return false;
     // The text as it was read, unless the core changed it (a javascript: link): a
     // huge text is then put back without being made again.
-    if (!kept.text.block || kept.sequence != token || !sameText(text, kept.text))
-        kept.text = blockOf(text);
-    if (!kept.text.block)
+    if (!block.block || !sameText(text, block))
+        block = blockOf(text);
+    if (!block.block)
         return false;
     // Written once the interface has answered what waits: the tick that logged a huge
     // text and the write that hands it to the system do not add up to one long wait.
-    pending_ = Pending{expected, std::move(kept.text)};
+    pending_ = Pending{expected, std::move(block)};
     PostMessageW(listener_, kPutBack, 0, 0);
     return true;
 }

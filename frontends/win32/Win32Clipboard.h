@@ -68,8 +68,8 @@ private:
     std::mutex mutex_;
     std::vector<ClipboardRead> arrived_; // from the reading thread, not yet taken
     CopyTracker tracker_;
-    // The newest content read, as the reader's UTF-16 block, until a tick puts it
-    // back or clears it.
+    // The newest content read, as the reader's UTF-16 block, until the tick that
+    // takes it as its last copy has put it back or cleared it.
     struct Kept {
         std::uint32_t sequence = 0;
         UnicodeBlock text;
