@@ -9,9 +9,9 @@ namespace twk::win32 {
 // The clipboard open for one operation of `window`'s thread, closed at the end
 // of the scope. A program that has just changed the clipboard (or our own
 // reading thread copying a text out) may hold it for a moment: the open is
-// tried again a millisecond later, then less and less often, for about 200 ms before it
-// counts as failed. A copy made in a burst is replaced by the next within
-// milliseconds: the first tries come soon.
+// tried again a millisecond later, then less and less often, for about 200 ms
+// before it counts as failed. A copy made in a burst is replaced by the next
+// within milliseconds: the first tries come soon.
 class OpenClipboardScope {
 public:
     explicit OpenClipboardScope(HWND window)

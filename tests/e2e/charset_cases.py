@@ -64,8 +64,8 @@ class CharsetCases:
             self.wait_for(lambda: any(b"TEXT=" + utf8(text) + b"\r\n" in log
                                       for log in self.logs(folder, CLIP_SCHEMES[clip_scheme])),
                           what="the capture of the %s text" % name)
-            # Put back as it came (AUTOCLEAR=0).
-            self.assertEqual(self.clipboard(), text, name)
+            # Put back as it came (AUTOCLEAR=0), by the tick that logged it, just after the log.
+            self.wait_for(lambda: self.clipboard() == text, what="the %s text put back" % name)
             if self.unicode_owner is not None:
                 self.assertEqual(self.unicode_clipboard(), text, name)
 
