@@ -49,8 +49,9 @@ void handOverClipboard(const std::string& programFolder)
     if (!clipboard->ownsClipboard())
         return;
     const bool wayland = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
-    twk::qt::ClipboardKeeper keeper(QString::fromStdString(programFolder) +
-                                    (wayland ? QStringLiteral("/twk3-keeper-wayland") : QStringLiteral("/twk3-keeper")));
+    twk::qt::ClipboardKeeper keeper(
+        QString::fromStdString(programFolder) +
+        (wayland ? QStringLiteral("/twk3-keeper-wayland") : QStringLiteral("/twk3-keeper")));
     keeper.keep(clipboard->text().toStdString());
 }
 
