@@ -15,6 +15,7 @@ from program_case import ProgramCase
 
 PROGRAM = os.environ.get("TWK3_PROGRAM", "")
 LOGS = os.environ.get("TWK3_LOGS", "")
+KEEPER = os.environ.get("TWK3_KEEPER", "")
 
 
 def entry(stamp, text):
@@ -35,6 +36,8 @@ class LogBrowser(ProgramCase):
         self.runtime = tempfile.mkdtemp(prefix="twk-run-")
         self.browser = self.path("twk3-logs")
         shutil.copy(LOGS, self.browser)
+        if KEEPER:
+            shutil.copy(KEEPER, self.path("twk3-keeper"))
         self.processes = []
         self.set_clipboard("")
         self.start_window_manager()
@@ -111,7 +114,10 @@ class LogBrowser(ProgramCase):
         self.search(window, "per\\s+copy")
         self.x(["xdotool", "key", "alt+x"])  # the regular expression box
         self.copied_on_enter(window, "per copy apple", "a match of an expression")
-        self.assertIsNone(process.poll())
+        # Closed, it leaves the entry copied last on the clipboard.
+        self.x(["xdotool", "windowactivate", "--sync", window, "key", "alt+F4"])
+        self.assertEqual(process.wait(timeout=self.WAIT), 0)
+        self.assertEqual(self.clipboard(), "per copy apple")
 
     def test_an_appended_entry_appears_without_a_restart(self):
         self.write("20261205.txt", entry("20261205090000", "already there"))

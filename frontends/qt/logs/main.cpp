@@ -1,5 +1,6 @@
 // twk3-logs: the log browser. With --search it prints and ends without a
 // display; otherwise it opens its window.
+#include "ClipboardKeeper.h"
 #include "LogsWindow.h"
 
 #include "logbrowser/CommandLine.h"
@@ -7,6 +8,7 @@
 #include "platform/posix/XdgFolders.h"
 
 #include <QApplication>
+#include <QClipboard>
 
 #include <cstdlib>
 #include <filesystem>
@@ -39,6 +41,20 @@ std::string defaultLogFolder(const std::string& programFolder)
     return own.value_or(programFolder);
 }
 
+// An entry copied back is served by this program alone: the keeper beside it
+// serves it on, as it does for the logger.
+void handOverClipboard(const std::string& programFolder)
+{
+    auto* clipboard = QGuiApplication::clipboard();
+    if (!clipboard->ownsClipboard())
+        return;
+    const bool wayland = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    twk::qt::ClipboardKeeper keeper(
+        QString::fromStdString(programFolder) +
+        (wayland ? QStringLiteral("/twk3-keeper-wayland") : QStringLiteral("/twk3-keeper")));
+    keeper.keep(clipboard->text().toStdString());
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -50,7 +66,8 @@ int main(int argc, char** argv)
         std::cerr << "twk3-logs: " << request.error << '\n' << usage();
         return 2;
     }
-    const std::string defaultFolder = defaultLogFolder(programFolder(argv[0]));
+    const std::string ownFolder = programFolder(argv[0]);
+    const std::string defaultFolder = defaultLogFolder(ownFolder);
     if (request.search) {
         std::ios::sync_with_stdio(false);
         auto files = twk::platform::makeNativeFileSystem();
@@ -60,5 +77,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("twk3-logs"));
     twk::qt::logs::LogsWindow window(placeOf(request.place, defaultFolder));
     window.show();
-    return QApplication::exec();
+    const int result = QApplication::exec();
+    handOverClipboard(ownFolder);
+    return result;
 }
