@@ -157,6 +157,7 @@ TEST_F(QtWindowsTest, EscInTheOpenDriveListClosesOnlyTheList)
 // then, from the event loop, the viewer shown where no tray was found, then the real windows.
 // A window mapped, unmapped and mapped again at once may stay unmapped.
 struct StartCase {
+    std::string name;
     std::string settings;
     bool trayFound;
     std::vector<std::string> shows;
@@ -181,8 +182,12 @@ TEST_P(QtStartTest, EachWindowIsShownOnceOrNotAtAll)
 
 INSTANTIATE_TEST_SUITE_P(
     Starts, QtStartTest,
-    ::testing::Values(StartCase{"AUTOOOPENVIEWERS=0\r\n", false, {"Recent Clipboard Text +"}},
-                      StartCase{"AUTOOOPENVIEWERS=0\r\n", true, {}},
-                      StartCase{"AUTOOOPENVIEWERS=1\r\n", true, {"Link Catcher +", "Recent Clipboard Text +"}}));
+    ::testing::Values(StartCase{"NoTrayTheViewerAlone", "AUTOOOPENVIEWERS=0\r\n", false, {"Recent Clipboard Text +"}},
+                      StartCase{"TrayAndViewersClosedNothing", "AUTOOOPENVIEWERS=0\r\n", true, {}},
+                      StartCase{"TrayAndViewersOpenBoth",
+                                "AUTOOOPENVIEWERS=1\r\n",
+                                true,
+                                {"Link Catcher +", "Recent Clipboard Text +"}}),
+    [](const ::testing::TestParamInfo<StartCase>& started) { return started.param.name; });
 
 } // namespace
