@@ -65,22 +65,8 @@ bool isLowSurrogate(char32_t unit)
 // of three bytes: that keeps it through a decode and an encode.
 void appendUtf8(std::string& text, char32_t point)
 {
-    auto byte = [&](char32_t bits) { text += static_cast<char>(bits); };
-    if (point < 0x80) {
-        byte(point);
-    } else if (point < 0x800) {
-        byte(0xC0 | (point >> 6));
-        byte(0x80 | (point & 0x3F));
-    } else if (point < 0x10000) {
-        byte(0xE0 | (point >> 12));
-        byte(0x80 | ((point >> 6) & 0x3F));
-        byte(0x80 | (point & 0x3F));
-    } else {
-        byte(0xF0 | (point >> 18));
-        byte(0x80 | ((point >> 12) & 0x3F));
-        byte(0x80 | ((point >> 6) & 0x3F));
-        byte(0x80 | (point & 0x3F));
-    }
+    char bytes[4];
+    text.append(bytes, text::writeUtf8(bytes, point));
 }
 
 // The next code point of the text and its length in bytes; a byte that

@@ -75,21 +75,29 @@ void appendUtf8(std::string& text, char32_t codePoint)
 {
     if (codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF))
         codePoint = kReplacementCharacter;
+    char bytes[4];
+    text.append(bytes, writeUtf8(bytes, codePoint));
+}
+
+char* writeUtf8(char* out, char32_t codePoint)
+{
+    const auto byte = [&out](char32_t bits) { *out++ = static_cast<char>(bits); };
     if (codePoint < 0x80) {
-        text += static_cast<char>(codePoint);
+        byte(codePoint);
     } else if (codePoint < 0x800) {
-        text += static_cast<char>(0xC0 | (codePoint >> 6));
-        text += static_cast<char>(0x80 | (codePoint & 0x3F));
+        byte(0xC0 | (codePoint >> 6));
+        byte(0x80 | (codePoint & 0x3F));
     } else if (codePoint < 0x10000) {
-        text += static_cast<char>(0xE0 | (codePoint >> 12));
-        text += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        text += static_cast<char>(0x80 | (codePoint & 0x3F));
+        byte(0xE0 | (codePoint >> 12));
+        byte(0x80 | ((codePoint >> 6) & 0x3F));
+        byte(0x80 | (codePoint & 0x3F));
     } else {
-        text += static_cast<char>(0xF0 | (codePoint >> 18));
-        text += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
-        text += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        text += static_cast<char>(0x80 | (codePoint & 0x3F));
+        byte(0xF0 | (codePoint >> 18));
+        byte(0x80 | ((codePoint >> 12) & 0x3F));
+        byte(0x80 | ((codePoint >> 6) & 0x3F));
+        byte(0x80 | (codePoint & 0x3F));
     }
+    return out;
 }
 
 } // namespace twk::text

@@ -27,4 +27,14 @@ bool isUtf8(std::string_view text);
 // Appends the code point in UTF-8; anything no UTF-8 can hold becomes U+FFFD.
 void appendUtf8(std::string& text, char32_t codePoint);
 
+// The bytes of a code point below 0x110000 in UTF-8's layout, a surrogate
+// included (for callers that keep a lone one through a round trip).
+constexpr std::size_t utf8Length(char32_t codePoint)
+{
+    return codePoint < 0x80 ? 1 : codePoint < 0x800 ? 2 : codePoint < 0x10000 ? 3 : 4;
+}
+
+// Writes those bytes at out; returns the end of what it wrote.
+char* writeUtf8(char* out, char32_t codePoint);
+
 } // namespace twk::text

@@ -113,29 +113,10 @@ std::string toUtf8(std::wstring_view wide)
 {
     // Measured first, then written in place: a huge text is made once, at its size.
     std::size_t length = 0;
-    eachCodePoint(wide, [&length](char32_t point) {
-        length += point < 0x80 ? 1 : point < 0x800 ? 2 : point < 0x10000 ? 3 : 4;
-    });
+    eachCodePoint(wide, [&length](char32_t point) { length += text::utf8Length(point); });
     std::string utf8(length, '\0');
     char* out = utf8.data();
-    eachCodePoint(wide, [&out](char32_t point) {
-        const auto byte = [&out](char32_t value) { *out++ = static_cast<char>(value); };
-        if (point < 0x80) {
-            byte(point);
-        } else if (point < 0x800) {
-            byte(0xC0 | (point >> 6));
-            byte(0x80 | (point & 0x3F));
-        } else if (point < 0x10000) {
-            byte(0xE0 | (point >> 12));
-            byte(0x80 | ((point >> 6) & 0x3F));
-            byte(0x80 | (point & 0x3F));
-        } else {
-            byte(0xF0 | (point >> 18));
-            byte(0x80 | ((point >> 12) & 0x3F));
-            byte(0x80 | ((point >> 6) & 0x3F));
-            byte(0x80 | (point & 0x3F));
-        }
-    });
+    eachCodePoint(wide, [&out](char32_t point) { out = text::writeUtf8(out, point); });
     return utf8;
 }
 
